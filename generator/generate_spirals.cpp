@@ -1,0 +1,310 @@
+#include "generator/generate_spirals.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "generator/extras.h"
+#include "generator/placement.h"
+#include "shell/suite_table.h"
+
+namespace {
+
+float f32(double value) { return static_cast<float>(value); }
+
+// Segment numbers are signed 16-bit: the last index a path can hold.
+constexpr int32_t kLastSegmentIndex = kMaxPathSegments - 1;
+
+HostReal divide(HostReal a, HostReal b) {
+  HostReal result = 0;
+  gRealMathSuite->RealDiv(a, b, &result);
+  return result;
+}
+
+HostReal radians(HostReal degrees) {
+  HostReal result = 0;
+  gRealMathSuite->DegreeToRadian(degrees, &result);
+  return result;
+}
+
+HostErr writeSegment(ArtHandle path, int32_t index, const PathSegment& segment) {
+  return gPathSuite->SetPathSegments(path, static_cast<int16_t>(index), 1, &segment);
+}
+
+HostErr readSegment(ArtHandle path, int32_t index, PathSegment& segment) {
+  return gPathSuite->GetPathSegments(path, static_cast<int16_t>(index), 1, &segment);
+}
+
+// The offset passes run the main path (segments 0..last) back and forth
+// beside itself. Reads and writes are not tested: a failing call leaves the
+// pass going. Appending stops at the path's segment limit.
+void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle path, int32_t last, int32_t& m) {
+  const SpiralParameters& p = *run.p;
+  for (int32_t pass = 1; pass <= p.offsetCount; ++pass) {
+    float f = 1.0f;
+    const HostReal r1 = services.rnd();
+    const HostReal r2 = services.rnd();
+    const bool backward = pass % 2 == 1;
+    for (int32_t step = 0; step <= last; ++step) {
+      if (m >= kLastSegmentIndex) return;
+      const int32_t d = backward ? last - step : step;
+      HostReal sx = f32(static_cast<double>(pass) * p.spiralOffsetX);
+      HostReal sy = f32(static_cast<double>(pass) * p.spiralOffsetY);
+      applyOffsetMode(p.offsetMode, m, r1, r2, sx, sy, services);
+
+      PathSegment seg{};
+      readSegment(path, d, seg);
+      const float dx = f32(static_cast<double>(sx) * f);
+      const float dy = f32(static_cast<double>(sy) * f);
+      const PathSegment old = seg;
+      seg.p = {f32(static_cast<double>(old.p.h) + dx), f32(static_cast<double>(old.p.v) + dy)};
+      const HostPoint& in = backward ? old.out : old.in;
+      const HostPoint& out = backward ? old.in : old.out;
+      seg.in = {f32(static_cast<double>(in.h) + dx), f32(static_cast<double>(in.v) + dy)};
+      seg.out = {f32(static_cast<double>(out.h) + dx), f32(static_cast<double>(out.v) + dy)};
+      ++m;
+      writeSegment(path, m, seg);
+      f = f32(static_cast<double>(f) * run.pointFactor);
+    }
+  }
+}
+
+}  // namespace
+
+HostReal rnd() { return gRandomSuite->FloatRnd(); }
+
+HostReal randomSign() { return rnd() > 0.5f ? -1.0f : 1.0f; }
+
+HostReal HostKernelServices::rnd() { return ::rnd(); }
+
+HostReal HostKernelServices::sine(HostReal radians) {
+  HostReal result = 0;
+  gRealMathSuite->RealSin(radians, &result);
+  return result;
+}
+
+HostPoint HostKernelServices::interpolate(HostPoint origin, HostPoint p, HostReal t) {
+  HostPoint result = p;
+  gRealMathSuite->PointInterpolate(&origin, &p, t, &result);
+  return result;
+}
+
+void applyOffsetMode(int32_t mode, int32_t written, HostReal r1, HostReal r2, HostReal& sx, HostReal& sy,
+                     KernelServices& services) {
+  const auto scaled = [](HostReal factor, HostReal value) { return f32(static_cast<double>(factor) * value); };
+  const int32_t j2 = written % 2;
+  const int32_t j4 = written % 4;
+  switch (mode) {
+    case 1: sx = scaled(services.rnd(), sx); break;
+    case 2: sy = scaled(services.rnd(), sy); break;
+    case 3:
+      sx = scaled(services.rnd(), sx);
+      sy = scaled(services.rnd(), sy);
+      break;
+    case 4: sx = scaled(r1, sx); break;
+    case 5: sy = scaled(r1, sy); break;
+    case 6:
+      sx = scaled(r1, sx);
+      sy = scaled(r2, sy);
+      break;
+    case 7: if (j2 != 0) sx = 0; break;
+    case 8: if (j2 != 0) sy = 0; break;
+    case 9: if (j2 != 0) sx = sy = 0; break;
+    case 10: if (j2 == 0) sx = 0; break;
+    case 11: if (j2 == 0) sy = 0; break;
+    case 12: if (j2 == 0) sx = sy = 0; break;
+    case 13:
+      switch (j4) {
+        case 0: sx = 0; sy = -sy; break;
+        case 1: sx = -sx; sy = 0; break;
+        case 2: sx = 0; break;
+        default: sy = 0; break;
+      }
+      break;
+    case 14:
+      switch (j4) {
+        case 0: sy = 0; break;
+        case 1: sx = 0; sy = -sy; break;
+        case 2: sx = -sx; sy = 0; break;
+        default: sx = 0; break;
+      }
+      break;
+    case 15:
+      switch (j4) {
+        case 0: sx = 0; break;
+        case 1: sy = 0; break;
+        case 2: sx = 0; sy = -sy; break;
+        default: sx = -sx; sy = 0; break;
+      }
+      break;
+    case 16:
+      switch (j4) {
+        case 0: sx = -sx; sy = 0; break;
+        case 1: sx = 0; break;
+        case 2: sy = 0; break;
+        default: sx = 0; sy = -sy; break;
+      }
+      break;
+    case 17:
+      switch (j4) {
+        case 0: sy = 0; break;
+        case 1: sx = 0; sy = -sy; break;
+        case 2: sx = -sx; sy = 0; break;
+        default: sx = sy; break;
+      }
+      break;
+    case 18:
+      switch (j4) {
+        case 0: sy = 0; break;
+        case 1: sx = 0; sy = -sy; break;
+        case 2: sx = -sx; sy = sx; break;
+        default: sx = 0; break;
+      }
+      break;
+    case 19:
+      switch (j4) {
+        case 0: sy = sx; break;
+        case 1: sx = 0; sy = -sy; break;
+        case 2: sx = -sx; sy = 0; break;
+        default: sx = 0; break;
+      }
+      break;
+    default: break;  // 0, basic offset
+  }
+}
+
+void convertParameters(const SpiralParameters& p, SpiralRun& run) {
+  run.p = &p;
+  KernelConstants& k = run.kernel;
+  k.gap = p.armGap;
+  k.decay = divide(p.decay, 100.0f);
+  k.decayStep = divide(p.decayAccumulate, 100.0f);
+  k.curveFactorIn = divide(p.armCurveFactor1, 100.0f);
+  k.curveFactorOut = divide(p.armCurveFactor2, 100.0f);
+  k.curvatureIn = radians(p.curvature1);
+  k.curvatureOut = radians(p.curvature2);
+  k.interpolation = divide(p.interpolationAmount, 100.0f);
+  k.starX = p.starAdditionX;
+  k.starY = p.starAdditionY;
+  k.sideShift = p.pointSideShift;
+  k.pointShiftX = p.pointShiftX;
+  k.pointShiftY = p.pointShiftY;
+  k.pointShiftMode = p.pointShiftMode;
+  k.structure = p.spiralStructure;
+  k.armCount = p.armCount;
+  k.randomCurve = p.randomCurve != 0;
+  k.randomInterpolate = p.randomInterpolate != 0;
+  k.threePoints = p.threePoints != 0;
+
+  run.angleRadians = radians(p.spiralAngle);
+  run.scaleH = divide(p.scaleH, 100.0f);
+  run.scaleV = divide(p.scaleV, 100.0f);
+  run.sketchWidth = divide(p.sketchWeight, 10.0f);
+  run.pointFactor = divide(p.pointFactor, 1000.0f);
+  run.halfWidth = divide(run.pageWidth, 2.0f);
+  run.halfHeight = divide(run.pageHeight, 2.0f);
+}
+
+HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandle* pathOut, HostPoint* centreOut) {
+  const SpiralParameters& p = *run.p;
+  const KernelConstants& k = run.kernel;
+  SpiralState state = startSpiral(k);
+  int32_t m = 0;
+
+  ArtHandle path = nullptr;
+  HostErr err = gArtSuite->NewArt(kPathArt, kPlaceAboveAll, nullptr, &path);
+  if (err) return err;
+  *pathOut = path;
+  gPathSuite->SetPathSegmentCount(path, 0);
+
+  const HostPoint centre = placeSpiral(p, run.pageWidth, run.pageHeight, services);
+  const HostPoint origin = chooseInterpolationOrigin(p, centre, run.pageWidth, run.pageHeight, services);
+  *centreOut = centre;
+
+  int32_t arms = p.armCount;
+  if (p.randomArms) {
+    arms = static_cast<int32_t>(std::trunc(static_cast<double>(services.rnd()) * p.armCount)) + 1;
+    if (arms > p.armCount) arms = p.armCount;
+  }
+  // The main path never outgrows the segment limit, whatever "Max points" holds.
+  const int32_t cap = std::min(p.maxPoints, kMaxPathSegments);
+
+  bool capped = false;
+  for (int32_t n = 0; n < arms && !capped; ++n) {
+    bool drawn = true;
+    if (p.randomCreateArms) drawn = static_cast<double>(services.rnd()) * 10.0 > 5.0;
+    if (drawn) {
+      for (int32_t anchor = 1; anchor <= 4; ++anchor) {
+        const HostPoint shift = anchorShift(k, n, anchor, services);
+        if (anchor == 4 && k.threePoints) break;
+        if (m >= cap) {
+          capped = true;
+          break;
+        }
+        const HostReal t = anchorInterpolation(k, services);
+        const HandleAngles angles = anchorAngles(k, state, services);
+        PathSegment seg = anchorSegment(anchor, n, k, state, centre, shift, angles, services);
+        interpolateAnchor(origin, seg, t, services);
+        if ((err = writeSegment(path, m, seg))) return err;
+        stepSpiral(n, anchor, k.structure, k.gap, state, services);
+        if (!p.randomAbstract || static_cast<double>(services.rnd()) * 10.0 > 5.0) ++m;
+      }
+    } else {
+      for (int32_t anchor = 1; anchor <= 4; ++anchor) stepSpiral(n, anchor, k.structure, k.gap, state, services);
+    }
+    if (!capped) stepSpiral(n, 5, k.structure, k.gap, state, services);
+  }
+
+  // Retract the end handles: the path starts and ends on its anchors.
+  PathSegment seg{};
+  if ((err = readSegment(path, 0, seg))) return err;
+  seg.in = seg.p;
+  if ((err = writeSegment(path, 0, seg))) return err;
+  --m;
+  if ((err = readSegment(path, m, seg))) return err;
+  seg.out = seg.p;
+  if ((err = writeSegment(path, m, seg))) return err;
+  const int32_t last = m;
+
+  if (p.spiralOffsetX != 0.0f || p.spiralOffsetY != 0.0f) runOffsetPasses(run, services, path, last, m);
+
+  if (p.closeSpiral) {
+    if ((err = gPathSuite->SetPathClosed(path, 1))) return err;
+  }
+  return kHostNoErr;
+}
+
+HostErr generateSpirals(SpiralParameters& p) {
+  if (p.fromGo && p.previewDrawn) {
+    // The preview already shows these values: its art is the result.
+    p.previewDrawn = 0;
+    return kHostNoErr;
+  }
+  HostErr err = gUndoSuite->UndoChanges();
+  if (err) return err;
+
+  SpiralRun run;
+  if ((err = gArtStyleSuite->CountArtStyles(&run.artStyleCount))) return err;
+  HostPoint page{0, 0};
+  if ((err = gDocumentSuite->GetDocumentPageSize(&page))) return err;
+  run.pageWidth = page.h;
+  run.pageHeight = page.v;
+  run.swatchCount = gSwatchListSuite->CountSwatches(nullptr);
+  convertParameters(p, run);
+
+  if (p.newLayer) {
+    if ((err = addRunLayer(p))) return err;
+  }
+
+  HostKernelServices services;
+  for (int32_t i = 0; i < p.spiralCount; ++i) {
+    ArtHandle path = nullptr;
+    HostPoint centre{0, 0};
+    if ((err = buildSpiralPath(run, services, &path, &centre))) return err;
+    if ((err = finishSpiral(run, path, centre))) return err;
+  }
+
+  if (!p.fromGo) {
+    if ((err = gDocumentSuite->RedrawDocument())) return err;
+  }
+  return kHostNoErr;
+}

@@ -1,0 +1,15 @@
+// Where each spiral goes: its centre by the placement mode, and the origin
+// its anchors are interpolated against.
+#pragma once
+
+#include "generator/kernel.h"
+#include "params/spiral_parameters.h"
+
+// The spiral centre (one or more draws for the random placements, x first).
+// A placement outside the list falls back to the user's centre.
+HostPoint placeSpiral(const SpiralParameters& p, HostReal W, HostReal H, KernelServices& services);
+
+// The interpolation origin for a spiral centred on `centre`. A mode outside
+// the list uses the spiral centre.
+HostPoint chooseInterpolationOrigin(const SpiralParameters& p, HostPoint centre, HostReal W, HostReal H,
+                                    KernelServices& services);
