@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "hostapp/records/record_file.h"
 #include "params/parameter_fields.h"
