@@ -1,0 +1,109 @@
+#include "shell/errors.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "shell/plugin_main.h"
+#include "shell/suite_table.h"
+
+namespace {
+
+constexpr int32_t kCloseItem = 1;
+constexpr int32_t kMessageItem = 2;
+constexpr int32_t kCodeItem = 3;
+
+// The list's code texts: a number when it starts with '-' or a digit,
+// otherwise the four-character code of its first four characters.
+HostErr codeOfText(char* text) {
+  if (text[0] == '-' || (text[0] >= '0' && text[0] <= '9')) {
+    toLengthPrefixed(text);
+    HostReal value = 0;
+    gUserSuite->TextToNumber(reinterpret_cast<unsigned char*>(text), &value);
+    double whole = value > 0 ? std::floor(value) : std::ceil(value);
+    // Kept within int32 before the 16-bit narrowing, so that no text makes
+    // the conversion undefined.
+    whole = std::fmax(-2147483648.0, std::fmin(2147483647.0, whole));
+    return static_cast<int16_t>(static_cast<int32_t>(whole));
+  }
+  uint32_t code = 0;
+  for (int k = 0; k < 4; ++k) code = (code << 8) | static_cast<unsigned char>(text[k]);
+  return static_cast<HostErr>(code);
+}
+
+// Decimal for codes from -65536 to 65535, else the four characters.
+void writeCodeText(HostErr code, char (&out)[16]) {
+  uint32_t high = static_cast<uint32_t>(code) >> 16;
+  if (high == 0 || high == 0xFFFF) {
+    // The host writes into a full-size length-prefixed buffer; only the
+    // digits are copied into the code field.
+    unsigned char number[256] = {0};
+    gUserSuite->NumberToText(static_cast<HostReal>(code), 0, number);
+    toZeroTerminated(number);
+    std::strncpy(out, reinterpret_cast<const char*>(number), sizeof out - 1);
+    out[sizeof out - 1] = '\0';
+    return;
+  }
+  for (int k = 0; k < 4; ++k) out[k] = static_cast<char>(static_cast<uint32_t>(code) >> (24 - 8 * k));
+  out[4] = '\0';
+}
+
+void passOnNotification(ItemHandle item, NotifierHandle notifier) { gADMItemSuite->DefaultNotify(item, notifier); }
+
+HostErr initErrorDialog(DialogHandle dialog) {
+  gADMItemSuite->SetNotifyProc(gADMDialogSuite->GetItem(dialog, kCloseItem), passOnNotification);
+  const auto* text = static_cast<const ErrorText*>(gADMDialogSuite->GetUserData(dialog));
+  gADMItemSuite->SetText(gADMDialogSuite->GetItem(dialog, kMessageItem), text->message);
+  gADMItemSuite->SetText(gADMDialogSuite->GetItem(dialog, kCodeItem), text->code);
+  return kHostNoErr;
+}
+
+HostErr initAboutDialog(DialogHandle dialog) {
+  gADMItemSuite->SetNotifyProc(gADMDialogSuite->GetItem(dialog, kCloseItem), passOnNotification);
+  return kHostNoErr;
+}
+
+}  // namespace
+
+void showHostError(MessageHeader* message, HostErr code) {
+  if (code == kHostNoErr || code == kUserCancelErr) return;
+  if (!gADMBasicSuite || !gADMDialogSuite) return;
+
+  ErrorText text{};
+  int32_t entry = 1;
+  bool found = false;
+  // Entry numbers are 16-bit in string lists; the list normally ends far
+  // earlier, at its first empty entry.
+  for (; entry < 0x7FFF; entry += 2) {
+    char codeText[256] = "";
+    gADMBasicSuite->GetIndexString(message->self, kErrorStringList, entry, codeText, 255);
+    if (codeText[0] == '\0') break;
+    if (codeOfText(codeText) == code) {
+      found = true;
+      break;
+    }
+  }
+  // Without a match the message of the last pair, the catch-all, is shown.
+  int32_t messageEntry = found ? entry + 1 : entry - 1;
+  gADMBasicSuite->GetIndexString(message->self, kErrorStringList, messageEntry, text.message,
+                                 sizeof text.message);
+  writeCodeText(code, text.code);
+  gADMDialogSuite->Modal(message->self, "Error Dialog", kErrorDialogId, 0, initErrorDialog, &text);
+}
+
+HostErr onAbout(MessageHeader* message) {
+  gADMDialogSuite->Modal(message->self, "About Dialog", kAboutDialogId, 0, initAboutDialog, nullptr);
+  return kHostNoErr;
+}
+
+void toLengthPrefixed(char* text) {
+  std::size_t length = std::strlen(text);
+  if (length > 255) return;
+  std::memmove(text + 1, text, length);
+  text[0] = static_cast<char>(static_cast<unsigned char>(length));
+}
+
+void toZeroTerminated(unsigned char* text) {
+  std::size_t length = text[0];
+  std::memmove(text, text + 1, length);
+  text[length] = '\0';
+}
