@@ -1,5 +1,30 @@
+#include "generator/extras.h"
 #include "generator/spiral_run.h"
+#include "generator/styling.h"
+#include "generator/transforms.h"
 
-// Transforms, styling and copies of a finished spiral come in a later change;
-// until then the spiral stays as its path was built.
-HostErr finishSpiral(const SpiralRun&, ArtHandle, HostPoint) { return kHostNoErr; }
+HostErr finishSpiral(const SpiralRun& run, ArtHandle spiral, HostPoint centre) {
+  const SpiralParameters& p = *run.p;
+  if (HostErr err = applySpiralTransforms(run, spiral)) return err;
+  if (HostErr err = styleSpiral(run, spiral)) return err;
+  if (p.symbolize) {
+    if (HostErr err = symbolizeSpiral(spiral)) return err;
+  }
+  if (p.randomWarp) {
+    if (HostErr err = warpSpiral(spiral, centre)) return err;
+  }
+  if (p.dropShadow) {
+    if (HostErr err = addDropShadow(run, spiral)) return err;
+  }
+  if (p.basicPattern) {
+    if (HostErr err = makeMirrorCopies(spiral, run.halfWidth, run.halfHeight)) return err;
+  }
+  for (int32_t i = 0; i < p.sketchRepeats; ++i) {
+    ArtHandle copy = nullptr;
+    if (HostErr err = makeSketchCopy(run, spiral, &copy)) return err;
+    if (p.basicPattern) {
+      if (HostErr err = makeMirrorCopies(copy, run.halfWidth, run.halfHeight)) return err;
+    }
+  }
+  return kHostNoErr;
+}
