@@ -1,0 +1,265 @@
+#include "dialog/dialog_access.h"
+#include "dialog/item_table.h"
+#include "dialog/options_dialog.h"
+#include "dialog/record_actions.h"
+
+namespace {
+
+using R = SpiralParameters;
+
+// Draws in the order they are asked for. Formulas are evaluated in double
+// and stored as float32; every draw is taken into a local first, so a
+// difference draws its left term first whatever the compiler's order.
+class Draws {
+ public:
+  explicit Draws(const RandomSource& rnd) : rnd_(rnd) {}
+  double next() { return static_cast<double>(rnd_()); }
+  // Goes on with chance p percent: r * 100 > 100 - p.
+  bool chance(double percent) { return next() * 100.0 > 100.0 - percent; }
+  // a * r1 - b * r2.
+  float difference(double a, double b) {
+    double r1 = next();
+    double r2 = next();
+    return static_cast<float>(r1 * a - r2 * b);
+  }
+  // (a * r1 + base) - b * r2.
+  float offsetDifference(double a, double base, double b) {
+    double r1 = next();
+    double r2 = next();
+    return static_cast<float>(r1 * a + base - r2 * b);
+  }
+  float scaled(double a) { return static_cast<float>(next() * a); }
+  int32_t truncated(double a) { return static_cast<int32_t>(next() * a); }
+  // -1 when a fresh draw exceeds 0.5, else +1.
+  double sign() { return next() > 0.5 ? -1.0 : 1.0; }
+
+ private:
+  const RandomSource& rnd_;
+};
+
+void writeTumbleReset(SpiralParameters& r) {
+  r.armCount = 10;
+  r.armGap = 200.0f;
+  r.scaleH = r.scaleV = 100.0f;
+  r.armCurveFactor1 = r.armCurveFactor2 = 100.0f;
+  r.decayAccumulate = 100.0f;
+  r.decay = 95.0f;
+  r.curvature1 = r.curvature2 = 33.0f;
+  r.maxPoints = 9999;
+  r.pointFactor = 1000.0f;
+  r.offsetCount = 1;
+  r.spiralAngle = r.pointSideShift = 0.0f;
+  r.starAdditionX = r.starAdditionY = 0.0f;
+  r.spiralOffsetX = r.spiralOffsetY = 0.0f;
+  r.interpolationAmount = 0.0f;
+  r.pointShiftX = r.pointShiftY = 0.0f;
+  r.offsetMode = r.spiralStructure = r.interpolationMode = r.pointShiftMode = 0;
+  r.randomAbstract = r.randomAngle = r.randomScaling = r.randomArms = 0;
+  r.threePoints = r.randomCurve = r.randomWarp = r.randomCreateArms = r.randomInterpolate = 0;
+  r.previewDrawn = 0;
+}
+
+struct ChanceFlag {
+  int32_t R::*field;
+  double percent;
+};
+
+constexpr ChanceFlag kTumbleFlags[] = {
+    {&R::randomAbstract, 20}, {&R::randomAngle, 20},      {&R::randomScaling, 20},
+    {&R::randomArms, 20},     {&R::threePoints, 20},      {&R::randomCurve, 20},
+    {&R::randomWarp, 10},     {&R::randomCreateArms, 20}, {&R::randomInterpolate, 20},
+};
+
+template <typename T>
+void raiseTo(T& value, T limit) {
+  if (value < limit) value = limit;
+}
+template <typename T>
+void lowerTo(T& value, T limit) {
+  if (value > limit) value = limit;
+}
+
+// The record behind a notifying item, after the item's default handling.
+SpiralParameters* beginAction(ItemHandle item, NotifierHandle notifier, DialogHandle& dialog) {
+  dialog = gADMItemSuite->GetDialog(item);
+  SpiralParameters* record = dialogRecord(dialog);
+  gADMItemSuite->DefaultNotify(item, notifier);
+  return record;
+}
+
+HostReal hostRandom() { return gRandomSuite->FloatRnd(); }
+
+}  // namespace
+
+void tumbleRecord(SpiralParameters& r, const RandomSource& rnd) {
+  Draws d(rnd);
+  writeTumbleReset(r);
+  r.armCount = d.truncated(30);
+  r.armGap = static_cast<float>(d.next() * 300.0 + 40.0);
+  r.decay = d.offsetDifference(10, 95, 10);
+  if (d.chance(30)) {
+    r.spiralAngle = d.scaled(360);
+    r.scaleH = d.offsetDifference(10, 100, 40);
+    r.scaleV = d.offsetDifference(10, 100, 40);
+  }
+  if (d.chance(50)) {
+    r.curvature1 = d.scaled(90);
+    r.curvature2 = d.scaled(90);
+  } else {
+    r.curvature1 = -d.scaled(90);
+    r.curvature2 = -d.scaled(90);
+  }
+  r.armCurveFactor1 = d.scaled(100);
+  r.armCurveFactor2 = d.scaled(100);
+  r.decayAccumulate = 100.0f;
+  if (d.chance(20)) {
+    r.starAdditionX = d.difference(200, 300);
+    r.starAdditionY = d.difference(200, 300);
+  }
+  if (d.chance(20)) r.pointSideShift = d.difference(30, 30);
+  if (d.chance(10)) r.maxPoints = d.truncated(40) + 2;
+  if (d.chance(20)) {
+    r.spiralOffsetX = d.difference(20, 10);
+    r.spiralOffsetY = d.difference(20, 10);
+    r.pointFactor = d.offsetDifference(20, 1000, 10);
+    r.offsetMode = d.truncated(19);
+    if (d.chance(40)) r.offsetCount = d.truncated(5) + 1;
+  }
+  if (d.chance(20)) r.pointShiftX = d.difference(50, 25);
+  if (d.chance(20)) r.pointShiftY = d.difference(50, 25);
+  for (const ChanceFlag& flag : kTumbleFlags)
+    if (d.chance(flag.percent)) r.*flag.field = 1;
+  // The second structure test is drawn whatever the first gave.
+  if (d.chance(10)) r.spiralStructure = d.truncated(17);
+  if (d.chance(4)) r.spiralStructure = d.truncated(28);
+  if (d.chance(30)) {
+    r.interpolationAmount = d.difference(200, 100);
+    r.interpolationMode = 0;
+  }
+  if (d.chance(20)) r.pointShiftMode = d.truncated(2);
+}
+
+void nudgeRecord(SpiralParameters& r, Nudge nudge, const RandomSource& rnd) {
+  Draws d(rnd);
+  switch (nudge) {
+    case Nudge::Tweak:
+      r.armCount = d.truncated(29) + 1;
+      break;
+    case Nudge::Jitter: {
+      // Each change draws its sign, then its amount.
+      double s = d.sign();
+      r.armCount += static_cast<int32_t>(s) * d.truncated(3);
+      s = d.sign();
+      r.armGap = static_cast<float>(r.armGap + d.next() * (3.0 * s));
+      s = d.sign();
+      r.curvature1 = static_cast<float>(r.curvature1 + d.next() * s);
+      s = d.sign();
+      r.curvature2 = static_cast<float>(r.curvature2 + d.next() * s);
+      s = d.sign();
+      r.decay = static_cast<float>(r.decay + d.next() * (0.5 * s));
+      break;
+    }
+    case Nudge::Boost:
+      r.armCount += 1;
+      r.armGap = static_cast<float>(r.armGap + 3.0);
+      r.curvature1 = static_cast<float>(r.curvature1 + 1.0);
+      r.curvature2 = static_cast<float>(r.curvature2 + 1.0);
+      r.decay = static_cast<float>(r.decay + 0.5);
+      break;
+  }
+  applyNudgeLimits(r);
+}
+
+void applyNudgeLimits(SpiralParameters& r) {
+  raiseTo(r.armCount, 1);
+  raiseTo(r.armGap, 0.01f);
+  raiseTo(r.curvature1, -90.0f);
+  raiseTo(r.curvature2, -90.0f);
+  raiseTo(r.decay, 80.0f);
+  lowerTo(r.armCount, 30);
+  lowerTo(r.armGap, 200.0f);
+  lowerTo(r.curvature1, 90.0f);
+  lowerTo(r.curvature2, 90.0f);
+  lowerTo(r.decay, 110.0f);
+}
+
+const PickSpec kPicks[kPickCount] = {
+    {170, 4, &R::armCount, nullptr, false, 10},
+    {171, 5, nullptr, &R::armGap, false, 1},
+    {172, 8, nullptr, &R::curvature1, false, 5},
+    {173, 9, nullptr, &R::curvature2, false, 5},
+    {174, 25, nullptr, &R::interpolationAmount, false, 1},
+    {175, 26, nullptr, &R::spiralOffsetX, false, 10},
+    {176, 27, nullptr, &R::spiralOffsetY, true, 10},
+    {177, 31, nullptr, &R::pointShiftX, false, 10},
+    {178, 32, nullptr, &R::pointShiftY, true, 10},
+    {179, 6, nullptr, &R::centerX, false, 1},
+    {180, 7, nullptr, &R::centerY, true, 1},
+};
+
+const PickSpec* findPick(int32_t buttonId) {
+  for (const PickSpec& pick : kPicks)
+    if (pick.buttonId == buttonId) return &pick;
+  return nullptr;
+}
+
+void applyPick(SpiralParameters& record, const PickSpec& pick, HostPoint point) {
+  double value = static_cast<double>(pick.vertical ? point.v : point.h) / pick.divisor;
+  if (pick.intField != nullptr)
+    record.*pick.intField = static_cast<int32_t>(value);
+  else
+    record.*pick.floatField = static_cast<float>(value);
+}
+
+void tumbleParameters(ItemHandle item, NotifierHandle notifier) {
+  DialogHandle dialog = nullptr;
+  SpiralParameters* record = beginAction(item, notifier, dialog);
+  if (record == nullptr) return;
+  tumbleRecord(*record, hostRandom);
+  showRecordInItems(dialog, *record);
+  refreshActivePage(dialog, *record);
+}
+
+void nudgeParameters(ItemHandle item, NotifierHandle notifier) {
+  DialogHandle dialog = nullptr;
+  SpiralParameters* record = beginAction(item, notifier, dialog);
+  if (record == nullptr) return;
+  // The buttons are told apart by comparing the item with the dialog's.
+  if (item == dialogItem(dialog, kTweakButtonId))
+    nudgeRecord(*record, Nudge::Tweak, hostRandom);
+  else if (item == dialogItem(dialog, kJitterButtonId))
+    nudgeRecord(*record, Nudge::Jitter, hostRandom);
+  else if (item == dialogItem(dialog, kBoostButtonId))
+    nudgeRecord(*record, Nudge::Boost, hostRandom);
+  else
+    applyNudgeLimits(*record);
+  showRecordInItems(dialog, *record);
+  refreshActivePage(dialog, *record);
+}
+
+HostBool pickFromDocument(ItemHandle item, TrackerHandle tracker) {
+  DialogHandle dialog = gADMItemSuite->GetDialog(item);
+  SpiralParameters* record = dialogRecord(dialog);
+  if (record == nullptr) return 1;
+  // The queries go to the running track (a null tracker); the default
+  // tracking gets the tracker handed to this proc.
+  if ((gADMTrackerSuite->GetModifiers(nullptr) & kPickModifier) != 0) {
+    gADMItemSuite->DefaultTrack(item, tracker);
+    ViewPoint mouse{0, 0};
+    gADMTrackerSuite->GetPoint(nullptr, &mouse);
+    ViewHandle view = nullptr;
+    HostPoint point{0.0f, 0.0f};
+    gDocumentViewSuite->GetNthDocumentView(0, &view);
+    gDocumentViewSuite->ViewPointToArtworkPoint(view, &mouse, &point);
+    if (const PickSpec* pick = findPick(gADMItemSuite->GetID(item))) {
+      applyPick(*record, *pick, point);
+      ItemHandle shown = dialogItem(dialog, pick->itemId);
+      if (pick->intField != nullptr)
+        gADMItemSuite->SetIntValue(shown, record->*pick->intField);
+      else
+        gADMItemSuite->SetFloatValue(shown, record->*pick->floatField);
+    }
+  }
+  refreshActivePage(dialog, *record);
+  return 1;
+}
