@@ -1,0 +1,25 @@
+// The document as an SVG 1.1 file that any browser shows. One group per
+// layer, one <path> per path art with cubic "C" commands, symbols listed in
+// <defs> (not placed), enveloped art drawn mapped through its envelope. The
+// y axis is flipped once, at the root group, so the page looks as it does in
+// the host. Colours are shown in sRGB (see colorToSrgb).
+#pragma once
+
+#include <array>
+#include <ostream>
+#include <string>
+
+#include "hostapp/model/document.h"
+
+namespace writers {
+
+// gray g: 1 - g on all three channels (g = 1 is black); three-colour as is;
+// four-colour: r = (1 - c)(1 - k), g = (1 - m)(1 - k), b = (1 - y)(1 - k).
+// Components are clamped to [0, 1] first. Pattern, custom and gradient
+// colours, which name no object here, show as mid gray.
+std::array<double, 3> colorToSrgb(const host::Color& color);
+
+void writeSvg(const host::Document& document, std::ostream& out);
+std::string svgString(const host::Document& document);
+
+}  // namespace writers
