@@ -1,0 +1,48 @@
+// spiral-host: the stand-in host's command line.
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+#include "hostapp/cli/draw_command.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"spiral-host: loads the Spiral plug-in, runs it on a document and writes SVG and JSON"};
+  app.require_subcommand(1);
+
+  cli::DrawOptions draw;
+  std::string page;
+  std::string colorModel = "rgb";
+  CLI::App* drawCommand = app.add_subcommand("draw", "draw spirals into a new document");
+  drawCommand->add_option("--plugin", draw.pluginPath, "plug-in library (default: the one beside spiral-host)");
+  drawCommand->add_option("--params", draw.paramsFile, "record file: 308-byte binary or JSON");
+  drawCommand->add_option("--set", draw.assignments, "FIELD=VALUE, repeatable")->take_all();
+  drawCommand->add_option("--save-params", draw.saveParams, "write the record after the run");
+  drawCommand->add_option("--svg", draw.svgFile, "write the document as SVG");
+  drawCommand->add_option("--json", draw.jsonFile, "write the document as JSON");
+  drawCommand->add_option("--seed", draw.seed, "seed of the host's random service");
+  drawCommand->add_option("--page", page, "page size W,H in points (default 612,792)");
+  drawCommand->add_option("--color-model", colorModel, "gray, rgb or cmyk")
+      ->check(CLI::IsMember({"gray", "rgb", "cmyk"}));
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e);
+  }
+
+  if (drawCommand->parsed()) {
+    if (!page.empty()) {
+      const auto size = cli::parsePageSize(page);
+      if (!size) {
+        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << page << "'\n";
+        return 2;
+      }
+      draw.pageSize = *size;
+    }
+    draw.colorModel = colorModel == "gray"   ? host::ColorModel::Gray
+                      : colorModel == "cmyk" ? host::ColorModel::Cmyk
+                                             : host::ColorModel::Rgb;
+    return cli::runDrawCommand(draw, std::cerr);
+  }
+  return 0;
+}
