@@ -1,0 +1,130 @@
+#include "hostapp/session/plugin_session.h"
+
+#include "hostapp/dialogs/plugin_directory.h"
+#include "hostapp/suites/adapter_util.h"
+
+namespace host {
+
+PluginSession::PluginSession(HostContext& host, PluginFile file) : host_(host), file_(std::move(file)) {
+  library_ = std::make_unique<PluginLibrary>(file_);
+  library_->open();
+  loaded_ = true;
+  ref_ = host_.service<PluginDirectory>().add(file_.resources);
+  host_.pluginFilePath = file_.path;
+}
+
+PluginSession::PluginSession(HostContext& host, PluginFile file, PluginMainProc entry)
+    : host_(host), file_(std::move(file)), linkedEntry_(entry), loaded_(true) {
+  ref_ = host_.service<PluginDirectory>().add(file_.resources);
+  host_.pluginFilePath = file_.path;
+}
+
+PluginSession::~PluginSession() {
+  host_.service<PluginDirectory>().remove(ref_);
+  if (parameters_) host_.memory().disposeHandle(parameters_);
+}
+
+PluginMainProc PluginSession::entry() const {
+  if (linkedEntry_) return linkedEntry_;
+  return library_ ? library_->entry() : nullptr;
+}
+
+MessageHeader PluginSession::header() {
+  MessageHeader header{};
+  header.checkWord = kMessageCheckWord;
+  header.self = ref_;
+  header.globals = globals_;
+  header.basic = host_.basicSuite();
+  return header;
+}
+
+HostErr PluginSession::deliver(const char* caller, const char* selector, MessageHeader& header) {
+  PluginMainProc main = entry();
+  if (!loaded_ || !main) return kHostCantHappenErr;
+  auto active = host_.activate();
+  host_.beginMessage();
+  const HostErr result = main(caller, selector, &header);
+  globals_ = header.globals;
+  messages_.push_back({caller, selector, result});
+  return result;
+}
+
+HostErr PluginSession::send(const char* caller, const char* selector) {
+  MessageHeader message = header();
+  return deliver(caller, selector, message);
+}
+
+HostErr PluginSession::sendFilter(const char* selector, FilterHandle filter) {
+  FilterMessage message{};
+  message.d = header();
+  message.filter = filter;
+  message.parameters = parameters_;
+  const HostErr result = deliver(kCallerFilter, selector, message.d);
+  // The plug-in creates the parameters handle on first use; the host keeps
+  // it from then on.
+  parameters_ = message.parameters;
+  return result;
+}
+
+HostErr PluginSession::startup() { return send(kCallerInterface, kSelectorStartup); }
+HostErr PluginSession::shutdown() { return send(kCallerInterface, kSelectorShutdown); }
+HostErr PluginSession::about() { return send(kCallerInterface, kSelectorAbout); }
+
+HostErr PluginSession::unload() {
+  const HostErr result = send(kCallerAccess, kSelectorUnload);
+  if (library_) library_->close();
+  loaded_ = false;
+  return result;
+}
+
+HostErr PluginSession::reload() {
+  if (library_) library_->open();
+  loaded_ = true;
+  return send(kCallerAccess, kSelectorReload);
+}
+
+HostErr PluginSession::getParameters() { return sendFilter(kSelectorGetParameters, filter()); }
+HostErr PluginSession::go() { return sendFilter(kSelectorFilterGo, filter()); }
+
+HostErr PluginSession::chooseFilter() {
+  const HostErr result = getParameters();
+  if (result != kHostNoErr) return result;
+  return go();
+}
+
+FilterHandle PluginSession::filter() const {
+  for (const FilterRecord& record : host_.filters()) {
+    if (record.plugin == ref_) return makeHandle<FilterHandle>(host_, HandleKind::Filter, record.id);
+  }
+  return nullptr;
+}
+
+SpiralParameters* PluginSession::record() const {
+  if (!parameters_ || !*parameters_) return nullptr;
+  return static_cast<SpiralParameters*>(*parameters_);
+}
+
+HostErr PluginSession::setRecord(const SpiralParameters& record) {
+  if (!parameters_) {
+    const HostErr result = host_.memory().newHandle(static_cast<int32_t>(kSpiralParametersSize), &parameters_);
+    if (result != kHostNoErr) return result;
+  }
+  encodeParameters(record, static_cast<unsigned char*>(*parameters_));
+  return kHostNoErr;
+}
+
+std::string resultCodeText(HostErr code) {
+  const uint32_t bits = static_cast<uint32_t>(code);
+  bool printable = true;
+  std::string chars;
+  for (int shift = 24; shift >= 0; shift -= 8) {
+    const char c = static_cast<char>(bits >> shift);
+    printable = printable && c >= 0x20 && c < 0x7F;
+    chars += c;
+  }
+  const uint32_t high = bits >> 16;
+  if (high == 0 || high == 0xFFFF || !printable) return std::to_string(code);
+  return "'" + chars + "'";
+}
+
+}  // namespace host

@@ -1,0 +1,47 @@
+#include <cstring>
+
+#include "hostapp/suites/adm_suites.h"
+
+namespace host {
+namespace {
+
+constexpr const char* kSuite = kADMBasicSuite;
+
+HostErr GetIndexString(PluginRef plugin, int32_t listId, int32_t index, char* buf, int32_t size) {
+  adm::Call call = adm::enter(kSuite, "GetIndexString");
+  if (call.status != kHostNoErr) return call.status;
+  const ResourceTable* resources = call.plugins->resources(plugin);
+  if (!resources || !buf || size <= 0 || index < 0) return kHostBadParameterErr;
+  try {
+    std::string text;
+    const int64_t id = int64_t{listId} + index;
+    if (id >= 0 && id <= 0xFFFF) text = resources->string(static_cast<uint32_t>(id)).value_or("");
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size - 1));
+    std::memcpy(buf, text.data(), length);
+    buf[length] = '\0';
+    return kHostNoErr;
+  } catch (...) {
+    buf[0] = '\0';
+    return kHostCantHappenErr;
+  }
+}
+
+HostErr MessageAlert(const char* text) {
+  adm::Call call = adm::enter(kSuite, "MessageAlert");
+  if (call.status != kHostNoErr) return call.status;
+  if (!text) return kHostBadParameterErr;
+  try {
+    call.dialogs->alert(text);
+    return kHostNoErr;
+  } catch (...) {
+    return kHostCantHappenErr;
+  }
+}
+
+constexpr ADMBasicSuiteV2 kTable{GetIndexString, MessageAlert};
+
+}  // namespace
+
+const ADMBasicSuiteV2& admBasicSuite() { return kTable; }
+
+}  // namespace host

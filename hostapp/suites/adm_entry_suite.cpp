@@ -1,0 +1,68 @@
+#include <cstring>
+
+#include "hostapp/suites/adm_suites.h"
+
+namespace host {
+namespace {
+
+constexpr const char* kSuite = kADMEntrySuite;
+
+struct EntryCall {
+  HostErr status;
+  DialogEntry* entry;
+};
+
+EntryCall enterEntry(const char* operation, EntryHandle handle) {
+  adm::Call call = adm::enter(kSuite, operation);
+  if (call.status != kHostNoErr) return {call.status, nullptr};
+  DialogEntry* entry = call.dialogs->entry(handle);
+  return {entry ? kHostNoErr : kHostBadParameterErr, entry};
+}
+
+HostErr SetText(EntryHandle handle, const char* text) {
+  EntryCall call = enterEntry("SetText", handle);
+  if (!call.entry) return call.status;
+  if (!text) return kHostBadParameterErr;
+  try {
+    call.entry->setText(text);
+    return kHostNoErr;
+  } catch (...) {
+    return kHostCantHappenErr;
+  }
+}
+
+HostErr GetText(EntryHandle handle, char* buf, int32_t size) {
+  EntryCall call = enterEntry("GetText", handle);
+  if (!call.entry) return call.status;
+  if (!buf || size <= 0) return kHostBadParameterErr;
+  const std::string& text = call.entry->text();
+  const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size - 1));
+  std::memcpy(buf, text.data(), length);
+  buf[length] = '\0';
+  return kHostNoErr;
+}
+
+HostErr SetID(EntryHandle handle, int32_t entryId) {
+  EntryCall call = enterEntry("SetID", handle);
+  if (call.entry) call.entry->setId(entryId);
+  return call.status;
+}
+
+int32_t GetID(EntryHandle handle) {
+  EntryCall call = enterEntry("GetID", handle);
+  return call.entry ? call.entry->id() : 0;
+}
+
+HostErr Select(EntryHandle handle, HostBool select) {
+  EntryCall call = enterEntry("Select", handle);
+  if (call.entry) call.entry->list().select(*call.entry, select != 0);
+  return call.status;
+}
+
+constexpr ADMEntrySuiteV2 kTable{SetText, GetText, SetID, GetID, Select};
+
+}  // namespace
+
+const ADMEntrySuiteV2& admEntrySuite() { return kTable; }
+
+}  // namespace host

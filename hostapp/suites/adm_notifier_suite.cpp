@@ -1,0 +1,28 @@
+#include "hostapp/suites/adm_suites.h"
+
+namespace host {
+namespace {
+
+constexpr const char* kSuite = kADMNotifierSuite;
+
+HostBool IsNotifierType(NotifierHandle handle, const char* notifierType) {
+  adm::Call call = adm::enter(kSuite, "IsNotifierType");
+  if (call.status != kHostNoErr || !notifierType) return 0;
+  const Notifier* notifier = call.dialogs->notifier(handle);
+  return notifier && notifier->type == notifierType;
+}
+
+ItemHandle GetItem(NotifierHandle handle) {
+  adm::Call call = adm::enter(kSuite, "GetItem");
+  if (call.status != kHostNoErr) return nullptr;
+  const Notifier* notifier = call.dialogs->notifier(handle);
+  return notifier ? DialogManager::handle(*notifier->item) : nullptr;
+}
+
+constexpr ADMNotifierSuiteV1 kTable{IsNotifierType, GetItem};
+
+}  // namespace
+
+const ADMNotifierSuiteV1& admNotifierSuite() { return kTable; }
+
+}  // namespace host
