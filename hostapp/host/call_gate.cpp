@@ -1,0 +1,38 @@
+#include "hostapp/host/call_gate.h"
+
+#include "hostapp/host/host_context.h"
+
+namespace host {
+
+HostErr CallGate::pass(const char* suite, const char* operation) {
+  ++count_;
+  if (logging_) log_.push_back({suite, operation});
+  if (failAt_ != 0 && (count_ == failAt_ || (failFromThenOn_ && count_ > failAt_))) return failAtCode_;
+  for (const NamedFailure& f : named_)
+    if (f.suite == suite && f.operation == operation) return f.code;
+  return kHostNoErr;
+}
+
+void CallGate::failOperation(std::string suite, std::string operation, HostErr code) {
+  named_.push_back({std::move(suite), std::move(operation), code});
+}
+
+void CallGate::failNthCall(std::uint64_t n, HostErr code, bool everyCallFromThenOn) {
+  failAt_ = n;
+  failAtCode_ = code;
+  failFromThenOn_ = everyCallFromThenOn;
+}
+
+void CallGate::clearFailures() {
+  named_.clear();
+  failAt_ = 0;
+  failFromThenOn_ = false;
+}
+
+HostCall enterHostCall(const char* suite, const char* operation) {
+  HostContext* host = HostContext::current();
+  if (!host) return {nullptr, kNoActiveHostErr};
+  return {host, host->gate().pass(suite, operation)};
+}
+
+}  // namespace host

@@ -1,0 +1,49 @@
+#include "hostapp/suites/adapter_util.h"
+
+namespace host {
+
+Style toStyle(const PathStyle& p) {
+  Style s;
+  s.fillPaint = p.fillPaint != 0;
+  s.fill = toColor(p.fillColor);
+  s.strokePaint = p.strokePaint != 0;
+  s.stroke = toColor(p.strokeColor);
+  s.strokeWidth = p.strokeWidth;
+  s.dashOffset = p.dashOffset;
+  s.dashCount = p.dashCount;
+  for (int i = 0; i < 6; ++i) s.dashes[i] = p.dashes[i];
+  s.lineCap = p.lineCap;
+  s.lineJoin = p.lineJoin;
+  s.miterLimit = p.miterLimit;
+  for (int i = 0; i < 4; ++i) s.reserved[i] = p.reserved[i];
+  return s;
+}
+
+PathStyle toPathStyle(const Style& s) {
+  PathStyle p{};
+  p.fillPaint = s.fillPaint ? 1 : 0;
+  p.fillColor = toHostColor(s.fill);
+  p.strokePaint = s.strokePaint ? 1 : 0;
+  p.strokeColor = toHostColor(s.stroke);
+  p.strokeWidth = s.strokeWidth;
+  p.dashOffset = s.dashOffset;
+  p.dashCount = s.dashCount;
+  for (int i = 0; i < 6; ++i) p.dashes[i] = s.dashes[i];
+  p.lineCap = s.lineCap;
+  p.lineJoin = s.lineJoin;
+  p.miterLimit = s.miterLimit;
+  for (int i = 0; i < 4; ++i) p.reserved[i] = s.reserved[i];
+  return p;
+}
+
+bool toPlacement(int16_t paintOrder, Placement* placement) {
+  switch (paintOrder) {
+    case kPlaceAbove: *placement = Placement::Above; return true;
+    case kPlaceBelow: *placement = Placement::Below; return true;
+    case kPlaceAboveAll: *placement = Placement::AboveAll; return true;
+    case kPlaceBelowAll: *placement = Placement::BelowAll; return true;
+    default: return false;
+  }
+}
+
+}  // namespace host
