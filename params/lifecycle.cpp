@@ -2,18 +2,12 @@
 
 #include <cstring>
 
+#include "dialog/options_dialog.h"
 #include "generator/generate_spirals.h"
 #include "shell/plugin_main.h"
 #include "shell/suite_table.h"
 
 namespace {
-
-constexpr const char* kOptionsDialogName = "Vrix_Spiral";
-constexpr int32_t kOptionsDialogResource = 16100;
-
-// Until the options dialog's items exist, the dialog opens as the empty
-// shell of its resource.
-HostErr initEmptyDialog(DialogHandle) { return kHostNoErr; }
 
 SpiralParameters* recordOf(const FilterMessage* message) {
   if (!message->parameters || !*message->parameters) return nullptr;
@@ -40,7 +34,7 @@ HostErr runSpiralDialog(FilterMessage* message) {
   SpiralParameters saved;
   std::memcpy(&saved, record, sizeof saved);
   int32_t ended = gADMDialogSuite->Modal(message->d.self, kOptionsDialogName, kOptionsDialogResource, 0,
-                                         initEmptyDialog, record);
+                                         initOptionsDialog, record);
   if (ended == kDialogAccept) return kHostNoErr;
 
   // Cancelled: take back what the preview drew, then the record's edits.
