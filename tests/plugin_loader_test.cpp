@@ -128,11 +128,11 @@ TEST(PluginLoading, DamagedOrForeignFilesAreRefusedWithAReason) {
   EXPECT_NE(refusal(damagedCopy("spiral-pipl.spx", std::string("P\0I\0P\0L\0", 8), std::string("Q\0I\0P\0L\0", 8)))
                 .find("no PIPL resource"),
             std::string::npos);
-  EXPECT_NE(refusal(damagedCopy("spiral-rsrc.spx", ".rsrc", ".xsrc")).find("no .rsrc section"), std::string::npos);
+  EXPECT_NE(refusal(damagedCopy("spiral-rsrc.spx", ".rsrc", ".xsrc")).find("it has no .rsrc section"), std::string::npos);
   EXPECT_NE(refusal("/nonexistent/spiral.spx").find("cannot open"), std::string::npos);
   const std::string text = (std::filesystem::temp_directory_path() / "spiral-text.spx").string();
   std::ofstream(text) << "not a library\n";
-  EXPECT_NE(refusal(text).find("not an ELF file"), std::string::npos);
+  EXPECT_NE(refusal(text).find("it is not an ELF file"), std::string::npos);
   for (const std::string& message : {refusal(text), refusal(damagedCopy("k.spx", "AEPS", "XXXX"))}) {
     EXPECT_EQ(message.find('\n'), std::string::npos) << message;
   }

@@ -1,61 +1,41 @@
 #include "hostapp/cli/draw_command.h"
 
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "hostapp/cli/session_report.h"
 #include "hostapp/host/host_context.h"
 #include "hostapp/loader/plugin_loader.h"
 #include "hostapp/records/record_file.h"
+#include "hostapp/session/plugin_session.h"
 #include "hostapp/writers/json_writer.h"
 #include "hostapp/writers/svg_writer.h"
 
 namespace cli {
 namespace {
 
-struct MessageLog {
-  nlohmann::json entries = nlohmann::json::array();
-  void add(const char* caller, const char* selector, HostErr result) {
-    entries.push_back({{"caller", caller}, {"selector", selector}, {"result", result}});
+// The answer of a plug-in whose dialog the user cancelled; not a failure.
+constexpr HostErr kUserCancel = static_cast<HostErr>(host::fourCharCode("STOP"));
+
+// The plug-in of the command line, loaded; the reason goes to `err` when it
+// is refused.
+std::unique_ptr<host::PluginSession> loadPlugin(host::HostContext& hostContext, const std::string& path,
+                                                std::ostream& err) {
+  try {
+    return std::make_unique<host::PluginSession>(
+        hostContext, host::scanPluginFile(path.empty() ? host::defaultPluginPath() : path));
+  } catch (const host::LoadError& e) {
+    err << "spiral-host: " << e.what() << "\n";
+    return nullptr;
   }
-};
+}
 
-// The messages of a repeated filter: Startup, Go with the record, Shutdown.
-HostErr runGo(host::HostContext& hostContext, host::PluginLibrary& library, SpiralParameters& record,
-              MessageLog& log) {
-  const PluginMainProc main = library.entry();
-  MessageHeader header{};
-  header.checkWord = kMessageCheckWord;
-  header.self = reinterpret_cast<PluginRef>(&library);
-  header.basic = hostContext.basicSuite();
-
-  hostContext.beginMessage();
-  HostErr result = main(kCallerInterface, kSelectorStartup, &header);
-  log.add(kCallerInterface, kSelectorStartup, result);
-  if (result != kHostNoErr) return result;
-
-  MemHandle parameters = nullptr;
-  HostErr goResult = hostContext.memory().newHandle(static_cast<int32_t>(kSpiralParametersSize), &parameters);
-  if (goResult == kHostNoErr) {
-    encodeParameters(record, static_cast<unsigned char*>(*parameters));
-    FilterMessage message{};
-    message.d = header;
-    message.filter = hostContext.filters().empty()
-                         ? nullptr
-                         : reinterpret_cast<FilterHandle>(static_cast<uintptr_t>(hostContext.filters().front().id));
-    message.parameters = parameters;
-    hostContext.beginMessage();
-    goResult = main(kCallerFilter, kSelectorFilterGo, &message);
-    log.add(kCallerFilter, kSelectorFilterGo, goResult);
-    decodeParameters(static_cast<const unsigned char*>(*message.parameters), record);
-    header.globals = message.d.globals;
-    hostContext.memory().disposeHandle(parameters);
-  }
-
-  hostContext.beginMessage();
-  const HostErr shutdown = main(kCallerInterface, kSelectorShutdown, &header);
-  log.add(kCallerInterface, kSelectorShutdown, shutdown);
-  return goResult;
+void reportDriverError(host::DialogManager& dialogs, std::ostream& err) {
+  const std::string error = dialogs.takeDriverError();
+  if (!error.empty()) err << "spiral-host: dialog script: " << error << "\n";
 }
 
 bool writeFile(const std::string& path, const std::string& text, std::ostream& err) {
@@ -103,25 +83,37 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
     return 2;
   }
 
-  const std::string pluginPath = options.pluginPath.empty() ? host::defaultPluginPath() : options.pluginPath;
-  MessageLog log;
-  HostErr result = kHostNoErr;
-  try {
-    host::PluginLibrary library(host::scanPluginFile(pluginPath));
-    library.open();
-    hostContext.pluginFilePath = pluginPath;
-    result = runGo(hostContext, library, record, log);
-  } catch (const host::LoadError& e) {
-    err << "spiral-host: " << e.what() << "\n";
+  if (const std::string problem = injectFailures(options.failures, hostContext.gate()); !problem.empty()) {
+    err << "spiral-host: " << problem << "\n";
     return 2;
   }
+
+  // Startup, then the filter as the user chooses it (Get Parameters with the
+  // options dialog, then Go) or repeats it (Go alone), then Shutdown. A
+  // record given on the command line is the one the host kept from an
+  // earlier run; without one the plug-in makes its defaults.
+  std::unique_ptr<host::PluginSession> session = loadPlugin(hostContext, options.pluginPath, err);
+  if (!session) return 2;
+  host::DialogManager& dialogs = session->dialogs();
+  dialogs.setDriver(options.cancel ? host::cancelDriver : host::acceptDriver);
+  const bool recordGiven = options.paramsFile || !options.assignments.empty();
+  HostErr result = session->startup();
+  if (result == kHostNoErr && (options.noDialog || recordGiven)) result = session->setRecord(record);
+  if (result == kHostNoErr) result = options.noDialog ? session->repeatFilter() : session->chooseFilter();
+  if (const SpiralParameters* kept = session->record()) {
+    decodeParameters(reinterpret_cast<const unsigned char*>(kept), record);
+  }
+  session->shutdown();
+  printShownDialogs(dialogs.shown(), err);
+  reportDriverError(dialogs, err);
 
   if (options.svgFile && !writeFile(*options.svgFile, writers::svgString(hostContext.document()), err)) return 2;
   if (options.jsonFile) {
     nlohmann::json dump = writers::documentToJson(hostContext.document());
     dump["record"] = records::recordToJson(record);
     dump["result"] = result;
-    dump["messages"] = log.entries;
+    dump["messages"] = messagesToJson(session->messages());
+    dump["dialogs"] = dialogsToJson(dialogs.shown());
     if (!writeFile(*options.jsonFile, dump.dump(1) + "\n", err)) return 2;
   }
   if (options.saveParams) {
@@ -132,8 +124,58 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
       return 2;
     }
   }
+  if (result == kUserCancel) {
+    err << "spiral-host: the options dialog was cancelled; nothing was drawn\n";
+    return 0;
+  }
   if (result != kHostNoErr) {
-    err << "spiral-host: the filter failed with code " << result << "\n";
+    printFailure(result, dialogs.shown(), err);
+    return 1;
+  }
+  return 0;
+}
+
+std::string injectFailures(const std::vector<std::string>& specs, host::CallGate& gate) {
+  for (const std::string& spec : specs) {
+    const std::size_t slash = spec.find('/');
+    const std::size_t equals = spec.rfind('=');
+    if (slash == std::string::npos || equals == std::string::npos || equals < slash || slash == 0 ||
+        equals == slash + 1 || equals + 1 == spec.size()) {
+      return "--fail needs SUITE/OPERATION=CODE, got '" + spec + "'";
+    }
+    const std::string codeText = spec.substr(equals + 1);
+    HostErr code = 0;
+    char* end = nullptr;
+    const long number = std::strtol(codeText.c_str(), &end, 10);
+    if (*end == '\0' && number >= INT32_MIN && number <= INT32_MAX) {
+      code = static_cast<HostErr>(number);
+    } else if (codeText.size() == 4) {
+      for (char c : codeText) code = static_cast<HostErr>((static_cast<uint32_t>(code) << 8) | static_cast<uint8_t>(c));
+    } else {
+      return "--fail needs a decimal or four-character code, got '" + codeText + "'";
+    }
+    gate.failOperation(spec.substr(0, slash), spec.substr(slash + 1, equals - slash - 1), code);
+  }
+  return "";
+}
+
+int runAboutCommand(const std::string& pluginPath, std::ostream& out, std::ostream& err) {
+  host::HostContext hostContext;
+  std::unique_ptr<host::PluginSession> session = loadPlugin(hostContext, pluginPath, err);
+  if (!session) return 2;
+  host::DialogManager& dialogs = session->dialogs();
+  HostErr result = session->startup();
+  if (result == kHostNoErr) result = session->about();
+  session->shutdown();
+  for (const host::ShownDialog& shown : dialogs.shown()) {
+    if (shown.alert || shown.name != "About Dialog") continue;
+    for (const auto& item : shown.items) {
+      if (item.kind == std::string("static text")) out << item.text << "\n";
+    }
+  }
+  if (result != kHostNoErr) {
+    printShownDialogs(dialogs.shown(), err);
+    printFailure(result, dialogs.shown(), err);
     return 1;
   }
   return 0;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "hostapp/host/call_gate.h"
 #include "hostapp/model/color.h"
 #include "hostapp/model/geometry.h"
 
@@ -23,11 +24,24 @@ struct DrawOptions {
   std::optional<std::uint64_t> seed;
   host::Point pageSize{612, 792};
   host::ColorModel colorModel = host::ColorModel::Rgb;
+  bool noDialog = false;  // the repeat flow: Go alone with the record
+  bool cancel = false;    // the options dialog is cancelled instead of accepted
+  // Host operations made to fail: "SUITE/OPERATION=CODE", the code decimal or
+  // four characters ("AI MdMemory Suite/NewHandle=-108").
+  std::vector<std::string> failures;
 };
+
+// Makes the failures of `specs` happen in `gate`; a spec that cannot be read
+// is named in the returned text (empty on success).
+std::string injectFailures(const std::vector<std::string>& specs, host::CallGate& gate);
 
 // Runs the command; messages for the user go to `err`. Returns the process
 // exit status.
 int runDrawCommand(const DrawOptions& options, std::ostream& err);
+
+// `spiral-host about`: loads the plug-in, sends Startup, About and Shutdown,
+// and prints the About box's texts to `out`.
+int runAboutCommand(const std::string& pluginPath, std::ostream& out, std::ostream& err);
 
 // "W,H" with both positive and finite; nullopt otherwise.
 std::optional<host::Point> parsePageSize(const std::string& text);

@@ -23,6 +23,14 @@ int main(int argc, char** argv) {
   drawCommand->add_option("--page", page, "page size W,H in points (default 612,792)");
   drawCommand->add_option("--color-model", colorModel, "gray, rgb or cmyk")
       ->check(CLI::IsMember({"gray", "rgb", "cmyk"}));
+  drawCommand->add_flag("--no-dialog", draw.noDialog, "repeat the filter: Go alone with the record, no dialog");
+  drawCommand->add_flag("--cancel", draw.cancel, "cancel the options dialog instead of accepting it");
+  drawCommand->add_option("--fail", draw.failures, "make a host operation fail: SUITE/OPERATION=CODE, repeatable")
+      ->take_all();
+
+  std::string aboutPlugin;
+  CLI::App* aboutCommand = app.add_subcommand("about", "print the texts of the plug-in's About box");
+  aboutCommand->add_option("--plugin", aboutPlugin, "plug-in library (default: the one beside spiral-host)");
 
   try {
     app.parse(argc, argv);
@@ -44,5 +52,6 @@ int main(int argc, char** argv) {
                                              : host::ColorModel::Rgb;
     return cli::runDrawCommand(draw, std::cerr);
   }
+  if (aboutCommand->parsed()) return cli::runAboutCommand(aboutPlugin, std::cout, std::cerr);
   return 0;
 }

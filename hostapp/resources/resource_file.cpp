@@ -118,21 +118,21 @@ const PiplProperty* Pipl::find(uint32_t vendor, uint32_t key) const {
 
 std::vector<uint8_t> readElfSection(const std::string& path, const std::string& sectionName) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw ResourceError("cannot open " + path);
+  if (!in) throw ResourceError("cannot open it");
   std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::span<const uint8_t> bytes(file);
   if (bytes.size() < 16 || std::memcmp(bytes.data(), "\x7f" "ELF", 4) != 0) {
-    throw ResourceError(path + " is not an ELF file");
+    throw ResourceError("it is not an ELF file");
   }
   const bool is64 = bytes[4] == 2;
-  if ((bytes[4] != 1 && !is64) || bytes[5] != 1) throw ResourceError(path + " is not a little-endian ELF file");
+  if ((bytes[4] != 1 && !is64) || bytes[5] != 1) throw ResourceError("it is not a little-endian ELF file");
 
   const uint64_t shoff = readLittle(bytes, is64 ? 0x28 : 0x20, is64 ? 8 : 4);
   const uint64_t shentsize = readLittle(bytes, is64 ? 0x3A : 0x2E, 2);
   const uint64_t shnum = readLittle(bytes, is64 ? 0x3C : 0x30, 2);
   const uint64_t shstrndx = readLittle(bytes, is64 ? 0x3E : 0x32, 2);
   if (shnum == 0 || shstrndx >= shnum || shentsize < (is64 ? 0x28u : 0x18u)) {
-    throw ResourceError(path + " has no section table");
+    throw ResourceError("it has no section table");
   }
 
   struct Section {
@@ -150,7 +150,7 @@ std::vector<uint8_t> readElfSection(const std::string& path, const std::string& 
   auto inFile = [&](const Section& s) { return s.offset <= bytes.size() && s.size <= bytes.size() - s.offset; };
 
   const Section names = section(shstrndx);
-  if (!inFile(names)) throw ResourceError(path + " has a damaged section table");
+  if (!inFile(names)) throw ResourceError("its section table is damaged");
   constexpr uint64_t kNoBits = 8;
   for (uint64_t index = 0; index < shnum; ++index) {
     const Section s = section(index);
@@ -158,10 +158,10 @@ std::vector<uint8_t> readElfSection(const std::string& path, const std::string& 
     const char* name = reinterpret_cast<const char*>(bytes.data() + names.offset + s.name);
     const std::size_t room = names.size - s.name;
     if (strnlen(name, room) == room || sectionName != name) continue;
-    if (s.type == kNoBits || !inFile(s)) throw ResourceError(path + ": section " + sectionName + " holds no data");
+    if (s.type == kNoBits || !inFile(s)) throw ResourceError("its section " + sectionName + " holds no data");
     return {bytes.begin() + s.offset, bytes.begin() + s.offset + s.size};
   }
-  throw ResourceError(path + " has no " + sectionName + " section");
+  throw ResourceError("it has no " + sectionName + " section");
 }
 
 ResourceTable ResourceTable::parse(std::span<const uint8_t> bytes) {

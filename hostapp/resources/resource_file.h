@@ -91,7 +91,7 @@ constexpr uint32_t fourCharCode(const char (&text)[5]) {
 
 // The bytes of the named section of an ELF file (32- or 64-bit,
 // little-endian). Throws ResourceError when the file is not such an ELF file
-// or has no such section.
+// or has no such section; its message speaks of the file as "it".
 std::vector<uint8_t> readElfSection(const std::string& path, const std::string& sectionName);
 
 class ResourceTable {

@@ -1,0 +1,121 @@
+// The built spiral-host on the built plug-in library: the whole message flow
+// through PluginMain, the repeat and cancel flows, the About box, a forced
+// failure and a refused plug-in, as a user runs them.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+struct HostRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string temp(const std::string& name) { return (std::filesystem::temp_directory_path() / name).string(); }
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Runs spiral-host with the arguments (single-quoted for the shell).
+HostRun spiralHost(const std::string& arguments, const std::string& tag) {
+  const std::string out = temp("spiral-cli-" + tag + ".out");
+  const std::string err = temp("spiral-cli-" + tag + ".err");
+  const std::string command = std::string("'") + SPIRAL_HOST_EXE + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+  const int raw = std::system(command.c_str());
+  HostRun run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = slurp(out);
+  run.err = slurp(err);
+  return run;
+}
+
+std::string plugin() { return std::string(" --plugin '") + SPIRAL_PLUGIN_FILE + "'"; }
+
+std::vector<std::string> selectors(const nlohmann::json& dump) {
+  std::vector<std::string> out;
+  for (const auto& m : dump.at("messages")) out.push_back(m.at("caller").get<std::string>() + "/" + m.at("selector").get<std::string>());
+  return out;
+}
+
+TEST(SpiralHostCommandLine, DrawRunsTheMessageFlowThroughTheLoadedLibrary) {
+  const std::string svg = temp("spiral-cli-draw.svg");
+  const std::string json = temp("spiral-cli-draw.json");
+  const HostRun run = spiralHost("draw --seed 5" + plugin() + " --svg '" + svg + "' --json '" + json + "'", "draw");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(slurp(svg).find("<path"), std::string::npos);
+  const nlohmann::json dump = nlohmann::json::parse(slurp(json));
+  EXPECT_EQ(selectors(dump), (std::vector<std::string>{"SP Interface/Startup", "AI Filter/AI Get Parameters",
+                                                       "AI Filter/AI Go", "SP Interface/Shutdown"}));
+  for (const auto& m : dump.at("messages")) EXPECT_EQ(m.at("result"), 0);
+  ASSERT_EQ(dump.at("dialogs").size(), 1u);
+  EXPECT_EQ(dump.at("dialogs")[0].at("name"), "Vrix_Spiral");
+  EXPECT_EQ(dump.at("dialogs")[0].at("result"), 1);
+  EXPECT_EQ(dump.at("record").at("previewDrawn"), 0);  // Go kept the preview's art
+  EXPECT_NE(run.err.find("dialog \"Vrix_Spiral\""), std::string::npos);
+}
+
+TEST(SpiralHostCommandLine, NoDialogRepeatsWithTheGivenRecordAndCancelDrawsNothing) {
+  const std::string json = temp("spiral-cli-repeat.json");
+  const HostRun repeat = spiralHost("draw --no-dialog --set armCount=4" + plugin() + " --json '" + json + "'", "repeat");
+  ASSERT_EQ(repeat.status, 0) << repeat.err;
+  nlohmann::json dump = nlohmann::json::parse(slurp(json));
+  EXPECT_EQ(selectors(dump),
+            (std::vector<std::string>{"SP Interface/Startup", "AI Filter/AI Go", "SP Interface/Shutdown"}));
+  EXPECT_TRUE(dump.at("dialogs").empty());
+  EXPECT_EQ(dump.at("record").at("armCount"), 4);
+
+  const std::string svg = temp("spiral-cli-cancel.svg");
+  const HostRun cancel = spiralHost("draw --cancel" + plugin() + " --svg '" + svg + "' --json '" + json + "'", "cancel");
+  ASSERT_EQ(cancel.status, 0) << cancel.err;
+  EXPECT_EQ(slurp(svg).find("<path"), std::string::npos);
+  dump = nlohmann::json::parse(slurp(json));
+  EXPECT_EQ(dump.at("dialogs")[0].at("result"), 2);
+  EXPECT_EQ(dump.at("result"), 0x53544F50);
+  EXPECT_NE(cancel.err.find("cancelled"), std::string::npos);
+}
+
+TEST(SpiralHostCommandLine, AboutPrintsTheAboutBoxTexts) {
+  const HostRun run = spiralHost("about" + plugin(), "about");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.substr(0, run.out.find('\n')), "Spiral");
+  EXPECT_NE(run.out.find("Version 1.0.0"), std::string::npos);
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 8);
+}
+
+TEST(SpiralHostCommandLine, ForcedFailureShowsTheErrorTextAndCode) {
+  const HostRun run = spiralHost("draw" + plugin() + " --fail 'AI MdMemory Suite/NewHandle=-108'", "fail");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("The filter cannot complete because there isn't enough memory (RAM) available. (code -108)"),
+            std::string::npos)
+      << run.err;
+
+  const HostRun segm = spiralHost("draw --no-dialog" + plugin() + " --fail 'AI Art Suite/NewArt=SEGM'", "segm");
+  EXPECT_EQ(segm.status, 1);
+  EXPECT_NE(segm.err.find("a layer is locked or invisible. (code SEGM)"), std::string::npos) << segm.err;
+}
+
+TEST(SpiralHostCommandLine, RefusedPluginGivesOneLineAndStatus2) {
+  const std::string bogus = temp("spiral-cli-bogus.spx");
+  std::ofstream(bogus) << "no library";
+  const HostRun run = spiralHost("draw --plugin '" + bogus + "'", "bogus");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "spiral-host: refused " + bogus + ": it is not an ELF file\n");
+}
+
+}  // namespace
