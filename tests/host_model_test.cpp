@@ -325,6 +325,8 @@ TEST(DocumentEnvelopes, HoldTheirArtAndConsumeTheShape) {
   EXPECT_EQ(d.paintOrder(d.currentLayer()), (std::vector<ArtId>{below, shadow, env, above}));
 
   EXPECT_EQ(d.makeEnvelope(list, above, 0, 50, &env), Status::NotPlaced);
+  const ArtId nested[] = {env};
+  EXPECT_EQ(d.makeEnvelope(nested, above, 0, 50, &env), Status::WrongKind);
   const ArtId self[] = {above};
   EXPECT_EQ(d.makeEnvelope(self, above, 0, 50, &env), Status::BadValue);
   EXPECT_EQ(d.setWarp(env, Warp{0, 0, 0, 0, false}), Status::BadValue);

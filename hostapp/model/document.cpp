@@ -475,6 +475,7 @@ Status Document::makeEnvelope(std::span<const ArtId> contents, ArtId shape, int3
   for (std::size_t i = 0; i < contents.size(); ++i) {
     const Art* a = art(contents[i]);
     if (!a) return Status::NoSuchObject;
+    if (a->kind != ArtKind::Path) return Status::WrongKind;
     if (!a->links.placed) return Status::NotPlaced;
     if (contents[i] == shape) return Status::BadValue;
     for (std::size_t j = 0; j < i; ++j)

@@ -152,8 +152,8 @@ class Document {
   // radii.
   Status newCenteredRect(Point centre, float width, float height, bool reversed, ArtId* id);
   Status newCenteredEllipse(Point centre, float width, float height, bool reversed, ArtId* id);
-  // Puts placed, distinct art into a new envelope placed directly above the
-  // first of them; the shape (a placed path, not among them) is consumed.
+  // Puts placed, distinct paths into a new envelope placed directly above
+  // the first of them; the shape (a placed path, not among them) is consumed.
   // Both leave the paint order and keep their ids.
   Status makeEnvelope(std::span<const ArtId> contents, ArtId shape, int32_t deformOptions,
                       int32_t fidelity, ArtId* envelope);
