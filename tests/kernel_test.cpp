@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "generator/kernel.h"
 #include "support/pure_services.h"
@@ -177,7 +178,12 @@ INSTANTIATE_TEST_SUITE_P(
                       GrowthCase{24, 3, 1, 110}, GrowthCase{25, 4, 1, 105}, GrowthCase{25, 2, 1, 110},
                       GrowthCase{26, 5, 1, 103.3333f}, GrowthCase{26, 4, 1, 110}, GrowthCase{27, 2, 1, 102.5f},
                       GrowthCase{27, 3, 1, 105}, GrowthCase{28, 3, 1, 105}, GrowthCase{29, 3, 1, 100},
-                      GrowthCase{-1, 3, 1, 100}));
+                      GrowthCase{-1, 3, 1, 100}),
+    [](const auto& info) {
+      const GrowthCase& c = info.param;
+      return "s" + (c.structure < 0 ? "m" + std::to_string(-c.structure) : std::to_string(c.structure)) + "_n" +
+             std::to_string(c.n) + "_mode" + std::to_string(c.mode);
+    });
 
 // A 1.1, a 0.9, θin 0.5, θout 0.4, fin 2, fout 3 after arm n.
 struct ArmEndCase {
@@ -217,7 +223,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ArmEndCase{13, 4, 0.99f, 1.2f, 1.44f}, ArmEndCase{13, 3, 0.99f, 1.0f, 1.2f},
                       ArmEndCase{14, 3, -0.99f, -1.0f, -1.2f}, ArmEndCase{15, 4, -0.99f, -1.0f, -1.2f},
                       ArmEndCase{15, 3, 0.99f, 1.0f, 1.2f}, ArmEndCase{28, 3, 0.99f, 1.0f, 1.2f},
-                      ArmEndCase{29, 3, 1.1f, 0.5f, 0.4f}));
+                      ArmEndCase{29, 3, 1.1f, 0.5f, 0.4f}),
+    [](const auto& info) { return "s" + std::to_string(info.param.structure) + "_n" + std::to_string(info.param.n); });
 
 TEST(Kernel, DecayAccumulateZeroCollapsesGeometricStructures) {
   PureServices s;
