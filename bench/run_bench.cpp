@@ -1,0 +1,80 @@
+// Whole drawing runs through the stand-in host: the plug-in's generator with
+// its suite pointers bound to a fresh host document per iteration.
+#include <benchmark/benchmark.h>
+
+#include "generator/generate_spirals.h"
+#include "hostapp/host/host_context.h"
+#include "hostapp/records/record_file.h"
+#include "shell/suite_table.h"
+
+namespace {
+
+class BoundHost {
+ public:
+  BoundHost() : host_(options()), activation_(&host_) {
+    for (const SuiteTableEntry& e : SuiteTable) host_.basicSuite()->AcquireSuite(e.name, e.version, e.pointer);
+    host_.beginMessage();
+  }
+  ~BoundHost() {
+    for (const SuiteTableEntry& e : SuiteTable) {
+      if (*e.pointer) host_.basicSuite()->ReleaseSuite(e.name, e.version);
+      *e.pointer = nullptr;
+    }
+  }
+  host::HostContext& host() { return host_; }
+
+ private:
+  static host::HostOptions options() {
+    host::HostOptions o;
+    o.seed = 1;
+    return o;
+  }
+  host::HostContext host_;
+  host::HostContext::Activation activation_;
+};
+
+int64_t segmentsOnPage(const host::Document& doc) {
+  int64_t n = 0;
+  for (const host::Layer& layer : doc.layers())
+    doc.forEachInPaintOrder(layer.id, [&](const host::Art& a) { n += static_cast<int64_t>(a.state.segments.size()); });
+  return n;
+}
+
+void runRecord(benchmark::State& st, SpiralParameters record) {
+  int64_t segments = 0;
+  for (auto _ : st) {
+    st.PauseTiming();
+    auto bound = std::make_unique<BoundHost>();
+    SpiralParameters p = record;
+    st.ResumeTiming();
+    if (generateSpirals(p) != kHostNoErr) st.SkipWithError("the run failed");
+    st.PauseTiming();
+    segments += segmentsOnPage(bound->host().document());
+    bound.reset();
+    st.ResumeTiming();
+  }
+  st.counters["segments/s"] = benchmark::Counter(static_cast<double>(segments), benchmark::Counter::kIsRate);
+  st.counters["segments/run"] = static_cast<double>(segments) / static_cast<double>(st.iterations());
+}
+
+// 200 spirals of 300 arms, each run back and forth 10 times beside itself.
+void BM_Run200x300With10Offsets(benchmark::State& st) {
+  SpiralParameters p = records::defaultRecord(306, 396);
+  p.fromGo = 1;
+  p.spiralCount = 200;
+  p.armCount = 300;
+  p.spiralOffsetX = 2;
+  p.offsetCount = 10;
+  p.placementMode = 2;
+  runRecord(st, p);
+}
+BENCHMARK(BM_Run200x300With10Offsets)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_RunDefaults(benchmark::State& st) {
+  SpiralParameters p = records::defaultRecord(306, 396);
+  p.fromGo = 1;
+  runRecord(st, p);
+}
+BENCHMARK(BM_RunDefaults)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
