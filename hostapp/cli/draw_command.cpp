@@ -6,9 +6,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "hostapp/cli/dialog_options.h"
 #include "hostapp/cli/session_report.h"
 #include "hostapp/host/host_context.h"
 #include "hostapp/loader/plugin_loader.h"
+#include "hostapp/model/resources.h"
 #include "hostapp/records/record_file.h"
 #include "hostapp/session/plugin_session.h"
 #include "hostapp/writers/json_writer.h"
@@ -33,9 +35,11 @@ std::unique_ptr<host::PluginSession> loadPlugin(host::HostContext& hostContext, 
   }
 }
 
-void reportDriverError(host::DialogManager& dialogs, std::ostream& err) {
+// True when the user's actions failed; the dialog was then cancelled.
+bool reportDriverError(host::DialogManager& dialogs, std::ostream& err) {
   const std::string error = dialogs.takeDriverError();
   if (!error.empty()) err << "spiral-host: dialog script: " << error << "\n";
+  return !error.empty();
 }
 
 bool writeFile(const std::string& path, const std::string& text, std::ostream& err) {
@@ -70,6 +74,17 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   host::HostContext hostContext(hostOptions);
   auto active = hostContext.activate();
 
+  // The document's swatches and graphic styles, from files when asked.
+  const std::pair<const std::optional<std::string>*, decltype(&host::loadGimpPaletteFile)> loads[] = {
+      {&options.swatchesFile, &host::loadGimpPaletteFile}, {&options.stylesFile, &host::loadGraphicStylesFile}};
+  for (const auto& [file, load] : loads) {
+    if (!*file) continue;
+    if (const auto problem = load(**file, hostContext.document())) {
+      err << "spiral-host: " << *problem << "\n";
+      return 2;
+    }
+  }
+
   // The record: defaults of a new filter (centred on view 0), a record file,
   // then the assignments. Any problem stops here, before anything is drawn.
   SpiralParameters record{};
@@ -88,6 +103,19 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
     return 2;
   }
 
+  // The user's actions in the options dialog, read before anything runs.
+  std::vector<host::ScriptAction> actions;
+  if (options.noDialog && (options.dialogScript || options.preset)) {
+    err << "spiral-host: --dialog and --preset act in the options dialog, which --no-dialog skips\n";
+    return 2;
+  }
+  try {
+    actions = dialogActions(options.preset, options.dialogScript);
+  } catch (const host::ScriptError& e) {
+    err << "spiral-host: " << e.what() << "\n";
+    return 2;
+  }
+
   // Startup, then the filter as the user chooses it (Get Parameters with the
   // options dialog, then Go) or repeats it (Go alone), then Shutdown. A
   // record given on the command line is the one the host kept from an
@@ -95,7 +123,8 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   std::unique_ptr<host::PluginSession> session = loadPlugin(hostContext, options.pluginPath, err);
   if (!session) return 2;
   host::DialogManager& dialogs = session->dialogs();
-  dialogs.setDriver(options.cancel ? host::cancelDriver : host::acceptDriver);
+  auto script = std::make_shared<host::ScriptOutcome>();
+  dialogs.setDriver(host::scriptDriver(std::move(actions), kOptionsDialogName, options.cancel, hostContext, script));
   const bool recordGiven = options.paramsFile || !options.assignments.empty();
   HostErr result = session->startup();
   if (result == kHostNoErr && (options.noDialog || recordGiven)) result = session->setRecord(record);
@@ -105,7 +134,8 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   }
   session->shutdown();
   printShownDialogs(dialogs.shown(), err);
-  reportDriverError(dialogs, err);
+  // A script that failed cancelled the dialog: nothing is drawn or written.
+  if (reportDriverError(dialogs, err)) return 2;
 
   if (options.svgFile && !writeFile(*options.svgFile, writers::svgString(hostContext.document()), err)) return 2;
   if (options.jsonFile) {
@@ -114,6 +144,8 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
     dump["result"] = result;
     dump["messages"] = messagesToJson(session->messages());
     dump["dialogs"] = dialogsToJson(dialogs.shown());
+    dump["dialog"] = script->ran ? itemStatesToJson(script->closedItems) : nlohmann::json();
+    dump["previews"] = hostContext.document().redrawCount();
     if (!writeFile(*options.jsonFile, dump.dump(1) + "\n", err)) return 2;
   }
   if (options.saveParams) {

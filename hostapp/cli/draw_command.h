@@ -24,8 +24,16 @@ struct DrawOptions {
   std::optional<std::uint64_t> seed;
   host::Point pageSize{612, 792};
   host::ColorModel colorModel = host::ColorModel::Rgb;
+  // A GIMP palette (.gpl) for the swatches after "[None]" and
+  // "[Registration]", and a JSON list of graphic styles.
+  std::optional<std::string> swatchesFile;
+  std::optional<std::string> stylesFile;
   bool noDialog = false;  // the repeat flow: Go alone with the record
   bool cancel = false;    // the options dialog is cancelled instead of accepted
+  // User actions in the options dialog (a dialog script), after choosing
+  // `preset` (a position or a name) in its preset list.
+  std::optional<std::string> dialogScript;
+  std::optional<std::string> preset;
   // Host operations made to fail: "SUITE/OPERATION=CODE", the code decimal or
   // four characters ("AI MdMemory Suite/NewHandle=-108").
   std::vector<std::string> failures;

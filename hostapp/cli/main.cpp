@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "hostapp/cli/dialog_options.h"
 #include "hostapp/cli/draw_command.h"
 
 int main(int argc, char** argv) {
@@ -23,14 +24,23 @@ int main(int argc, char** argv) {
   drawCommand->add_option("--page", page, "page size W,H in points (default 612,792)");
   drawCommand->add_option("--color-model", colorModel, "gray, rgb or cmyk")
       ->check(CLI::IsMember({"gray", "rgb", "cmyk"}));
+  drawCommand->add_option("--swatches", draw.swatchesFile, "GIMP palette (.gpl) for the document's swatches");
+  drawCommand->add_option("--styles", draw.stylesFile, "JSON list of the document's graphic styles");
   drawCommand->add_flag("--no-dialog", draw.noDialog, "repeat the filter: Go alone with the record, no dialog");
   drawCommand->add_flag("--cancel", draw.cancel, "cancel the options dialog instead of accepting it");
+  drawCommand->add_option("--dialog", draw.dialogScript,
+                          "user actions in the options dialog, e.g. \"page Create; set 19 3; press Tumble\"");
+  drawCommand->add_option("--preset", draw.preset, "choose a preset in the options dialog: its name or index");
   drawCommand->add_option("--fail", draw.failures, "make a host operation fail: SUITE/OPERATION=CODE, repeatable")
       ->take_all();
 
   std::string aboutPlugin;
   CLI::App* aboutCommand = app.add_subcommand("about", "print the texts of the plug-in's About box");
   aboutCommand->add_option("--plugin", aboutPlugin, "plug-in library (default: the one beside spiral-host)");
+
+  std::string presetsPlugin;
+  CLI::App* presetsCommand = app.add_subcommand("presets", "list the presets of the options dialog");
+  presetsCommand->add_option("--plugin", presetsPlugin, "plug-in library (default: the one beside spiral-host)");
 
   try {
     app.parse(argc, argv);
@@ -53,5 +63,6 @@ int main(int argc, char** argv) {
     return cli::runDrawCommand(draw, std::cerr);
   }
   if (aboutCommand->parsed()) return cli::runAboutCommand(aboutPlugin, std::cout, std::cerr);
+  if (presetsCommand->parsed()) return cli::runPresetsCommand(presetsPlugin, std::cout, std::cerr);
   return 0;
 }
