@@ -1,0 +1,68 @@
+// A drawing run heavy in finished-spiral output: " Art sketch 9" (seven
+// displaced, recoloured sketch copies per spiral) with "Basic pattern" on, so
+// every spiral and every sketch copy is also mirrored four-fold, 20 spirals.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "dialog/record_actions.h"
+#include "generator/generate_spirals.h"
+#include "hostapp/host/host_context.h"
+#include "hostapp/records/record_file.h"
+#include "shell/suite_table.h"
+
+namespace {
+
+constexpr int32_t kArtSketch9 = 53;
+
+// A fresh seeded host with the plug-in's suite pointers bound to it.
+class SketchHost {
+ public:
+  SketchHost() : host_(options()), activation_(&host_) {
+    for (const SuiteTableEntry& e : SuiteTable) host_.basicSuite()->AcquireSuite(e.name, e.version, e.pointer);
+    host_.beginMessage();
+  }
+  ~SketchHost() {
+    for (const SuiteTableEntry& e : SuiteTable) {
+      if (*e.pointer) host_.basicSuite()->ReleaseSuite(e.name, e.version);
+      *e.pointer = nullptr;
+    }
+  }
+  const host::Document& document() const { return host_.document(); }
+
+ private:
+  static host::HostOptions options() {
+    host::HostOptions o;
+    o.seed = 1;
+    return o;
+  }
+  host::HostContext host_;
+  host::HostContext::Activation activation_;
+};
+
+void BM_ArtSketch9WithPattern20Spirals(benchmark::State& st) {
+  const SpiralParameters defaults = records::defaultRecord(306, 396);
+  SpiralParameters record = defaults;
+  writePresetBase(record, kArtSketch9, defaults);
+  applyPresetRow(record, kArtSketch9);
+  record.basicPattern = 1;
+  record.spiralCount = 20;
+  record.fromGo = 1;
+
+  int64_t art = 0;
+  for (auto _ : st) {
+    st.PauseTiming();
+    auto host = std::make_unique<SketchHost>();
+    SpiralParameters p = record;
+    st.ResumeTiming();
+    if (generateSpirals(p) != kHostNoErr) st.SkipWithError("the run failed");
+    st.PauseTiming();
+    art += static_cast<int64_t>(host->document().liveArtCount());
+    host.reset();
+    st.ResumeTiming();
+  }
+  st.counters["art/run"] = static_cast<double>(art) / static_cast<double>(st.iterations());
+}
+BENCHMARK(BM_ArtSketch9WithPattern20Spirals)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(9)->ReportAggregatesOnly(true);
+
+}  // namespace
