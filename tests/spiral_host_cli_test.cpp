@@ -119,3 +119,68 @@ TEST(SpiralHostCommandLine, RefusedPluginGivesOneLineAndStatus2) {
 }
 
 }  // namespace
+
+// The drawing contract scripts rely on: the default spiral centred on the
+// origin, its first arm where the kernel puts it, read back exactly.
+TEST(SpiralHostCommandLine, DefaultSpiralAtTheOriginInTheJsonDump) {
+  const std::string json = temp("spiral-cli-origin.json");
+  std::filesystem::remove(json);
+  const HostRun run = spiralHost("draw --set centerX=0 --set centerY=0" + plugin() + " --json '" + json + "'", "origin");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json dump = nlohmann::json::parse(slurp(json));
+  EXPECT_EQ(dump.at("page"), nlohmann::json::array({612, 792}));
+  EXPECT_EQ(dump.at("colorModel"), "rgb");
+  EXPECT_EQ(dump.at("result"), 0);
+  ASSERT_EQ(dump.at("art").size(), 1u);
+  const nlohmann::json& path = dump.at("art")[0];
+  EXPECT_EQ(path.at("type"), "path");
+  EXPECT_EQ(path.at("closed"), false);
+  ASSERT_EQ(path.at("segments").size(), 40u);
+  const double expected[4][6] = {{200, 0, 200, 0, 200, 108.93},
+                                 {0, 190, 103.48, 190, -103.48, 190},
+                                 {-180.5, 0, -180.5, 98.31, -180.5, -98.31},
+                                 {0, -171.475, -93.39, -171.475, 93.39, -171.475}};
+  for (int a = 0; a < 4; ++a)
+    for (int c = 0; c < 6; ++c)
+      EXPECT_NEAR(path.at("segments")[a][c].get<double>(), expected[a][c], 0.01) << "anchor " << a << " value " << c;
+  EXPECT_EQ(dump.at("record").at("armCount"), 10);
+  EXPECT_EQ(path.at("fill").at("color").at("kind"), 5);
+}
+
+TEST(SpiralHostCommandLine, BadInputIsRefusedBeforeAnythingIsWritten) {
+  const std::string svg = temp("spiral-cli-bad.svg");
+  const std::string shortRecord = temp("spiral-cli-short.bin");
+  std::ofstream(shortRecord, std::ios::binary) << std::string(300, '\0');
+  const std::string badJson = temp("spiral-cli-bad.json");
+  std::ofstream(badJson) << "{\"armCount\": }";
+  const std::pair<std::string, std::string> cases[] = {
+      {"--set bogus=1", "unknown field 'bogus'"},
+      {"--set armCount=ten", "'armCount' needs a 32-bit integer"},
+      {"--params '" + shortRecord + "'", "holds 300 bytes"},
+      {"--params '" + badJson + "'", "not valid JSON"},
+      {"--page 10", "--page"},
+      {"--swatches /nonexistent.gpl", "/nonexistent.gpl"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    std::filesystem::remove(svg);
+    const HostRun run = spiralHost("draw" + plugin() + " " + arguments + " --svg '" + svg + "'", "bad");
+    EXPECT_NE(run.status, 0) << arguments;
+    EXPECT_NE(run.err.find(message), std::string::npos) << arguments << ": " << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << "one line: " << run.err;
+    EXPECT_FALSE(std::filesystem::exists(svg)) << arguments;
+  }
+}
+
+TEST(SpiralHostCommandLine, SwatchesComeFromAPalette) {
+  const std::string palette = temp("spiral-cli.gpl");
+  std::ofstream(palette) << "GIMP Palette\nName: two\n#\n255 0 0 Red\n0 0 255 Blue\n";
+  const std::string json = temp("spiral-cli-swatch.json");
+  const HostRun run = spiralHost("draw --seed 4 --no-dialog --set randomFillSwatch=1 --set spiralCount=6 --swatches '" +
+                                     palette + "'" + plugin() + " --json '" + json + "'",
+                                 "swatch");
+  ASSERT_EQ(run.status, 0) << run.err;
+  for (const auto& art : nlohmann::json::parse(slurp(json)).at("art")) {
+    const auto& c = art.at("fill").at("color").at("c");
+    EXPECT_TRUE(c == nlohmann::json::array({1, 0, 0}) || c == nlohmann::json::array({0, 0, 1})) << c;
+  }
+}
