@@ -1,0 +1,32 @@
+// The options dialog on the command line: the actions of --preset and
+// --dialog, the `presets` command, and the dialog's items in the JSON dump.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "hostapp/dialogs/script_driver.h"
+
+namespace cli {
+
+// The filter's options dialog and its preset list.
+inline constexpr const char* kOptionsDialogName = "Vrix_Spiral";
+inline constexpr int32_t kPresetListItem = 164;
+
+// The preset chosen in the preset list (by position, or by its text), then
+// the script's actions. Throws host::ScriptError for a malformed script.
+std::vector<host::ScriptAction> dialogActions(const std::optional<std::string>& preset,
+                                              const std::optional<std::string>& script);
+
+// One object per item: id, kind, text, value, limits, visible, enabled,
+// font, and for popup lists the entries and the selected one.
+nlohmann::json itemStatesToJson(const std::vector<host::ItemState>& items);
+
+// `spiral-host presets`: opens the options dialog, reads its preset list and
+// cancels; prints one line per preset, "INDEX<TAB>NAME".
+int runPresetsCommand(const std::string& pluginPath, std::ostream& out, std::ostream& err);
+
+}  // namespace cli
