@@ -7,38 +7,12 @@
 
 #include "dialog/record_actions.h"
 #include "generator/generate_spirals.h"
-#include "hostapp/host/host_context.h"
+#include "bench/bound_host.h"
 #include "hostapp/records/record_file.h"
-#include "shell/suite_table.h"
 
 namespace {
 
 constexpr int32_t kArtSketch9 = 53;
-
-// A fresh seeded host with the plug-in's suite pointers bound to it.
-class SketchHost {
- public:
-  SketchHost() : host_(options()), activation_(&host_) {
-    for (const SuiteTableEntry& e : SuiteTable) host_.basicSuite()->AcquireSuite(e.name, e.version, e.pointer);
-    host_.beginMessage();
-  }
-  ~SketchHost() {
-    for (const SuiteTableEntry& e : SuiteTable) {
-      if (*e.pointer) host_.basicSuite()->ReleaseSuite(e.name, e.version);
-      *e.pointer = nullptr;
-    }
-  }
-  const host::Document& document() const { return host_.document(); }
-
- private:
-  static host::HostOptions options() {
-    host::HostOptions o;
-    o.seed = 1;
-    return o;
-  }
-  host::HostContext host_;
-  host::HostContext::Activation activation_;
-};
 
 void BM_ArtSketch9WithPattern20Spirals(benchmark::State& st) {
   const SpiralParameters defaults = records::defaultRecord(306, 396);
@@ -52,7 +26,7 @@ void BM_ArtSketch9WithPattern20Spirals(benchmark::State& st) {
   int64_t art = 0;
   for (auto _ : st) {
     st.PauseTiming();
-    auto host = std::make_unique<SketchHost>();
+    auto host = std::make_unique<BoundHost>();
     SpiralParameters p = record;
     st.ResumeTiming();
     if (generateSpirals(p) != kHostNoErr) st.SkipWithError("the run failed");

@@ -2,36 +2,13 @@
 // its suite pointers bound to a fresh host document per iteration.
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include "generator/generate_spirals.h"
-#include "hostapp/host/host_context.h"
+#include "bench/bound_host.h"
 #include "hostapp/records/record_file.h"
-#include "shell/suite_table.h"
 
 namespace {
-
-class BoundHost {
- public:
-  BoundHost() : host_(options()), activation_(&host_) {
-    for (const SuiteTableEntry& e : SuiteTable) host_.basicSuite()->AcquireSuite(e.name, e.version, e.pointer);
-    host_.beginMessage();
-  }
-  ~BoundHost() {
-    for (const SuiteTableEntry& e : SuiteTable) {
-      if (*e.pointer) host_.basicSuite()->ReleaseSuite(e.name, e.version);
-      *e.pointer = nullptr;
-    }
-  }
-  host::HostContext& host() { return host_; }
-
- private:
-  static host::HostOptions options() {
-    host::HostOptions o;
-    o.seed = 1;
-    return o;
-  }
-  host::HostContext host_;
-  host::HostContext::Activation activation_;
-};
 
 int64_t segmentsOnPage(const host::Document& doc) {
   int64_t n = 0;
@@ -49,7 +26,7 @@ void runRecord(benchmark::State& st, SpiralParameters record) {
     st.ResumeTiming();
     if (generateSpirals(p) != kHostNoErr) st.SkipWithError("the run failed");
     st.PauseTiming();
-    segments += segmentsOnPage(bound->host().document());
+    segments += segmentsOnPage(bound->document());
     bound.reset();
     st.ResumeTiming();
   }

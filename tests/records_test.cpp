@@ -113,3 +113,23 @@ TEST_F(RecordFiles, BadFilesAreRefusedWithAReason) {
 }
 
 }  // namespace
+
+// The host's copy of the defaults must stay what the plug-in writes.
+#include "support/host_fixture.h"
+
+namespace {
+
+class DefaultsAgree : public HostFixture {};
+
+TEST_F(DefaultsAgree, HostDefaultsEqualThePluginsDefaults) {
+  SpiralParameters fromPlugin{};
+  setDefaultParameters(fromPlugin);
+  const host::View& view = document().views().front();
+  const SpiralParameters fromHost = records::defaultRecord(view.centre.x, view.centre.y);
+  // fromGo and the dialog bounds are left as the allocation left them: 0 here.
+  EXPECT_EQ(std::memcmp(&fromPlugin, &fromHost, sizeof fromHost), 0);
+  EXPECT_FLOAT_EQ(fromPlugin.centerX, 206);
+  EXPECT_FLOAT_EQ(fromPlugin.centerY, 396);
+}
+
+}  // namespace
