@@ -210,6 +210,14 @@ TEST_F(ScriptRunTest, ActionsTheUserCannotDoCancelAndDrawNothing) {
   }
 }
 
+TEST_F(ScriptRunTest, CheckLeavesABoxThatIsAlreadySoAlone) {
+  ASSERT_EQ(run("check Preview on; check Preview on; page Settings; check 130 off"), kHostNoErr) << error;
+  EXPECT_EQ(previews(), 1u);  // the opening one only
+  ASSERT_EQ(run("check Preview off; page Spiral; set 4 3; check 3 on"), kHostNoErr) << error;
+  EXPECT_EQ(previews(), 3u);  // opening, then ticking it again
+  EXPECT_EQ(record().armCount, 3);
+}
+
 TEST_F(ScriptRunTest, AScriptLeftOpenIsAcceptedOrCancelled) {
   ASSERT_EQ(run("set 4 7", true), kUserCancelErr);
   EXPECT_EQ(record().armCount, 10);

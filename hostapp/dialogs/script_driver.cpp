@@ -228,9 +228,13 @@ void perform(DialogManager& manager, Dialog& dialog, const ScriptAction& action,
       manager.userSetBoolean(box, !box.booleanValue());
       break;
     }
-    case Verb::Check:
-      manager.userSetBoolean(findItem(dialog, action, {ItemKind::TextCheckBox}, "check box"), action.on);
+    case Verb::Check: {
+      // A box already as wanted is left alone, as a user would.
+      DialogItem& box = findItem(dialog, action, {ItemKind::TextCheckBox}, "check box");
+      requireReachable(box);
+      if (box.booleanValue() != action.on) manager.userSetBoolean(box, action.on);
       break;
+    }
     case Verb::Choose: {
       DialogItem& popup = findItem(dialog, action, {ItemKind::PopupList}, "popup list");
       requireReachable(popup);

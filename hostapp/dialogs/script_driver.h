@@ -7,7 +7,7 @@
 //
 //   set ITEM NUMBER       type a number into a spin edit
 //   toggle ITEM           click a check box
-//   check ITEM on|off     make a check box ticked or not
+//   check ITEM on|off     click a check box unless it already is so
 //   choose ITEM N         choose entry N (from 0) of a popup list
 //   choose ITEM "TEXT"    choose the entry with that text (leading and
 //                         trailing blanks of the entry need not be written)
