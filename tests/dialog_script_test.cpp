@@ -3,6 +3,9 @@
 // presets on the built plug-in library.
 #include <gtest/gtest.h>
 
+#include "support/run_host.h"
+#include "support/session_fixture.h"
+
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -86,27 +89,15 @@ TEST(DialogScript, PresetComesFirstByPositionOrName) {
   EXPECT_EQ(actions[0].entryText, "Art sketch 3");
 }
 
-class ScriptRunTest : public ::testing::Test {
+class ScriptRunTest : public SessionFixture {
  protected:
-  void SetUp() override {
-    resetPluginState();
-    host::HostOptions options;
-    options.seed = 11;
-    options.viewCentre = host::Point{300, 400};
-    host_ = std::make_unique<host::HostContext>(options);
-    session_ = std::make_unique<host::PluginSession>(*host_, host::scanPluginFile(SPIRAL_PLUGIN_FILE), &PluginMain);
-    ASSERT_EQ(session_->startup(), kHostNoErr);
+  host::HostOptions options() const override {
+    host::HostOptions o = SessionFixture::options();
+    o.seed = 11;
+    o.viewCentre = host::Point{300, 400};
+    return o;
   }
-  void TearDown() override {
-    session_.reset();
-    host_.reset();
-    resetPluginState();
-  }
-  static void resetPluginState() {
-    for (const SuiteTableEntry& entry : SuiteTable) *entry.pointer = nullptr;
-    suiteUseCount = 0;
-    gPluginGlobals = nullptr;
-  }
+  bool startsUp() const override { return true; }
 
   // Get Parameters with the script as the user; the driver's error, if any,
   // goes to `error`.
@@ -128,13 +119,9 @@ class ScriptRunTest : public ::testing::Test {
   std::size_t art() const { return host_->document().liveArtCount(); }
   std::uint64_t previews() const { return host_->document().redrawCount(); }
   const SpiralParameters& record() const { return *session_->record(); }
-  host::PluginSession& session() { return *session_; }
-
   std::string error;
 
  private:
-  std::unique_ptr<host::HostContext> host_;
-  std::unique_ptr<host::PluginSession> session_;
   std::shared_ptr<host::ScriptOutcome> outcome_;
 };
 
@@ -228,32 +215,8 @@ TEST_F(ScriptRunTest, AScriptLeftOpenIsAcceptedOrCancelled) {
 
 // ---- spiral-host ------------------------------------------------------------------
 
-struct HostRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string temp(const std::string& name) { return (std::filesystem::temp_directory_path() / name).string(); }
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 HostRun spiralHost(const std::string& arguments, const std::string& tag) {
-  const std::string out = temp("spiral-script-" + tag + ".out");
-  const std::string err = temp("spiral-script-" + tag + ".err");
-  const std::string command = std::string("'") + SPIRAL_HOST_EXE + "' " + arguments + " --plugin '" +
-                              SPIRAL_PLUGIN_FILE + "' >'" + out + "' 2>'" + err + "'";
-  const int raw = std::system(command.c_str());
-  HostRun run;
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = slurp(out);
-  run.err = slurp(err);
-  return run;
+  return runSpiralHost(arguments + pluginOption(), "script-" + tag);
 }
 
 const nlohmann::json& dumpedItem(const nlohmann::json& dump, int id) {

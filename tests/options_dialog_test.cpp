@@ -4,6 +4,8 @@
 // cancel and accept.
 #include <gtest/gtest.h>
 
+#include "support/session_fixture.h"
+
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -74,29 +76,15 @@ const char* kindName(ItemKind kind) {
   return "";
 }
 
-class OptionsDialogTest : public ::testing::Test {
+class OptionsDialogTest : public SessionFixture {
  protected:
-  void SetUp() override {
-    resetPluginState();
-    host::HostOptions options;
-    options.seed = 7;
-    options.viewCentre = host::Point{300, 400};
-    host_ = std::make_unique<host::HostContext>(options);
-    session_ = std::make_unique<host::PluginSession>(*host_, host::scanPluginFile(SPIRAL_PLUGIN_FILE), &PluginMain);
-    ASSERT_EQ(session_->startup(), kHostNoErr);
+  host::HostOptions options() const override {
+    host::HostOptions o = SessionFixture::options();
+    o.seed = 7;
+    o.viewCentre = host::Point{300, 400};
+    return o;
   }
-
-  void TearDown() override {
-    session_.reset();
-    host_.reset();
-    resetPluginState();
-  }
-
-  static void resetPluginState() {
-    for (const SuiteTableEntry& entry : SuiteTable) *entry.pointer = nullptr;
-    suiteUseCount = 0;
-    gPluginGlobals = nullptr;
-  }
+  bool startsUp() const override { return true; }
 
   // Get Parameters with `act` as the user; a dialog `act` leaves open is
   // accepted with Enter. A failing expectation inside `act` fails the test.
@@ -135,12 +123,6 @@ class OptionsDialogTest : public ::testing::Test {
     return vp;
   }
 
-  host::HostContext& host() { return *host_; }
-  host::PluginSession& session() { return *session_; }
-
- private:
-  std::unique_ptr<host::HostContext> host_;
-  std::unique_ptr<host::PluginSession> session_;
 };
 
 TEST_F(OptionsDialogTest, BuildsTheItemsInOrderAndOpensANewRecordOnPage1) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "hostapp/session/plugin_session.h"
+#include "support/session_fixture.h"
 #include "hostapp/suites/adapter_util.h"
 #include "shell/errors.h"
 #include "shell/plugin_main.h"
@@ -37,33 +38,8 @@ int countCalls(const host::CallGate& gate, const char* operation) {
   return n;
 }
 
-class PluginShellTest : public ::testing::Test {
+class PluginShellTest : public SessionFixture {
  protected:
-  virtual host::HostOptions options() const {
-    host::HostOptions o;
-    o.seed = 7;
-    return o;
-  }
-
-  void SetUp() override {
-    resetPluginState();
-    host_ = std::make_unique<host::HostContext>(options());
-    session_ = std::make_unique<host::PluginSession>(*host_, host::scanPluginFile(SPIRAL_PLUGIN_FILE), &PluginMain);
-  }
-
-  void TearDown() override {
-    session_.reset();
-    host_.reset();
-    resetPluginState();
-  }
-
-  // The plug-in's process-wide state as a freshly loaded library has it.
-  static void resetPluginState() {
-    for (const SuiteTableEntry& entry : SuiteTable) *entry.pointer = nullptr;
-    suiteUseCount = 0;
-    gPluginGlobals = nullptr;
-  }
-
   // The gate call number at which binding acquires SuiteTable entry `index`
   // in the next message: one string comparison for "SP Access" comes first.
   uint64_t acquisitionCall(int index) const { return host_->gate().callCount() + 2 + index; }
@@ -81,13 +57,7 @@ class PluginShellTest : public ::testing::Test {
     return MessageHeader{kMessageCheckWord, session_->ref(), nullptr, host_->basicSuite()};
   }
 
-  host::HostContext& host() { return *host_; }
-  host::PluginSession& session() { return *session_; }
   host::DialogManager& dialogs() { return session_->dialogs(); }
-
- private:
-  std::unique_ptr<host::HostContext> host_;
-  std::unique_ptr<host::PluginSession> session_;
 };
 
 // ---- Binding --------------------------------------------------------------

@@ -15,37 +15,15 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/run_host.h"
+
 namespace {
 
-struct HostRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string temp(const std::string& name) { return (std::filesystem::temp_directory_path() / name).string(); }
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// Runs spiral-host with the arguments (single-quoted for the shell).
 HostRun spiralHost(const std::string& arguments, const std::string& tag) {
-  const std::string out = temp("spiral-cli-" + tag + ".out");
-  const std::string err = temp("spiral-cli-" + tag + ".err");
-  const std::string command = std::string("'") + SPIRAL_HOST_EXE + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-  const int raw = std::system(command.c_str());
-  HostRun run;
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = slurp(out);
-  run.err = slurp(err);
-  return run;
+  return runSpiralHost(arguments, "cli-" + tag);
 }
 
-std::string plugin() { return std::string(" --plugin '") + SPIRAL_PLUGIN_FILE + "'"; }
+std::string plugin() { return pluginOption(); }
 
 std::vector<std::string> selectors(const nlohmann::json& dump) {
   std::vector<std::string> out;
