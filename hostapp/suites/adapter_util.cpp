@@ -1,5 +1,8 @@
 #include "hostapp/suites/adapter_util.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace host {
 
 Style toStyle(const PathStyle& p) {
@@ -44,6 +47,12 @@ bool toPlacement(int16_t paintOrder, Placement* placement) {
     case kPlaceBelowAll: *placement = Placement::BelowAll; return true;
     default: return false;
   }
+}
+
+void copyBounded(std::string_view text, char* buf, int32_t size) {
+  const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size - 1));
+  std::memcpy(buf, text.data(), length);
+  buf[length] = '\0';
 }
 
 }  // namespace host

@@ -7,6 +7,8 @@
 // stale, foreign or mistyped handle is refused with a status, never followed.
 #pragma once
 
+#include <string_view>
+
 #include <cstdint>
 
 #include "hostapp/host/call_gate.h"
@@ -100,5 +102,8 @@ PathStyle toPathStyle(const Style& s);
 // True for the paint orders the model knows (above, below, above all,
 // below all).
 bool toPlacement(int16_t paintOrder, Placement* placement);
+
+// Copies as much of `text` as fits into buf (size > 0 bytes), zero-terminated.
+void copyBounded(std::string_view text, char* buf, int32_t size);
 
 }  // namespace host

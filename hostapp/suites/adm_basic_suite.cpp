@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "hostapp/suites/adapter_util.h"
 #include "hostapp/suites/adm_suites.h"
 
 namespace host {
@@ -16,9 +17,7 @@ HostErr GetIndexString(PluginRef plugin, int32_t listId, int32_t index, char* bu
     std::string text;
     const int64_t id = int64_t{listId} + index;
     if (id >= 0 && id <= 0xFFFF) text = resources->string(static_cast<uint32_t>(id)).value_or("");
-    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size - 1));
-    std::memcpy(buf, text.data(), length);
-    buf[length] = '\0';
+    copyBounded(text, buf, size);
     return kHostNoErr;
   } catch (...) {
     buf[0] = '\0';

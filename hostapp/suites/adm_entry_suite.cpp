@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "hostapp/suites/adapter_util.h"
 #include "hostapp/suites/adm_suites.h"
 
 namespace host {
@@ -36,9 +37,7 @@ HostErr GetText(EntryHandle handle, char* buf, int32_t size) {
   if (!call.entry) return call.status;
   if (!buf || size <= 0) return kHostBadParameterErr;
   const std::string& text = call.entry->text();
-  const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size - 1));
-  std::memcpy(buf, text.data(), length);
-  buf[length] = '\0';
+  copyBounded(text, buf, size);
   return kHostNoErr;
 }
 

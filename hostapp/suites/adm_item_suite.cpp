@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "hostapp/suites/adapter_util.h"
 #include "hostapp/suites/adm_suites.h"
 
 namespace host {
@@ -118,9 +119,7 @@ HostErr GetText(ItemHandle handle, char* buf, int32_t size) {
   if (!buf || size <= 0) return kHostBadParameterErr;
   try {
     const std::string text = call.item->text();
-    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(size - 1));
-    std::memcpy(buf, text.data(), length);
-    buf[length] = '\0';
+    copyBounded(text, buf, size);
     return kHostNoErr;
   } catch (...) {
     buf[0] = '\0';
