@@ -50,6 +50,9 @@ void writeCodeText(HostErr code, char (&out)[16]) {
 void passOnNotification(ItemHandle item, NotifierHandle notifier) { gADMItemSuite->DefaultNotify(item, notifier); }
 
 HostErr initErrorDialog(DialogHandle dialog) {
+  // A binding that failed at the ADM Item Suite or after it is reported with
+  // the dialog and basic suites alone: the dialog keeps its resource texts.
+  if (!gADMItemSuite) return kHostNoErr;
   gADMItemSuite->SetNotifyProc(gADMDialogSuite->GetItem(dialog, kCloseItem), passOnNotification);
   const auto* text = static_cast<const ErrorText*>(gADMDialogSuite->GetUserData(dialog));
   gADMItemSuite->SetText(gADMDialogSuite->GetItem(dialog, kMessageItem), text->message);

@@ -123,6 +123,22 @@ TEST_F(PluginShellTest, FailureAtEntry5ShowsNothingAndRunsNoHandler) {
   EXPECT_EQ(suiteUseCount, 0);
 }
 
+TEST_F(PluginShellTest, ReportableFailureAtEntry27ShowsTheErrorDialogWithoutTheItemSuite) {
+  ASSERT_EQ(session().startup(), kHostNoErr);
+  dialogs().clearShown();
+  // ADM Basic and ADM Dialog are bound, ADM Item is not: the error dialog
+  // still comes up, with its resource texts.
+  host().gate().failNthCall(acquisitionCall(27), kHostOutOfMemoryErr);
+
+  EXPECT_EQ(session().about(), kHostOutOfMemoryErr);
+  ASSERT_EQ(dialogs().shown().size(), 2u);
+  EXPECT_TRUE(dialogs().shown()[0].alert);
+  EXPECT_EQ(dialogs().shown()[1].name, "Error Dialog");
+  EXPECT_EQ(dialogs().shown()[1].result, 1);
+  EXPECT_EQ(host().suites().totalRefCount(), 0);
+  EXPECT_EQ(suiteUseCount, 0);
+}
+
 TEST_F(PluginShellTest, AccessMessagesBindNothingAndSucceedWithoutSuites) {
   ASSERT_EQ(session().startup(), kHostNoErr);
   host().gate().setLogging(true);
