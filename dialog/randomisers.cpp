@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
 #include "dialog/dialog_access.h"
 #include "dialog/item_table.h"
 #include "dialog/options_dialog.h"
@@ -6,6 +10,20 @@
 namespace {
 
 using R = SpiralParameters;
+
+// int(v), truncated toward zero; a value beyond int32 (a pick far out in a
+// zoomed-out view) gives the nearest int32 and NaN gives 0, where a bare
+// conversion would be undefined.
+int32_t truncateToInt32(double v) {
+  if (std::isnan(v)) return 0;
+  return static_cast<int32_t>(std::clamp(std::trunc(v), -2147483648.0, 2147483647.0));
+}
+
+// count + step without wrapping: a count from a record the items did not
+// limit saturates, and the nudge limits then bring it into range.
+int32_t addToCount(int32_t count, int64_t step) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{count} + step, INT32_MIN, INT32_MAX));
+}
 
 // Draws in the order they are asked for. Formulas are evaluated in double
 // and stored as float32; every draw is taken into a local first, so a
@@ -29,7 +47,7 @@ class Draws {
     return static_cast<float>(r1 * a + base - r2 * b);
   }
   float scaled(double a) { return static_cast<float>(next() * a); }
-  int32_t truncated(double a) { return static_cast<int32_t>(next() * a); }
+  int32_t truncated(double a) { return truncateToInt32(next() * a); }
   // -1 when a fresh draw exceeds 0.5, else +1.
   double sign() { return next() > 0.5 ? -1.0 : 1.0; }
 
@@ -148,7 +166,7 @@ void nudgeRecord(SpiralParameters& r, Nudge nudge, const RandomSource& rnd) {
     case Nudge::Jitter: {
       // Each change draws its sign, then its amount.
       double s = d.sign();
-      r.armCount += static_cast<int32_t>(s) * d.truncated(3);
+      r.armCount = addToCount(r.armCount, static_cast<int64_t>(s) * d.truncated(3));
       s = d.sign();
       r.armGap = static_cast<float>(r.armGap + d.next() * (3.0 * s));
       s = d.sign();
@@ -160,7 +178,7 @@ void nudgeRecord(SpiralParameters& r, Nudge nudge, const RandomSource& rnd) {
       break;
     }
     case Nudge::Boost:
-      r.armCount += 1;
+      r.armCount = addToCount(r.armCount, 1);
       r.armGap = static_cast<float>(r.armGap + 3.0);
       r.curvature1 = static_cast<float>(r.curvature1 + 1.0);
       r.curvature2 = static_cast<float>(r.curvature2 + 1.0);
@@ -206,7 +224,7 @@ const PickSpec* findPick(int32_t buttonId) {
 void applyPick(SpiralParameters& record, const PickSpec& pick, HostPoint point) {
   double value = static_cast<double>(pick.vertical ? point.v : point.h) / pick.divisor;
   if (pick.intField != nullptr)
-    record.*pick.intField = static_cast<int32_t>(value);
+    record.*pick.intField = truncateToInt32(value);
   else
     record.*pick.floatField = static_cast<float>(value);
 }

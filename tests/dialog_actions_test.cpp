@@ -2,6 +2,8 @@
 // item table, presets, Tumble, Tweak, Jitter, Boost and the pick formulas.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <set>
@@ -411,6 +413,19 @@ TEST(Nudge, BoostAndItsLimits) {
   EXPECT_FLOAT_EQ(r.armGap, 0.01f);
 }
 
+TEST(Nudge, ArmCountsAtTheEndsOfInt32MeetTheLimitsWithoutWrapping) {
+  SpiralParameters r = defaultsAt300x400();
+  r.armCount = INT32_MAX;
+  nudgeRecord(r, Nudge::Boost, constant(0.5f));
+  EXPECT_EQ(r.armCount, 30);
+
+  // Jitter: sign - (0.6), then int(0.9 * 3) = 2 below INT32_MIN.
+  r.armCount = INT32_MIN;
+  ScriptedRandom rnd({0.6f, 0.9f, 0.1f, 0.5f, 0.1f, 0.5f, 0.1f, 0.5f, 0.1f, 0.5f});
+  nudgeRecord(r, Nudge::Jitter, rnd.source());
+  EXPECT_EQ(r.armCount, 1);
+}
+
 TEST(Nudge, TweakDrawsTheArmsAndAppliesTheLimits) {
   SpiralParameters r = defaultsAt300x400();
   r.armGap = 900.0f;
@@ -472,6 +487,13 @@ TEST(Picks, FieldsFromTheDocumentPoint) {
   EXPECT_EQ(r.armCount, 25);
   applyPick(r, *findPick(170), {-15.0f, 0.0f});
   EXPECT_EQ(r.armCount, -1);  // truncated toward zero, not limited
+  // Beyond int32, as far out in a view zoomed to 1 %: the nearest int32.
+  applyPick(r, *findPick(170), {3.0e10f, 0.0f});
+  EXPECT_EQ(r.armCount, INT32_MAX);
+  applyPick(r, *findPick(170), {-3.0e10f, 0.0f});
+  EXPECT_EQ(r.armCount, INT32_MIN);
+  applyPick(r, *findPick(170), {std::nanf(""), 0.0f});
+  EXPECT_EQ(r.armCount, 0);
   applyPick(r, *findPick(176), {1.0f, -35.0f});
   EXPECT_FLOAT_EQ(r.spiralOffsetY, -3.5f);
   applyPick(r, *findPick(174), {2000.0f, 0.0f});
