@@ -50,9 +50,6 @@ void writeCodeText(HostErr code, char (&out)[16]) {
 void passOnNotification(ItemHandle item, NotifierHandle notifier) { gADMItemSuite->DefaultNotify(item, notifier); }
 
 HostErr initErrorDialog(DialogHandle dialog) {
-  // A binding that failed at the ADM Item Suite or after it is reported with
-  // the dialog and basic suites alone: the dialog keeps its resource texts.
-  if (!gADMItemSuite) return kHostNoErr;
   gADMItemSuite->SetNotifyProc(gADMDialogSuite->GetItem(dialog, kCloseItem), passOnNotification);
   const auto* text = static_cast<const ErrorText*>(gADMDialogSuite->GetUserData(dialog));
   gADMItemSuite->SetText(gADMDialogSuite->GetItem(dialog, kMessageItem), text->message);
@@ -70,6 +67,11 @@ HostErr initAboutDialog(DialogHandle dialog) {
 void showHostError(MessageHeader* message, HostErr code) {
   if (code == kHostNoErr || code == kUserCancelErr) return;
   if (!gADMBasicSuite || !gADMDialogSuite) return;
+  // The dialog also needs the item suite for its texts and the user suite for
+  // the code's numbers. A binding that failed at the ADM Item Suite, or one
+  // that found the ADM suites still bound after a failed release but the
+  // user suite released, leaves them null; its alert has been shown.
+  if (!gADMItemSuite || !gUserSuite) return;
 
   ErrorText text{};
   int32_t entry = 1;

@@ -16,7 +16,7 @@ struct ErrorText {
 
 // Shows the error dialog for a failing code with the message that string
 // list 16050 pairs with it. 0 and 'STOP' show nothing, and so does any code
-// while the ADM Basic or ADM Dialog Suite is not bound.
+// while the ADM Basic, ADM Dialog, ADM Item or AI User Suite is not bound.
 void showHostError(MessageHeader* message, HostErr code);
 
 // Handler of "SP Interface"/"About": shows the About box. Returns 0.

@@ -123,19 +123,35 @@ TEST_F(PluginShellTest, FailureAtEntry5ShowsNothingAndRunsNoHandler) {
   EXPECT_EQ(suiteUseCount, 0);
 }
 
-TEST_F(PluginShellTest, ReportableFailureAtEntry27ShowsTheErrorDialogWithoutTheItemSuite) {
+TEST_F(PluginShellTest, ReportableFailureAtEntry27ShowsOnlyTheAlert) {
   ASSERT_EQ(session().startup(), kHostNoErr);
   dialogs().clearShown();
   // ADM Basic and ADM Dialog are bound, ADM Item is not: the error dialog
-  // still comes up, with its resource texts.
+  // cannot be filled in.
   host().gate().failNthCall(acquisitionCall(27), kHostOutOfMemoryErr);
 
   EXPECT_EQ(session().about(), kHostOutOfMemoryErr);
-  ASSERT_EQ(dialogs().shown().size(), 2u);
+  ASSERT_EQ(dialogs().shown().size(), 1u);
   EXPECT_TRUE(dialogs().shown()[0].alert);
-  EXPECT_EQ(dialogs().shown()[1].name, "Error Dialog");
-  EXPECT_EQ(dialogs().shown()[1].result, 1);
   EXPECT_EQ(host().suites().totalRefCount(), 0);
+  EXPECT_EQ(suiteUseCount, 0);
+}
+
+TEST_F(PluginShellTest, FailedBindAfterAFailedReleaseReportsNothingWithoutTheUserSuite) {
+  ASSERT_EQ(session().startup(), kHostNoErr);
+  // "AI Menu"/"AI Update": one comparison for "SP Access", 33 acquisitions,
+  // four comparisons in dispatch, then the releases.
+  const uint64_t releaseOfEntry10 = host().gate().callCount() + 1 + kSuiteTableSize + 4 + 10 + 1;
+  host().gate().failNthCall(releaseOfEntry10, 271);
+  EXPECT_EQ(session().send(kCallerMenu, kSelectorMenuUpdate), kHostNoErr);
+  EXPECT_EQ(gUserSuite, nullptr);  // entry 5 was released
+  ASSERT_NE(gPathStyleSuite, nullptr);  // entry 10 and later stay bound
+  ASSERT_NE(gADMDialogSuite, nullptr);
+
+  dialogs().clearShown();
+  host().gate().failNthCall(acquisitionCall(3), kHostOutOfMemoryErr);
+  EXPECT_EQ(session().send(kCallerMenu, kSelectorMenuUpdate), kHostOutOfMemoryErr);
+  for (const host::ShownDialog& shown : dialogs().shown()) EXPECT_NE(shown.name, "Error Dialog");
   EXPECT_EQ(suiteUseCount, 0);
 }
 
