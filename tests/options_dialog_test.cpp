@@ -7,6 +7,7 @@
 #include "support/session_fixture.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <set>
@@ -223,6 +224,16 @@ TEST_F(OptionsDialogTest, RememberedBoundsPlaceTheDialogBeforeItIsSized) {
     EXPECT_EQ(dialog.bounds().top, 30);
     EXPECT_EQ(dialog.bounds().right, 480);
     EXPECT_EQ(dialog.bounds().bottom, 366);
+  });
+  // At the far end of int32 the dialog cannot be sized from its corner: the
+  // host refuses the size and the dialog keeps the remembered bounds.
+  record.dialogBoundsLeft = INT32_MAX - 100;
+  record.dialogBoundsTop = 0;
+  record.dialogBoundsRight = INT32_MAX;
+  record.dialogBoundsBottom = 336;
+  runDialog(record, [&](host::DialogManager&, host::Dialog& dialog) {
+    EXPECT_EQ(dialog.bounds().left, INT32_MAX - 100);
+    EXPECT_EQ(dialog.bounds().right, INT32_MAX);
   });
   record.dialogBoundsValid = 0;
   runDialog(record, [&](host::DialogManager&, host::Dialog& dialog) {

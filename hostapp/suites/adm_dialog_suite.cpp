@@ -1,3 +1,5 @@
+#include <cstdint>
+
 #include "hostapp/suites/adm_suites.h"
 
 namespace host {
@@ -50,6 +52,10 @@ HostErr SetSize(DialogHandle handle, int32_t width, int32_t height) {
   if (call.status != kHostNoErr) return call.status;
   Dialog* dialog = call.dialogs->dialog(handle);
   if (!dialog || width < 0 || height < 0) return kHostBadParameterErr;
+  // The far edges must stay within int32 from the corner the dialog keeps
+  // (remembered bounds can put it anywhere).
+  const DialogRect& at = dialog->bounds();
+  if (int64_t{at.left} + width > INT32_MAX || int64_t{at.top} + height > INT32_MAX) return kHostBadParameterErr;
   dialog->setSize(width, height);
   return kHostNoErr;
 }
