@@ -1,8 +1,23 @@
 #include "hostapp/host/call_gate.h"
 
+#include <cstring>
+
 #include "hostapp/host/host_context.h"
+#include "shell/host/host_interface.h"
 
 namespace host {
+
+namespace {
+
+// Binding, the dialog manager and the text conversions stay open beyond the
+// call budget, so that a plug-in stopped by it can still report the failure
+// and release its suites.
+bool outsideCallBudget(const char* suite) {
+  return std::strncmp(suite, "ADM ", 4) == 0 || std::strcmp(suite, kBasicSuite) == 0 ||
+         std::strcmp(suite, kUserSuite) == 0;
+}
+
+}  // namespace
 
 HostErr CallGate::pass(const char* suite, const char* operation) {
   ++count_;
@@ -10,6 +25,10 @@ HostErr CallGate::pass(const char* suite, const char* operation) {
   if (failAt_ != 0 && (count_ == failAt_ || (failFromThenOn_ && count_ > failAt_))) return failAtCode_;
   for (const NamedFailure& f : named_)
     if (f.suite == suite && f.operation == operation) return f.code;
+  if (rule_) {
+    if (const HostErr code = rule_(count_, suite, operation)) return code;
+  }
+  if (count_ - messageStart_ > callBudget_ && !outsideCallBudget(suite)) return kHostOutOfMemoryErr;
   return kHostNoErr;
 }
 
@@ -27,6 +46,7 @@ void CallGate::clearFailures() {
   named_.clear();
   failAt_ = 0;
   failFromThenOn_ = false;
+  rule_ = nullptr;
 }
 
 HostCall enterHostCall(const char* suite, const char* operation) {

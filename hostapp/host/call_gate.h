@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ struct CallRecord {
   const char* suite;
   const char* operation;
 };
+
+// Host calls per message by default: far more than the largest drawing run
+// the memory budget allows (about 1.5e8 calls), and still only seconds.
+inline constexpr std::uint64_t kDefaultCallBudget = std::uint64_t{1} << 28;
 
 class CallGate {
  public:
@@ -33,7 +38,21 @@ class CallGate {
   // compare callCount()) fails with `code`; with everyCallFromThenOn, so
   // does every later call.
   void failNthCall(std::uint64_t n, HostErr code, bool everyCallFromThenOn = false);
+  // A rule of the caller's own, asked about every call after the ones above
+  // (call number, suite, operation): the code to fail it with, or 0.
+  using FailureRule = std::function<HostErr(std::uint64_t call, const char* suite, const char* operation)>;
+  void setFailureRule(FailureRule rule) { rule_ = std::move(rule); }
+  // Also drops the rule.
   void clearFailures();
+
+  // Calls one host message may make: beyond the budget every call fails with
+  // -108, so a plug-in that loops without end (or without taking memory)
+  // still comes to a stop. Binding (the basic suite), the dialog manager and
+  // the text conversions stay open, so the failure can still be reported.
+  // beginMessage() starts the count again.
+  void setCallBudget(std::uint64_t calls) { callBudget_ = calls; }
+  std::uint64_t callBudget() const { return callBudget_; }
+  void beginMessage() { messageStart_ = count_; }
 
  private:
   struct NamedFailure {
@@ -48,6 +67,9 @@ class CallGate {
   std::uint64_t failAt_ = 0;  // 0: none
   HostErr failAtCode_ = 0;
   bool failFromThenOn_ = false;
+  FailureRule rule_;
+  std::uint64_t callBudget_ = kDefaultCallBudget;
+  std::uint64_t messageStart_ = 0;
 };
 
 class HostContext;

@@ -36,6 +36,7 @@ HostContext::HostContext(const HostOptions& options)
       random_(options.seed ? RandomService(*options.seed) : RandomService()),
       memory_(document_.memory()),
       handleKey_(freshHandleKey()) {
+  gate_.setCallBudget(options.callBudget);
   registerApplicationSuites(suites_);
   registerDialogManagerSuites(suites_);
 }

@@ -29,6 +29,7 @@ struct HostOptions {
   ColorModel colorModel = ColorModel::Rgb;
   std::optional<std::uint64_t> seed;  // unset: seeded from the clock
   std::size_t memoryBudget = kDefaultMemoryBudget;
+  std::uint64_t callBudget = kDefaultCallBudget;  // host calls per message
   std::optional<Point> viewCentre;  // unset: the page centre
   float viewZoom = 1;
   int32_t viewWidth = 1024;  // view window in pixels
@@ -91,7 +92,10 @@ class HostContext {
 
   // Starts a host message: undo then takes back only what changes from
   // here on.
-  void beginMessage() { document_.beginMessage(); }
+  void beginMessage() {
+    document_.beginMessage();
+    gate_.beginMessage();
+  }
 
   // Filters and menu items plug-ins registered.
   std::vector<FilterRecord>& filters() { return filters_; }
