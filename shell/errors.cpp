@@ -52,6 +52,8 @@ void passOnNotification(ItemHandle item, NotifierHandle notifier) { gADMItemSuit
 HostErr initErrorDialog(DialogHandle dialog) {
   gADMItemSuite->SetNotifyProc(gADMDialogSuite->GetItem(dialog, kCloseItem), passOnNotification);
   const auto* text = static_cast<const ErrorText*>(gADMDialogSuite->GetUserData(dialog));
+  // A host that cannot hand back the user data leaves the template's texts.
+  if (!text) return kHostNoErr;
   gADMItemSuite->SetText(gADMDialogSuite->GetItem(dialog, kMessageItem), text->message);
   gADMItemSuite->SetText(gADMDialogSuite->GetItem(dialog, kCodeItem), text->code);
   return kHostNoErr;
