@@ -5,6 +5,7 @@
 
 #include "hostapp/cli/dialog_options.h"
 #include "hostapp/cli/draw_command.h"
+#include "hostapp/validator/validator.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"spiral-host: loads the Spiral plug-in, runs it on a document and writes SVG and JSON"};
@@ -42,6 +43,26 @@ int main(int argc, char** argv) {
   CLI::App* presetsCommand = app.add_subcommand("presets", "list the presets of the options dialog");
   presetsCommand->add_option("--plugin", presetsPlugin, "plug-in library (default: the one beside spiral-host)");
 
+  validator::ValidateOptions validate;
+  CLI::App* validateCommand =
+      app.add_subcommand("validate", "load, cycle and stress the plug-in, each check in its own process");
+  validateCommand->add_option("plugin", validate.pluginPath, "plug-in library (default: the one beside spiral-host)");
+  validateCommand->add_option("--seed", validate.seed, "seed of the random records (printed; replays a run)");
+  validateCommand->add_option("--records", validate.records, "random records through Go (default 1000)")
+      ->check(CLI::NonNegativeNumber);
+  validateCommand->add_option("--cycles", validate.cycles, "unload and reload cycles (default 100)")
+      ->check(CLI::NonNegativeNumber);
+  validateCommand->add_option("--timeout", validate.timeoutSeconds, "time limit of one check in seconds (default 600)")
+      ->check(CLI::PositiveNumber);
+  validateCommand->add_option("--memory-budget", validate.memoryBudget,
+                              "host memory budget of the limits checks in bytes (default 2 GiB)")
+      ->check(CLI::PositiveNumber);
+  validateCommand->add_option("--fault-stride", validate.faultStride,
+                              "fail every n-th host call (and the first two of each call site) instead of every one")
+      ->check(CLI::PositiveNumber);
+  validateCommand->add_flag("--quick", validate.quick,
+                            "a short run: 256 MiB for the limits checks unless --memory-budget says otherwise");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -64,5 +85,6 @@ int main(int argc, char** argv) {
   }
   if (aboutCommand->parsed()) return cli::runAboutCommand(aboutPlugin, std::cout, std::cerr);
   if (presetsCommand->parsed()) return cli::runPresetsCommand(presetsPlugin, std::cout, std::cerr);
+  if (validateCommand->parsed()) return validator::runValidator(validate, std::cout);
   return 0;
 }
