@@ -58,6 +58,8 @@ HostErr addDropShadow(const SpiralRun& run, ArtHandle spiral) {
     style.strokeColor = halfShadowColour(style.strokeColor, kind);
     style.fillColor = halfShadowColour(style.fillColor, kind);
   } else {
+    // Black in the model's kind; for gray that is g = 1 (g = 0 would make a
+    // white shadow).
     style.strokeColor = shadowBlack(kind);
     style.fillColor = shadowBlack(kind);
   }
