@@ -2,6 +2,16 @@
 // run that shows it, so it cannot come back.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <unistd.h>
+
+#include "hostapp/records/record_file.h"
+#include "hostapp/validator/random_records.h"
 #include "support/session_fixture.h"
 
 namespace {
@@ -24,6 +34,71 @@ TEST_F(Hardening, ErrorDialogWithoutItsUserDataStillShowsOnce) {
   host().gate().failOperation(kADMDialogSuite, "GetUserData", kHostBadParameterErr);
   EXPECT_EQ(session().send(kCallerMenu, kSelectorMenuGo), kBadSelection);
   EXPECT_EQ(errorDialogs(), 1);
+}
+
+// ---- Record files -------------------------------------------------------------
+
+std::string fileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class RecordFileHardening : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() / ("spiral-hardening-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string write(const std::string& name, const std::string& text) const {
+    std::ofstream(path(name), std::ios::binary) << text;
+    return path(name);
+  }
+  std::string refusal(const std::string& file) const {
+    try {
+      records::loadRecordFile(file, SpiralParameters{});
+    } catch (const records::RecordError& e) {
+      return e.what();
+    }
+    return "accepted";
+  }
+  std::filesystem::path dir_;
+};
+
+// Infinities and NaN used to become null in JSON and came back as the one
+// quiet NaN: a record with them did not survive its JSON form.
+TEST_F(RecordFileHardening, EveryRecordSurvivesBothFormsBitForBit) {
+  for (std::uint64_t i = 0; i < 300; ++i) {
+    const SpiralParameters r = validator::randomRecord(11, i);
+    for (const char* name : {"r.bin", "r.json"}) {
+      records::saveRecordFile(path(name), r);
+      const SpiralParameters back = records::loadRecordFile(path(name), SpiralParameters{});
+      ASSERT_EQ(std::memcmp(&back, &r, sizeof r), 0) << name << " of record " << i << ": " << validator::recordHex(r);
+      const std::string first = fileBytes(path(name));
+      records::saveRecordFile(path(name), back);
+      ASSERT_EQ(fileBytes(path(name)), first) << name << " of record " << i;
+    }
+  }
+}
+
+// Numbers that no field can hold were converted anyway (undefined for
+// floats, wrapped for unsigned 64-bit integers).
+TEST_F(RecordFileHardening, NumbersBeyondTheFieldsRangeAreRefused) {
+  EXPECT_NE(refusal(write("big.json", R"({"armGap": 1e300})")).find("out of the float range"), std::string::npos);
+  // Beyond a double the JSON reader itself refuses the number; that used to
+  // escape as an exception of the reader instead of a refusal.
+  EXPECT_NE(refusal(write("huge.json", R"({"armGap": 1e400})")).find("number overflow"), std::string::npos);
+  EXPECT_NE(refusal(write("wrap.json", R"({"armCount": 18446744073709551615})")).find("out of the 32-bit range"),
+            std::string::npos);
+  EXPECT_NE(refusal(write("text.json", R"({"armGap": "infinity"})")).find("needs a number"), std::string::npos);
+  EXPECT_NE(refusal(write("long.bin", std::string(309, '\0'))).find("309 bytes"), std::string::npos);
+  SpiralParameters r{};
+  EXPECT_THROW(records::applyAssignment(r, "armGap=1e39"), records::RecordError);
+  records::applyAssignment(r, "armGap=3.4028234e38");
+  EXPECT_EQ(r.armGap, std::numeric_limits<float>::max());
+  records::applyAssignment(r, "decay=nan:0x7fa00001");
+  EXPECT_TRUE(std::isnan(r.decay));
 }
 
 }  // namespace

@@ -1,12 +1,16 @@
 #include "hostapp/records/record_file.h"
 
+#include <bit>
 #include <cerrno>
 #include <charconv>
+#include <cinttypes>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <optional>
 #include <sstream>
 
 #include "params/parameter_fields.h"
@@ -64,18 +68,51 @@ int32_t parseInt(std::string_view name, std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
+// A number given for a float field: beyond the float range it cannot be
+// stored (the conversion would be undefined), so it is refused.
+float toFloatField(std::string_view name, double value) {
+  if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max())
+    throw RecordError("field '" + std::string(name) + "' is out of the float range");
+  return static_cast<float>(value);
+}
+
+constexpr uint32_t kQuietNanBits = 0x7FC00000u;
+
+// JSON has no infinities or NaN: they are written as text, so that every
+// record survives a round trip through JSON bit for bit.
+nlohmann::json nonFiniteToJson(float v) {
+  if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
+  const uint32_t bits = std::bit_cast<uint32_t>(v);
+  if (bits == kQuietNanBits) return "nan";
+  char text[24];
+  std::snprintf(text, sizeof text, "nan:0x%08" PRIx32, bits);
+  return text;
+}
+
+// "inf", "-inf", "nan" or "nan:0xBITS"; nullopt for any other text.
+std::optional<float> nonFiniteFromText(const std::string& text) {
+  if (text == "inf" || text == "+inf") return std::numeric_limits<float>::infinity();
+  if (text == "-inf") return -std::numeric_limits<float>::infinity();
+  if (text == "nan" || text == "NaN") return std::bit_cast<float>(kQuietNanBits);
+  if (text.rfind("nan:0x", 0) == 0 && text.size() > 6 && text.size() <= 14) {
+    uint32_t bits = 0;
+    const auto [end, ec] = std::from_chars(text.data() + 6, text.data() + text.size(), bits, 16);
+    const float v = std::bit_cast<float>(bits);
+    if (ec == std::errc() && end == text.data() + text.size() && std::isnan(v)) return v;
+  }
+  return std::nullopt;
+}
+
 float parseFloat(std::string_view name, std::string_view text) {
   const std::string s(text);
-  if (s == "nan" || s == "NaN") return std::numeric_limits<float>::quiet_NaN();
-  if (s == "inf" || s == "+inf") return std::numeric_limits<float>::infinity();
-  if (s == "-inf") return -std::numeric_limits<float>::infinity();
+  if (const std::optional<float> special = nonFiniteFromText(s)) return *special;
   std::istringstream in(s);
   in.imbue(std::locale::classic());
   double value = 0;
   in >> value;
   if (s.empty() || in.fail() || !in.eof())
     throw RecordError("field '" + std::string(name) + "' needs a number, got '" + s + "'");
-  return static_cast<float>(value);
+  return toFloatField(name, value);
 }
 
 }  // namespace
@@ -114,7 +151,7 @@ SpiralParameters loadRecordFile(const std::string& path, const SpiralParameters&
     nlohmann::json object;
     try {
       object = nlohmann::json::parse(bytes);
-    } catch (const nlohmann::json::parse_error& e) {
+    } catch (const nlohmann::json::exception& e) {  // syntax, and numbers beyond a double
       throw RecordError("record file '" + path + "' is not valid JSON: " + e.what());
     }
     try {
@@ -174,7 +211,7 @@ nlohmann::json recordToJson(const SpiralParameters& record) {
     const std::string name(field.name);
     if (field.kind == FieldKind::Float) {
       const float v = floatField(record, field);
-      object[name] = std::isfinite(v) ? nlohmann::json(v) : nlohmann::json(nullptr);
+      object[name] = std::isfinite(v) ? nlohmann::json(v) : nonFiniteToJson(v);
     } else {
       object[name] = intField(record, field);
     }
@@ -190,7 +227,9 @@ void applyJson(SpiralParameters& record, const nlohmann::json& object) {
       if (value.is_null()) {
         *floatField(record, field) = std::numeric_limits<float>::quiet_NaN();
       } else if (value.is_number()) {
-        *floatField(record, field) = value.get<float>();
+        *floatField(record, field) = toFloatField(name, value.get<double>());
+      } else if (value.is_string() && nonFiniteFromText(value.get<std::string>())) {
+        *floatField(record, field) = *nonFiniteFromText(value.get<std::string>());
       } else {
         throw RecordError("field '" + name + "' needs a number");
       }
@@ -202,6 +241,9 @@ void applyJson(SpiralParameters& record, const nlohmann::json& object) {
     }
     if (!value.is_number_integer())
       throw RecordError("field '" + name + "' needs an integer");
+    // Unsigned numbers beyond int64 would wrap when read as signed.
+    if (value.is_number_unsigned() && value.get<uint64_t>() > uint64_t{std::numeric_limits<int32_t>::max()})
+      throw RecordError("field '" + name + "' is out of the 32-bit range");
     const int64_t v = value.get<int64_t>();
     if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
       throw RecordError("field '" + name + "' is out of the 32-bit range");

@@ -33,10 +33,14 @@ void saveRecordFile(const std::string& path, const SpiralParameters& record);
 // Applies "field=value" (bool fields take 0/1/true/false/on/off).
 void applyAssignment(SpiralParameters& record, std::string_view assignment);
 
-// Every field by name; floats that are not finite become null.
+// Every field by name. Floats that are not finite become text: "inf",
+// "-inf", "nan", or "nan:0xBITS" for a NaN of other bits, so that a record
+// read back from its JSON is the same bit for bit.
 nlohmann::json recordToJson(const SpiralParameters& record);
 
-// Applies the fields of a JSON object; unknown names and wrong types throw.
+// Applies the fields of a JSON object; unknown names, wrong types and
+// numbers out of their field's range throw. A float field also takes null
+// (NaN) and the texts of recordToJson.
 void applyJson(SpiralParameters& record, const nlohmann::json& object);
 
 }  // namespace records
