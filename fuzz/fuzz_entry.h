@@ -23,8 +23,8 @@ inline constexpr std::size_t kInputSize = kColourModelOffset + 1;
 
 // A small host, so that every input ends quickly: records beyond it end
 // with -108 like records beyond the default budget.
-inline constexpr std::size_t kMemoryBudget = std::size_t{16} << 20;
-inline constexpr std::uint64_t kCallBudget = 4'000'000;
+inline constexpr std::size_t kMemoryBudget = std::size_t{2} << 20;
+inline constexpr std::uint64_t kCallBudget = 500'000;
 
 struct Outcome {
   HostErr go = 0;                     // what Go returned
