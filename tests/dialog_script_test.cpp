@@ -101,11 +101,12 @@ class ScriptRunTest : public SessionFixture {
 
   // Get Parameters with the script as the user; the driver's error, if any,
   // goes to `error`.
-  HostErr run(const std::string& script, bool cancelAtEnd = false) {
+  // With `thenGo` the user chooses the filter: Go follows an accepted dialog.
+  HostErr run(const std::string& script, bool cancelAtEnd = false, bool thenGo = false) {
     outcome_ = std::make_shared<host::ScriptOutcome>();
     session_->dialogs().setDriver(
         host::scriptDriver(host::parseDialogScript(script), cli::kOptionsDialogName, cancelAtEnd, *host_, outcome_));
-    const HostErr result = session_->getParameters();
+    const HostErr result = thenGo ? session_->chooseFilter() : session_->getParameters();
     error = session_->dialogs().takeDriverError();
     return result;
   }
@@ -211,6 +212,21 @@ TEST_F(ScriptRunTest, AScriptLeftOpenIsAcceptedOrCancelled) {
   ASSERT_EQ(run("set 4 7"), kHostNoErr);
   EXPECT_EQ(record().armCount, 7);
   EXPECT_GT(art(), 0u);
+}
+
+// Choosing the filter is one user action: a preview left in the document
+// after "Preview" was cleared is taken back when Go draws.
+TEST_F(ScriptRunTest, GoAfterThePreviewWasClearedDrawsOneSpiral) {
+  ASSERT_EQ(run("set 4 5; check Preview off", false, true), kHostNoErr) << error;
+  const host::Document& doc = host_->document();
+  const std::vector<host::ArtId> order = doc.paintOrder(doc.currentLayer());
+  ASSERT_EQ(order.size(), 1u);
+  int32_t segments = 0;
+  ASSERT_EQ(doc.segmentCount(order.front(), &segments), host::Status::Ok);
+  EXPECT_EQ(segments, 20) << "the spiral Go drew, with 5 arms";
+  // A repeat is a message of its own and adds a second spiral.
+  ASSERT_EQ(session_->repeatFilter(), kHostNoErr);
+  EXPECT_EQ(art(), 2u);
 }
 
 // ---- spiral-host ------------------------------------------------------------------

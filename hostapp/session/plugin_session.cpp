@@ -42,7 +42,10 @@ HostErr PluginSession::deliver(const char* caller, const char* selector, Message
   PluginMainProc main = entry();
   if (!loaded_ || !main) return kHostCantHappenErr;
   auto active = host_.activate();
-  host_.beginMessage();
+  if (continueUndoScope_)
+    continueUndoScope_ = false;
+  else
+    host_.beginMessage();
   const HostErr result = main(caller, selector, &header);
   globals_ = header.globals;
   messages_.push_back({caller, selector, result});
@@ -89,7 +92,13 @@ HostErr PluginSession::go() { return sendFilter(kSelectorFilterGo, filter()); }
 HostErr PluginSession::chooseFilter() {
   const HostErr result = getParameters();
   if (result != kHostNoErr) return result;
-  return go();
+  // Choosing the filter is one action for the user: the Go that follows the
+  // accepted dialog shares its undo scope, so a preview left in the document
+  // (for instance after "Preview" was cleared) is taken back before Go draws.
+  continueUndoScope_ = true;
+  const HostErr goResult = go();
+  continueUndoScope_ = false;
+  return goResult;
 }
 
 FilterHandle PluginSession::filter() const {

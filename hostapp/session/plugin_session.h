@@ -48,7 +48,8 @@ class PluginSession {
   HostErr getParameters();
   HostErr go();
   // The user chooses the filter: Get Parameters, then Go unless it was
-  // cancelled or failed. Returns the first non-zero result.
+  // cancelled or failed; the Go continues the undo scope of Get Parameters.
+  // Returns the first non-zero result.
   HostErr chooseFilter();
   // The user repeats the filter: Go alone, with the kept parameters.
   HostErr repeatFilter() { return go(); }
@@ -89,6 +90,7 @@ class PluginSession {
   PluginRef ref_ = nullptr;
   bool loaded_ = false;
   void* globals_ = nullptr;
+  bool continueUndoScope_ = false;  // the next message keeps the undo scope
   MemHandle parameters_ = nullptr;
   std::vector<MessageRecord> messages_;
 };
