@@ -12,6 +12,7 @@
 
 #include "hostapp/records/record_file.h"
 #include "hostapp/validator/random_records.h"
+#include "support/run_host.h"
 #include "support/session_fixture.h"
 
 namespace {
@@ -34,6 +35,17 @@ TEST_F(Hardening, ErrorDialogWithoutItsUserDataStillShowsOnce) {
   host().gate().failOperation(kADMDialogSuite, "GetUserData", kHostBadParameterErr);
   EXPECT_EQ(session().send(kCallerMenu, kSelectorMenuGo), kBadSelection);
   EXPECT_EQ(errorDialogs(), 1);
+}
+
+// A record beyond what the host may hold ends with -108 and the memory
+// message, whatever the budget is set to.
+TEST(MemoryBudgetOption, ARunBeyondTheBudgetEndsWithTheMemoryMessage) {
+  const HostRun run = runSpiralHost("draw --no-dialog --set spiralCount=2147483647 --memory-budget 1000000" +
+                                        pluginOption(),
+                                    "budget");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("there isn't enough memory (RAM) available."), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("-108"), std::string::npos) << run.err;
 }
 
 // ---- Record files -------------------------------------------------------------

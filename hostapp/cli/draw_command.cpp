@@ -71,6 +71,7 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   hostOptions.pageSize = options.pageSize;
   hostOptions.colorModel = options.colorModel;
   hostOptions.seed = options.seed;
+  if (options.memoryBudget) hostOptions.memoryBudget = *options.memoryBudget;
   host::HostContext hostContext(hostOptions);
   auto active = hostContext.activate();
 

@@ -22,6 +22,7 @@ struct DrawOptions {
   std::optional<std::string> svgFile;
   std::optional<std::string> jsonFile;
   std::optional<std::uint64_t> seed;
+  std::optional<std::size_t> memoryBudget;  // bytes; unset: the host's default (2 GiB)
   host::Point pageSize{612, 792};
   host::ColorModel colorModel = host::ColorModel::Rgb;
   // A GIMP palette (.gpl) for the swatches after "[None]" and

@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
   drawCommand->add_option("--svg", draw.svgFile, "write the document as SVG");
   drawCommand->add_option("--json", draw.jsonFile, "write the document as JSON");
   drawCommand->add_option("--seed", draw.seed, "seed of the host's random service");
+  drawCommand->add_option("--memory-budget", draw.memoryBudget, "bytes the host may hold (default 2 GiB)")
+      ->check(CLI::PositiveNumber);
   drawCommand->add_option("--page", page, "page size W,H in points (default 612,792)");
   drawCommand->add_option("--color-model", colorModel, "gray, rgb or cmyk")
       ->check(CLI::IsMember({"gray", "rgb", "cmyk"}));
