@@ -48,7 +48,8 @@ class CallGate {
   // Calls one host message may make: beyond the budget every call fails with
   // -108, so a plug-in that loops without end (or without taking memory)
   // still comes to a stop. Binding (the basic suite), the dialog manager and
-  // the text conversions stay open, so the failure can still be reported.
+  // the text conversions stay open, so the failure can still be reported,
+  // and so do random numbers, which cannot report a failure.
   // beginMessage() starts the count again.
   void setCallBudget(std::uint64_t calls) { callBudget_ = calls; }
   std::uint64_t callBudget() const { return callBudget_; }
