@@ -1,5 +1,6 @@
 #include "shell/errors.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -39,8 +40,10 @@ void writeCodeText(HostErr code, char (&out)[16]) {
     unsigned char number[256] = {0};
     gUserSuite->NumberToText(static_cast<HostReal>(code), 0, number);
     toZeroTerminated(number);
-    std::strncpy(out, reinterpret_cast<const char*>(number), sizeof out - 1);
-    out[sizeof out - 1] = '\0';
+    const char* digits = reinterpret_cast<const char*>(number);
+    const std::size_t length = std::min(std::strlen(digits), sizeof out - 1);
+    std::memcpy(out, digits, length);
+    out[length] = '\0';
     return;
   }
   for (int k = 0; k < 4; ++k) out[k] = static_cast<char>(static_cast<uint32_t>(code) >> (24 - 8 * k));
