@@ -26,7 +26,7 @@ void resetPlugin() {
 
 Outcome runInput(const host::PluginFile& plugin, const std::uint8_t* data, std::size_t size) {
   unsigned char bytes[kInputSize] = {};
-  std::memcpy(bytes, data, std::min(size, kInputSize));
+  if (size > 0) std::memcpy(bytes, data, std::min(size, kInputSize));
   SpiralParameters record{};
   decodeParameters(bytes, record);
   std::uint64_t seed = 0;
