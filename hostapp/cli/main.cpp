@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
   validateCommand->add_option("--fault-stride", validate.faultStride,
                               "fail every n-th host call (and the first two of each call site) instead of every one")
       ->check(CLI::PositiveNumber);
+  validateCommand->add_option("--only", validate.only, "run only the checks whose name holds this text");
   validateCommand->add_flag("--quick", validate.quick,
                             "a short run: 256 MiB for the limits checks unless --memory-budget says otherwise");
 

@@ -24,6 +24,7 @@ struct ValidateOptions {
   std::optional<std::size_t> memoryBudget;
   int faultStride = 1;  // fail every call (1), or every n-th
   bool quick = false;   // a short run for CI
+  std::string only;     // run only the checks whose name holds this text
 };
 
 struct CheckContext {
