@@ -329,6 +329,53 @@ TEST_F(LinkedFaultInjection, AFailureReportedTwiceOrFollowedByNewArtIsCaught) {
   EXPECT_TRUE(mentions(after, "came after the failure")) << (after.notes.empty() ? "" : after.notes.front());
 }
 
+// ---- What the runner holds a plug-in to after its last message -------------
+
+class RunnerFinish : public LinkedFaultInjection {
+ protected:
+  // The call number of the first call of `operation` in `step`, from a run
+  // without failures.
+  std::uint64_t firstCall(const std::vector<validator::Step>& steps, std::size_t step, const char* operation) {
+    validator::ScenarioRunner clean(context_.plugin, validator::validatorHostOptions(1),
+                                    validator::ScenarioRunner::Mode::Observed, &PluginMain);
+    clean.runAll(steps);
+    const validator::StepOutcome& outcome = clean.outcomes()[step];
+    for (std::uint64_t n = outcome.firstCall + 1; n <= outcome.endCall; ++n)
+      if (std::strcmp(clean.log()[n - 1].operation, operation) == 0) return n;
+    return 0;
+  }
+  std::vector<validator::Step> life() {
+    return {validator::Step{validator::StepKind::Startup}, validator::Step{validator::StepKind::Shutdown}};
+  }
+};
+
+TEST_F(RunnerFinish, ReleasesTheHostRefusedAreNotCountedAgainstThePlugIn) {
+  const std::uint64_t release = firstCall(life(), 0, "ReleaseSuite");
+  ASSERT_NE(release, 0u);
+  resetPluginState();
+  validator::ScenarioRunner runner(context_.plugin, validator::validatorHostOptions(1),
+                                   validator::ScenarioRunner::Mode::Observed, &PluginMain);
+  runner.inject({release, false, validator::kInjectedCode});
+  runner.runAll(life());
+  EXPECT_EQ(runner.refusedReleases(), 1);
+  EXPECT_GT(runner.host().suites().totalRefCount(), 0);  // the plug-in keeps the rest bound, as it should
+  EXPECT_TRUE(runner.finish().empty());
+}
+
+TEST_F(RunnerFinish, AFailedShutdownIsSentAgainBeforeTheBlocksAreCounted) {
+  const std::uint64_t bind = firstCall(life(), 1, "AcquireSuite");
+  ASSERT_NE(bind, 0u);
+  resetPluginState();
+  validator::ScenarioRunner runner(context_.plugin, validator::validatorHostOptions(1),
+                                   validator::ScenarioRunner::Mode::Observed, &PluginMain);
+  runner.inject({bind, false, validator::kInjectedCode});
+  runner.runAll(life());
+  EXPECT_EQ(runner.outcomes().back().result, validator::kInjectedCode);
+  EXPECT_EQ(runner.host().memory().liveBlocks(), 1u);  // the globals, not freed by the failed Shutdown
+  EXPECT_TRUE(runner.finish().empty());
+  EXPECT_EQ(runner.host().memory().liveBlocks(), 0u);
+}
+
 // ---- The other checks against the linked plug-in ---------------------------
 
 class LinkedChecks : public LinkedFaultInjection {
