@@ -138,11 +138,13 @@ TEST(SpiralHostCommandLine, BadInputIsRefusedBeforeAnythingIsWritten) {
       {"--params '" + badJson + "'", "not valid JSON"},
       {"--page 10", "--page"},
       {"--swatches /nonexistent.gpl", "/nonexistent.gpl"},
+      {"--color-model purple", "purple"},
+      {"--bogus", "--bogus"},
   };
   for (const auto& [arguments, message] : cases) {
     std::filesystem::remove(svg);
     const HostRun run = spiralHost("draw" + plugin() + " " + arguments + " --svg '" + svg + "'", "bad");
-    EXPECT_NE(run.status, 0) << arguments;
+    EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_NE(run.err.find(message), std::string::npos) << arguments << ": " << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << "one line: " << run.err;
     EXPECT_FALSE(std::filesystem::exists(svg)) << arguments;

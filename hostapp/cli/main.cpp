@@ -68,8 +68,14 @@ int main(int argc, char** argv) {
 
   try {
     app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
+  } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    // A usage error is bad input like any other: one line, status 2.
+    std::cerr << "spiral-host: " << e.what() << " (spiral-host --help lists the options)\n";
+    return 2;
   }
 
   if (drawCommand->parsed()) {
