@@ -71,7 +71,10 @@ std::string styleAttributes(const host::Style& style, float opacity) {
   if (style.strokePaint) a += " stroke-width=\"" + num(style.strokeWidth) + "\"";
   if (style.strokePaint && style.dashCount > 0) {
     a += " stroke-dasharray=\"";
-    for (int32_t i = 0; i < style.dashCount; ++i) a += (i ? " " : "") + num(style.dashes[i]);
+    for (int32_t i = 0; i < style.dashCount; ++i) {
+      if (i) a += ' ';
+      a += num(style.dashes[i]);
+    }
     a += "\"";
     if (style.dashOffset != 0) a += " stroke-dashoffset=\"" + num(style.dashOffset) + "\"";
   }
