@@ -58,6 +58,15 @@ TEST_F(SvgDocument, PathsLayersAndTheOneFlip) {
   EXPECT_NE(svg.find("fill=\"none\" stroke=\"#000000\" stroke-width=\"2.5\" opacity=\"0.25\""), std::string::npos)
       << svg;
   EXPECT_NE(svg.find("data-name=\"Layer 1\""), std::string::npos);
+
+  stroked.dashCount = 3;
+  stroked.dashes = {4, 2, 0.5f};
+  stroked.dashOffset = 1;
+  ASSERT_EQ(doc.setStyle(id, stroked), host::Status::Ok);
+  const std::string dashed = writers::svgString(doc);
+  EXPECT_NE(dashed.find("stroke-width=\"2.5\" stroke-dasharray=\"4 2 0.5\" stroke-dashoffset=\"1\""),
+            std::string::npos)
+      << dashed;
 }
 
 TEST_F(SvgDocument, SymbolsAreDefinedNotPlaced) {
