@@ -51,9 +51,8 @@ void switchPage(ItemHandle item, NotifierHandle) {
   if (record == nullptr) return;
 
   for (const PageSpec& page : kPages) gADMItemSuite->SetFont(dialogItem(dialog, page.captionId), kDialogFont);
-  const int32_t buttonId = gADMItemSuite->GetID(item);
   for (const PageSpec& page : kPages) {
-    if (page.buttonId != buttonId) continue;
+    if (dialogItem(dialog, page.buttonId) != item) continue;
     record->activePage = page.number;
     gADMItemSuite->SetFont(dialogItem(dialog, page.captionId), kBoldDialogFont);
   }

@@ -269,13 +269,16 @@ HostBool pickFromDocument(ItemHandle item, TrackerHandle tracker) {
     HostPoint point{0.0f, 0.0f};
     gDocumentViewSuite->GetNthDocumentView(0, &view);
     gDocumentViewSuite->ViewPointToArtworkPoint(view, &mouse, &point);
-    if (const PickSpec* pick = findPick(gADMItemSuite->GetID(item))) {
-      applyPick(*record, *pick, point);
-      ItemHandle shown = dialogItem(dialog, pick->itemId);
-      if (pick->intField != nullptr)
-        gADMItemSuite->SetIntValue(shown, record->*pick->intField);
+    // The button is told apart by comparing it with the dialog's pick buttons.
+    for (const PickSpec& pick : kPicks) {
+      if (dialogItem(dialog, pick.buttonId) != item) continue;
+      applyPick(*record, pick, point);
+      ItemHandle shown = dialogItem(dialog, pick.itemId);
+      if (pick.intField != nullptr)
+        gADMItemSuite->SetIntValue(shown, record->*pick.intField);
       else
-        gADMItemSuite->SetFloatValue(shown, record->*pick->floatField);
+        gADMItemSuite->SetFloatValue(shown, record->*pick.floatField);
+      break;
     }
   }
   refreshActivePage(dialog, *record);
