@@ -1,19 +1,27 @@
 // Writes the fuzz target's seed corpus: the defaults, every preset, and for
 // every field of the record its boundary values (the dialog's limits and
 // just beyond them, the ends of its type, zero, NaN and the infinities) on a
-// record that otherwise draws two small spirals. Run it as
-//   spiral_make_corpus fuzz/corpus
+// record that otherwise draws two small spirals, one input per line. Also
+// unpacks a corpus folder into one file per input for libFuzzer, and turns
+// an input the fuzzer found into a line for fuzz/corpus/found.txt:
+//   spiral_make_corpus fuzz/corpus/seeds.txt
+//   spiral_make_corpus --unpack fuzz/corpus DIRECTORY
+//   spiral_make_corpus --line NAME INPUT_FILE >> fuzz/corpus/found.txt
 #include <bit>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "dialog/item_table.h"
 #include "dialog/record_actions.h"
+#include "fuzz/corpus_text.h"
 #include "fuzz/fuzz_entry.h"
 #include "hostapp/records/record_file.h"
 #include "params/parameter_fields.h"
@@ -26,13 +34,13 @@ namespace fs = std::filesystem;
 constexpr float kViewCentreH = 306.0f;
 constexpr float kViewCentreV = 396.0f;
 
-void writeInput(const fs::path& dir, const std::string& name, const SpiralParameters& record, std::uint64_t seed,
+void writeInput(std::ostream& out, const std::string& name, const SpiralParameters& record, std::uint64_t seed,
                 int colourModel) {
-  unsigned char bytes[fuzz::kInputSize] = {};
-  encodeParameters(record, bytes);
-  for (int k = 0; k < 8; ++k) bytes[fuzz::kSeedOffset + k] = static_cast<unsigned char>(seed >> (8 * k));
-  bytes[fuzz::kColourModelOffset] = static_cast<unsigned char>(colourModel);
-  std::ofstream(dir / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes), sizeof bytes);
+  std::vector<std::uint8_t> bytes(fuzz::kInputSize, 0);
+  encodeParameters(record, bytes.data());
+  for (int k = 0; k < 8; ++k) bytes[fuzz::kSeedOffset + k] = static_cast<std::uint8_t>(seed >> (8 * k));
+  bytes[fuzz::kColourModelOffset] = static_cast<std::uint8_t>(colourModel);
+  out << fuzz::corpusLine(name, bytes) << '\n';
 }
 
 void setWord(SpiralParameters& record, std::size_t offset, std::uint32_t bits) {
@@ -101,27 +109,20 @@ std::vector<Value> boundaryValues(const ParameterField& field) {
   return values;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: spiral_make_corpus DIRECTORY\n");
-    return 2;
-  }
-  const fs::path dir = argv[1];
-  fs::create_directories(dir);
+int writeSeeds(const fs::path& file) {
+  std::ofstream out(file);
   const SpiralParameters defaults = records::defaultRecord(kViewCentreH, kViewCentreV);
-  int files = 0;
-  writeInput(dir, "defaults", defaults, 1, 1);
-  ++files;
+  int inputs = 0;
+  writeInput(out, "defaults", defaults, 1, 1);
+  ++inputs;
   for (int32_t i = 0; i < kPresetCount; ++i) {
     SpiralParameters record = defaults;
     writePresetBase(record, i, defaults);
     applyPresetRow(record, i);
     char name[32];
     std::snprintf(name, sizeof name, "preset-%02d", i);
-    writeInput(dir, name, record, static_cast<std::uint64_t>(i) + 1, i % 3);
-    ++files;
+    writeInput(out, name, record, static_cast<std::uint64_t>(i) + 1, i % 3);
+    ++inputs;
   }
   SpiralParameters small = defaults;
   small.spiralCount = 2;
@@ -131,10 +132,52 @@ int main(int argc, char** argv) {
     for (const Value& value : boundaryValues(field)) {
       SpiralParameters record = small;
       setWord(record, field.offset, value.bits);
-      writeInput(dir, "field-" + std::string(field.name) + "-" + value.name, record, field.offset + 1, 1);
-      ++files;
+      writeInput(out, "field-" + std::string(field.name) + "-" + value.name, record, field.offset + 1, 1);
+      ++inputs;
     }
   }
-  std::printf("%d inputs written to %s\n", files, dir.c_str());
+  if (!out.flush()) {
+    std::fprintf(stderr, "spiral_make_corpus: cannot write %s\n", file.c_str());
+    return 1;
+  }
+  std::printf("%d inputs written to %s\n", inputs, file.c_str());
   return 0;
+}
+
+int unpack(const fs::path& corpus, const fs::path& dir) {
+  fs::create_directories(dir);
+  const std::vector<fuzz::CorpusInput> inputs = fuzz::readCorpus(corpus);
+  for (const fuzz::CorpusInput& input : inputs)
+    std::ofstream(dir / input.name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(input.bytes.data()), static_cast<std::streamsize>(input.bytes.size()));
+  std::printf("%zu inputs unpacked to %s\n", inputs.size(), dir.c_str());
+  return 0;
+}
+
+int line(const std::string& name, const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "spiral_make_corpus: cannot read %s\n", file.c_str());
+    return 1;
+  }
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+  std::cout << fuzz::corpusLine(name, bytes) << '\n';
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1) return writeSeeds(args[0]);
+    if (args.size() == 3 && args[0] == "--unpack") return unpack(args[1], args[2]);
+    if (args.size() == 3 && args[0] == "--line") return line(args[1], args[2]);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "spiral_make_corpus: %s\n", e.what());
+    return 1;
+  }
+  std::fprintf(stderr,
+               "usage: spiral_make_corpus FILE | --unpack CORPUS_FOLDER DIRECTORY | --line NAME INPUT_FILE\n");
+  return 2;
 }

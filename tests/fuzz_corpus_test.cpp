@@ -6,32 +6,22 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <stdexcept>
 
+#include "fuzz/corpus_text.h"
 #include "fuzz/fuzz_entry.h"
 #include "params/parameter_fields.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-std::vector<fs::path> corpusFiles() {
-  std::vector<fs::path> files;
-  for (const auto& entry : fs::directory_iterator(SPIRAL_FUZZ_CORPUS))
-    if (entry.is_regular_file()) files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-std::vector<std::uint8_t> bytesOf(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
+const std::vector<fuzz::CorpusInput>& corpus() {
+  static const std::vector<fuzz::CorpusInput> inputs = fuzz::readCorpus(SPIRAL_FUZZ_CORPUS);
+  return inputs;
 }
 
 TEST(FuzzCorpus, HoldsTheDefaultsEveryPresetAndEveryFieldsBoundaries) {
-  const std::vector<fs::path> files = corpusFiles();
   auto has = [&](const std::string& name) {
-    return std::any_of(files.begin(), files.end(), [&](const fs::path& f) { return f.filename() == name; });
+    return std::any_of(corpus().begin(), corpus().end(), [&](const fuzz::CorpusInput& in) { return in.name == name; });
   };
   EXPECT_TRUE(has("defaults"));
   EXPECT_TRUE(has("preset-00") && has("preset-63"));
@@ -44,20 +34,49 @@ TEST(FuzzCorpus, HoldsTheDefaultsEveryPresetAndEveryFieldsBoundaries) {
 TEST(FuzzCorpus, EveryInputRunsClean) {
   const host::PluginFile plugin = host::scanPluginFile(SPIRAL_PLUGIN_FILE);
   int drew = 0;
-  for (const fs::path& file : corpusFiles()) {
-    const std::vector<std::uint8_t> bytes = bytesOf(file);
-    const fuzz::Outcome outcome = fuzz::runInput(plugin, bytes.data(), bytes.size());
-    EXPECT_TRUE(outcome.problems.empty()) << file.filename() << ": " << outcome.problems.front();
+  for (const fuzz::CorpusInput& input : corpus()) {
+    const fuzz::Outcome outcome = fuzz::runInput(plugin, input.bytes.data(), input.bytes.size());
+    EXPECT_TRUE(outcome.problems.empty()) << input.name << ": " << outcome.problems.front();
     drew += outcome.art > 0 ? 1 : 0;
   }
   // Most inputs are drawings, not refusals.
-  EXPECT_GT(drew, static_cast<int>(corpusFiles().size()) / 2);
+  EXPECT_GT(drew, static_cast<int>(corpus().size()) / 2);
+}
+
+TEST(FuzzCorpus, TextLinesReadBackAndMalformedLinesAreNamed) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "spiral-corpus-text";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::vector<std::uint8_t> bytes{0x00, 0x7f, 0x80, 0xff, 0x0a};
+  std::ofstream(folder / "b.txt") << fuzz::corpusLine("second", bytes) << "\n\n";
+  std::ofstream(folder / "a.txt") << fuzz::corpusLine("first", {}) << "\n";
+  std::ofstream(folder / "ignored.bin") << "not a corpus line";
+  const std::vector<fuzz::CorpusInput> inputs = fuzz::readCorpus(folder);
+  ASSERT_EQ(inputs.size(), 2u);
+  EXPECT_EQ(inputs[0].name, "first");
+  EXPECT_TRUE(inputs[0].bytes.empty());
+  EXPECT_EQ(inputs[1].name, "second");
+  EXPECT_EQ(inputs[1].bytes, bytes);
+
+  for (const char* bad : {"odd 0a1", "nohex", "digits 0g", " 00"}) {
+    std::ofstream(folder / "c.txt") << "fine 00\n" << bad << "\n";
+    try {
+      fuzz::readCorpus(folder);
+      ADD_FAILURE() << bad;
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find("c.txt:2"), std::string::npos) << e.what();
+    }
+  }
+  std::filesystem::remove_all(folder);
 }
 
 TEST(FuzzCorpus, ShortAndLongInputsAreTakenAsTheirFirst317Bytes) {
   const host::PluginFile plugin = host::scanPluginFile(SPIRAL_PLUGIN_FILE);
   EXPECT_TRUE(fuzz::runInput(plugin, nullptr, 0).problems.empty());
-  const std::vector<std::uint8_t> defaults = bytesOf(fs::path(SPIRAL_FUZZ_CORPUS) / "defaults");
+  const auto seed = std::find_if(corpus().begin(), corpus().end(),
+                                 [](const fuzz::CorpusInput& in) { return in.name == "defaults"; });
+  ASSERT_NE(seed, corpus().end());
+  const std::vector<std::uint8_t> defaults = seed->bytes;
   std::vector<std::uint8_t> longer = defaults;
   longer.resize(4000, 0xFF);
   const fuzz::Outcome a = fuzz::runInput(plugin, defaults.data(), defaults.size());
