@@ -22,7 +22,9 @@ void readFile(const std::filesystem::path& file, std::vector<CorpusInput>& input
     const std::size_t blank = line.find(' ');
     const std::size_t digits = blank == std::string::npos ? 0 : line.size() - blank - 1;
     CorpusInput input{line.substr(0, blank), {}};
-    bool sound = blank != std::string::npos && blank > 0 && digits % 2 == 0;
+    // A name is a file name when unpacked: no folder separators.
+    bool sound = blank != std::string::npos && blank > 0 && digits % 2 == 0 &&
+                 input.name.find('/') == std::string::npos && input.name != "." && input.name != "..";
     for (std::size_t i = blank + 1; sound && i < line.size(); i += 2) {
       const int high = hexDigit(line[i]), low = hexDigit(line[i + 1]);
       sound = high >= 0 && low >= 0;

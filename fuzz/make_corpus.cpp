@@ -147,9 +147,14 @@ int writeSeeds(const fs::path& file) {
 int unpack(const fs::path& corpus, const fs::path& dir) {
   fs::create_directories(dir);
   const std::vector<fuzz::CorpusInput> inputs = fuzz::readCorpus(corpus);
-  for (const fuzz::CorpusInput& input : inputs)
-    std::ofstream(dir / input.name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(input.bytes.data()), static_cast<std::streamsize>(input.bytes.size()));
+  for (const fuzz::CorpusInput& input : inputs) {
+    std::ofstream out(dir / input.name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(input.bytes.data()), static_cast<std::streamsize>(input.bytes.size()));
+    if (!out.flush()) {
+      std::fprintf(stderr, "spiral_make_corpus: cannot write %s\n", (dir / input.name).c_str());
+      return 1;
+    }
+  }
   std::printf("%zu inputs unpacked to %s\n", inputs.size(), dir.c_str());
   return 0;
 }

@@ -58,7 +58,7 @@ TEST(FuzzCorpus, TextLinesReadBackAndMalformedLinesAreNamed) {
   EXPECT_EQ(inputs[1].name, "second");
   EXPECT_EQ(inputs[1].bytes, bytes);
 
-  for (const char* bad : {"odd 0a1", "nohex", "digits 0g", " 00"}) {
+  for (const char* bad : {"odd 0a1", "nohex", "digits 0g", " 00", "../up 00"}) {
     std::ofstream(folder / "c.txt") << "fine 00\n" << bad << "\n";
     try {
       fuzz::readCorpus(folder);
