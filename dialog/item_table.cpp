@@ -1,43 +1,50 @@
 #include "dialog/item_table.h"
 
+#include "params/record/parameter_fields.h"
+
 namespace {
 using K = ItemKind;
 using P = ItemProc;
 using R = SpiralParameters;
+
+// A spin edit's range is its field's limits.
+constexpr const ParameterField& fieldOf(FieldIndex index) { return kParameterFields[static_cast<int>(index)]; }
+#define LIMITS(name) fieldOf(FieldIndex::name).minimum, fieldOf(FieldIndex::name).maximum
 }  // namespace
 
-// id, kind, text, bounds (left, top, right, bottom), page, field, limits, proc.
+// id, kind, text, bounds (left, top, right, bottom), page, field, limits (spin
+// edits), proc.
 const ItemSpec kOptionItems[kOptionItemCount] = {
-    {4, K::IntSpinEdit, nullptr, {200, 70, 260, 90}, 1, &R::armCount, nullptr, 1, 300, P::ReadBack},
-    {5, K::FloatSpinEdit, nullptr, {200, 92, 260, 112}, 1, nullptr, &R::armGap, 0.01, 1000, P::ReadBack},
-    {8, K::FloatSpinEdit, nullptr, {200, 114, 260, 134}, 1, nullptr, &R::curvature1, -90, 90, P::ReadBack},
-    {9, K::FloatSpinEdit, nullptr, {200, 136, 260, 156}, 1, nullptr, &R::curvature2, -90, 90, P::ReadBack},
-    {10, K::FloatSpinEdit, nullptr, {200, 158, 260, 178}, 1, nullptr, &R::decay, 70, 130, P::ReadBack},
-    {28, K::FloatSpinEdit, nullptr, {370, 310, 430, 330}, kEveryPage, nullptr, &R::viewZoom, 1, 500, P::ViewZoom},
-    {6, K::FloatSpinEdit, nullptr, {200, 90, 260, 110}, 2, nullptr, &R::centerX, -500000, 500000, P::ReadBack},
-    {7, K::FloatSpinEdit, nullptr, {200, 112, 260, 132}, 2, nullptr, &R::centerY, -500000, 500000, P::ReadBack},
-    {12, K::FloatSpinEdit, nullptr, {200, 134, 260, 154}, 2, nullptr, &R::spiralAngle, -360, 360, P::ReadBack},
-    {13, K::FloatSpinEdit, nullptr, {200, 155, 260, 175}, 2, nullptr, &R::scaleH, -1000, 1000, P::ReadBack},
-    {14, K::FloatSpinEdit, nullptr, {200, 176, 260, 196}, 2, nullptr, &R::scaleV, -1000, 1000, P::ReadBack},
-    {19, K::IntSpinEdit, nullptr, {200, 198, 260, 218}, 2, &R::spiralCount, nullptr, 1, 200, P::ReadBack},
-    {23, K::FloatSpinEdit, nullptr, {200, 250, 260, 270}, 2, nullptr, &R::sketchWeight, 0, 400, P::ReadBack},
-    {22, K::FloatSpinEdit, nullptr, {200, 272, 260, 292}, 2, nullptr, &R::sketchShift, 0, 200, P::ReadBack},
-    {24, K::IntSpinEdit, nullptr, {200, 294, 260, 314}, 2, &R::sketchRepeats, nullptr, 0, 60, P::ReadBack},
-    {15, K::FloatSpinEdit, nullptr, {200, 60, 260, 80}, 3, nullptr, &R::armCurveFactor1, -1000, 1000, P::ReadBack},
-    {16, K::FloatSpinEdit, nullptr, {200, 82, 260, 102}, 3, nullptr, &R::armCurveFactor2, -1000, 1000, P::ReadBack},
-    {17, K::FloatSpinEdit, nullptr, {200, 104, 260, 124}, 3, nullptr, &R::decayAccumulate, -150, 150, P::ReadBack},
-    {18, K::FloatSpinEdit, nullptr, {200, 126, 260, 146}, 3, nullptr, &R::pointSideShift, -300, 300, P::ReadBack},
-    {20, K::IntSpinEdit, nullptr, {200, 148, 260, 168}, 3, &R::maxPoints, nullptr, 2, 9999, P::ReadBack},
-    {11, K::FloatSpinEdit, nullptr, {200, 170, 260, 190}, 3, nullptr, &R::starAdditionX, -100, 200, P::ReadBack},
-    {21, K::FloatSpinEdit, nullptr, {200, 192, 260, 212}, 3, nullptr, &R::starAdditionY, -100, 200, P::ReadBack},
-    {25, K::FloatSpinEdit, nullptr, {200, 250, 260, 270}, 3, nullptr, &R::interpolationAmount, -1000, 1000, P::ReadBack},
+    {4, K::IntSpinEdit, nullptr, {200, 70, 260, 90}, 1, &R::armCount, nullptr, LIMITS(armCount), P::ReadBack},
+    {5, K::FloatSpinEdit, nullptr, {200, 92, 260, 112}, 1, nullptr, &R::armGap, LIMITS(armGap), P::ReadBack},
+    {8, K::FloatSpinEdit, nullptr, {200, 114, 260, 134}, 1, nullptr, &R::curvature1, LIMITS(curvature1), P::ReadBack},
+    {9, K::FloatSpinEdit, nullptr, {200, 136, 260, 156}, 1, nullptr, &R::curvature2, LIMITS(curvature2), P::ReadBack},
+    {10, K::FloatSpinEdit, nullptr, {200, 158, 260, 178}, 1, nullptr, &R::decay, LIMITS(decay), P::ReadBack},
+    {28, K::FloatSpinEdit, nullptr, {370, 310, 430, 330}, kEveryPage, nullptr, &R::viewZoom, LIMITS(viewZoom), P::ViewZoom},
+    {6, K::FloatSpinEdit, nullptr, {200, 90, 260, 110}, 2, nullptr, &R::centerX, LIMITS(centerX), P::ReadBack},
+    {7, K::FloatSpinEdit, nullptr, {200, 112, 260, 132}, 2, nullptr, &R::centerY, LIMITS(centerY), P::ReadBack},
+    {12, K::FloatSpinEdit, nullptr, {200, 134, 260, 154}, 2, nullptr, &R::spiralAngle, LIMITS(spiralAngle), P::ReadBack},
+    {13, K::FloatSpinEdit, nullptr, {200, 155, 260, 175}, 2, nullptr, &R::scaleH, LIMITS(scaleH), P::ReadBack},
+    {14, K::FloatSpinEdit, nullptr, {200, 176, 260, 196}, 2, nullptr, &R::scaleV, LIMITS(scaleV), P::ReadBack},
+    {19, K::IntSpinEdit, nullptr, {200, 198, 260, 218}, 2, &R::spiralCount, nullptr, LIMITS(spiralCount), P::ReadBack},
+    {23, K::FloatSpinEdit, nullptr, {200, 250, 260, 270}, 2, nullptr, &R::sketchWeight, LIMITS(sketchWeight), P::ReadBack},
+    {22, K::FloatSpinEdit, nullptr, {200, 272, 260, 292}, 2, nullptr, &R::sketchShift, LIMITS(sketchShift), P::ReadBack},
+    {24, K::IntSpinEdit, nullptr, {200, 294, 260, 314}, 2, &R::sketchRepeats, nullptr, LIMITS(sketchRepeats), P::ReadBack},
+    {15, K::FloatSpinEdit, nullptr, {200, 60, 260, 80}, 3, nullptr, &R::armCurveFactor1, LIMITS(armCurveFactor1), P::ReadBack},
+    {16, K::FloatSpinEdit, nullptr, {200, 82, 260, 102}, 3, nullptr, &R::armCurveFactor2, LIMITS(armCurveFactor2), P::ReadBack},
+    {17, K::FloatSpinEdit, nullptr, {200, 104, 260, 124}, 3, nullptr, &R::decayAccumulate, LIMITS(decayAccumulate), P::ReadBack},
+    {18, K::FloatSpinEdit, nullptr, {200, 126, 260, 146}, 3, nullptr, &R::pointSideShift, LIMITS(pointSideShift), P::ReadBack},
+    {20, K::IntSpinEdit, nullptr, {200, 148, 260, 168}, 3, &R::maxPoints, nullptr, LIMITS(maxPoints), P::ReadBack},
+    {11, K::FloatSpinEdit, nullptr, {200, 170, 260, 190}, 3, nullptr, &R::starAdditionX, LIMITS(starAdditionX), P::ReadBack},
+    {21, K::FloatSpinEdit, nullptr, {200, 192, 260, 212}, 3, nullptr, &R::starAdditionY, LIMITS(starAdditionY), P::ReadBack},
+    {25, K::FloatSpinEdit, nullptr, {200, 250, 260, 270}, 3, nullptr, &R::interpolationAmount, LIMITS(interpolationAmount), P::ReadBack},
     {166, K::PopupList, nullptr, {10, 282, 160, 302}, 3, &R::pointShiftMode, nullptr, 0, 0, P::ReadBack},
-    {31, K::FloatSpinEdit, nullptr, {200, 272, 260, 292}, 3, nullptr, &R::pointShiftX, -100, 100, P::ReadBack},
-    {32, K::FloatSpinEdit, nullptr, {200, 294, 260, 314}, 3, nullptr, &R::pointShiftY, -100, 100, P::ReadBack},
-    {26, K::FloatSpinEdit, nullptr, {200, 100, 260, 120}, 4, nullptr, &R::spiralOffsetX, -1000, 1000, P::ReadBack},
-    {27, K::FloatSpinEdit, nullptr, {200, 122, 260, 142}, 4, nullptr, &R::spiralOffsetY, -1000, 1000, P::ReadBack},
-    {29, K::FloatSpinEdit, nullptr, {200, 144, 260, 164}, 4, nullptr, &R::pointFactor, -2000, 2000, P::ReadBack},
-    {30, K::IntSpinEdit, nullptr, {200, 166, 260, 186}, 4, &R::offsetCount, nullptr, 1, 80, P::ReadBack},
+    {31, K::FloatSpinEdit, nullptr, {200, 272, 260, 292}, 3, nullptr, &R::pointShiftX, LIMITS(pointShiftX), P::ReadBack},
+    {32, K::FloatSpinEdit, nullptr, {200, 294, 260, 314}, 3, nullptr, &R::pointShiftY, LIMITS(pointShiftY), P::ReadBack},
+    {26, K::FloatSpinEdit, nullptr, {200, 100, 260, 120}, 4, nullptr, &R::spiralOffsetX, LIMITS(spiralOffsetX), P::ReadBack},
+    {27, K::FloatSpinEdit, nullptr, {200, 122, 260, 142}, 4, nullptr, &R::spiralOffsetY, LIMITS(spiralOffsetY), P::ReadBack},
+    {29, K::FloatSpinEdit, nullptr, {200, 144, 260, 164}, 4, nullptr, &R::pointFactor, LIMITS(pointFactor), P::ReadBack},
+    {30, K::IntSpinEdit, nullptr, {200, 166, 260, 186}, 4, &R::offsetCount, nullptr, LIMITS(offsetCount), P::ReadBack},
     {50, K::StaticText, "Number of spiral arms", {10, 70, 190, 90}, 1, nullptr, nullptr, 0, 0, P::None},
     {51, K::StaticText, "Gap between spiral arms", {10, 92, 190, 112}, 1, nullptr, nullptr, 0, 0, P::None},
     {53, K::StaticText, "Curvature of spiral", {10, 124, 190, 144}, 1, nullptr, nullptr, 0, 0, P::None},
@@ -124,6 +131,8 @@ const ItemSpec kOptionItems[kOptionItemCount] = {
     {179, K::PictureButton, nullptr, {270, 90, 290, 110}, 2, nullptr, nullptr, 0, 0, P::Pick},
     {180, K::PictureButton, nullptr, {270, 112, 290, 132}, 2, nullptr, nullptr, 0, 0, P::Pick},
 };
+
+#undef LIMITS
 
 const PageSpec kPages[kPageCount] = {
     {1, 100, 105, 4},

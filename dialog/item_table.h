@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 
+#include "params/record/plugin_facts.h"
 #include "params/spiral_parameters.h"
 #include "shell/host/adm_suites.h"
 
@@ -67,7 +68,6 @@ const PageSpec& pageOrFirst(int32_t number);
 const ItemSpec* findItemSpec(int32_t id);
 
 inline constexpr int32_t kZoomItemId = 28;
-inline constexpr int32_t kPresetListId = 164;
 inline constexpr int32_t kTweakButtonId = 92;
 inline constexpr int32_t kJitterButtonId = 93;
 inline constexpr int32_t kBoostButtonId = 94;

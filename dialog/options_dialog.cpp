@@ -5,6 +5,7 @@
 #include "dialog/choice_lists.h"
 #include "dialog/dialog_access.h"
 #include "dialog/item_table.h"
+#include "shell/guarded.h"
 
 namespace {
 
@@ -124,12 +125,14 @@ void buildOptionsItems(DialogHandle dialog, const SpiralParameters& record) {
   for (const ChoiceList& choices : kChoiceLists) fillList(dialog, choices, record);
 }
 
-HostErr initOptionsDialog(DialogHandle dialog) {
-  SpiralParameters* record = dialogRecord(dialog);
-  if (record == nullptr) return kHostNoErr;
-  buildOptionsItems(dialog, *record);
-  // Opening the stored page reads every item back (drawing the preview) and
-  // shows the page with its caption in bold.
-  refreshActivePage(dialog, *record);
-  return kHostNoErr;
+HostErr initOptionsDialog(DialogHandle dialog) noexcept {
+  return guarded([&] {
+    SpiralParameters* record = dialogRecord(dialog);
+    if (record == nullptr) return kHostNoErr;
+    buildOptionsItems(dialog, *record);
+    // Opening the stored page reads every item back (drawing the preview) and
+    // shows the page with its caption in bold.
+    refreshActivePage(dialog, *record);
+    return kHostNoErr;
+  });
 }

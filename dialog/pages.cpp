@@ -4,6 +4,7 @@
 #include "dialog/item_table.h"
 #include "dialog/options_dialog.h"
 #include "generator/generate_spirals.h"
+#include "shell/guarded.h"
 
 namespace {
 
@@ -45,56 +46,62 @@ void readItem(ItemHandle item, const ItemSpec& spec, SpiralParameters& record) {
 
 }  // namespace
 
-void switchPage(ItemHandle item, NotifierHandle) {
-  DialogHandle dialog = gADMItemSuite->GetDialog(item);
-  SpiralParameters* record = dialogRecord(dialog);
-  if (record == nullptr) return;
+void switchPage(ItemHandle item, NotifierHandle) noexcept {
+  guardedNotify([&] {
+    DialogHandle dialog = gADMItemSuite->GetDialog(item);
+    SpiralParameters* record = dialogRecord(dialog);
+    if (record == nullptr) return;
 
-  for (const PageSpec& page : kPages) gADMItemSuite->SetFont(dialogItem(dialog, page.captionId), kDialogFont);
-  for (const PageSpec& page : kPages) {
-    if (dialogItem(dialog, page.buttonId) != item) continue;
-    record->activePage = page.number;
-    gADMItemSuite->SetFont(dialogItem(dialog, page.captionId), kBoldDialogFont);
-  }
-  for (const PageSpec& page : kPages) {
-    const HostBool show = page.number == record->activePage ? 1 : 0;
-    for (const ItemSpec& spec : kOptionItems)
-      if (spec.page == page.number) gADMItemSuite->Show(dialogItem(dialog, spec.id), show);
-  }
+    for (const PageSpec& page : kPages) gADMItemSuite->SetFont(dialogItem(dialog, page.captionId), kDialogFont);
+    for (const PageSpec& page : kPages) {
+      if (dialogItem(dialog, page.buttonId) != item) continue;
+      record->activePage = page.number;
+      gADMItemSuite->SetFont(dialogItem(dialog, page.captionId), kBoldDialogFont);
+    }
+    for (const PageSpec& page : kPages) {
+      const HostBool show = page.number == record->activePage ? 1 : 0;
+      for (const ItemSpec& spec : kOptionItems)
+        if (spec.page == page.number) gADMItemSuite->Show(dialogItem(dialog, spec.id), show);
+    }
+  });
 }
 
-void readBackValues(ItemHandle item, NotifierHandle notifier) {
-  DialogHandle dialog = gADMItemSuite->GetDialog(item);
-  SpiralParameters* record = dialogRecord(dialog);
-  if (record == nullptr) {
+void readBackValues(ItemHandle item, NotifierHandle notifier) noexcept {
+  guardedNotify([&] {
+    DialogHandle dialog = gADMItemSuite->GetDialog(item);
+    SpiralParameters* record = dialogRecord(dialog);
+    if (record == nullptr) {
+      gADMItemSuite->DefaultNotify(item, notifier);
+      return;
+    }
+    record->fromGo = 0;
     gADMItemSuite->DefaultNotify(item, notifier);
-    return;
-  }
-  record->fromGo = 0;
-  gADMItemSuite->DefaultNotify(item, notifier);
 
-  for (const ItemSpec& spec : kOptionItems) {
-    if (!isReadBackItem(spec)) continue;
-    if (ItemHandle shown = dialogItem(dialog, spec.id)) readItem(shown, spec, *record);
-  }
-  applyEnablingRules(dialog, *record);
+    for (const ItemSpec& spec : kOptionItems) {
+      if (!isReadBackItem(spec)) continue;
+      if (ItemHandle shown = dialogItem(dialog, spec.id)) readItem(shown, spec, *record);
+    }
+    applyEnablingRules(dialog, *record);
 
-  if (record->preview != 0) {
-    // A failed preview run is dropped; the dialog stays open.
-    record->previewDrawn = 1;
-    generateSpirals(*record);
-  } else {
-    record->previewDrawn = 0;
-  }
+    if (record->preview != 0) {
+      // A failed preview run is dropped and the dialog stays open; only a
+      // preview that was drawn whole may stand in for Go's result.
+      record->previewDrawn = generateSpirals(*record) == kHostNoErr ? 1 : 0;
+    } else {
+      record->previewDrawn = 0;
+    }
+  });
 }
 
-void applyViewZoom(ItemHandle item, NotifierHandle) {
-  DialogHandle dialog = gADMItemSuite->GetDialog(item);
-  SpiralParameters* record = dialogRecord(dialog);
-  if (record == nullptr) return;
-  record->viewZoom = gADMItemSuite->GetFloatValue(dialogItem(dialog, kZoomItemId));
-  const HostReal factor = static_cast<HostReal>(static_cast<double>(record->viewZoom) / 100.0);
-  ViewHandle view = nullptr;
-  gDocumentViewSuite->GetNthDocumentView(0, &view);
-  gDocumentViewSuite->SetDocumentViewZoom(view, factor);
+void applyViewZoom(ItemHandle item, NotifierHandle) noexcept {
+  guardedNotify([&] {
+    DialogHandle dialog = gADMItemSuite->GetDialog(item);
+    SpiralParameters* record = dialogRecord(dialog);
+    if (record == nullptr) return;
+    record->viewZoom = gADMItemSuite->GetFloatValue(dialogItem(dialog, kZoomItemId));
+    const HostReal factor = static_cast<HostReal>(static_cast<double>(record->viewZoom) / 100.0);
+    ViewHandle view = nullptr;
+    gDocumentViewSuite->GetNthDocumentView(0, &view);
+    gDocumentViewSuite->SetDocumentViewZoom(view, factor);
+  });
 }

@@ -3,6 +3,7 @@
 #include "dialog/item_table.h"
 #include "dialog/options_dialog.h"
 #include "dialog/record_actions.h"
+#include "shell/guarded.h"
 
 namespace {
 
@@ -370,25 +371,27 @@ void applyPresetRow(SpiralParameters& record, int32_t index) {
   }
 }
 
-void applyPreset(ItemHandle item, NotifierHandle notifier) {
-  DialogHandle dialog = gADMItemSuite->GetDialog(item);
-  SpiralParameters* record = dialogRecord(dialog);
-  gADMItemSuite->DefaultNotify(item, notifier);
-  if (record == nullptr) return;
+void applyPreset(ItemHandle item, NotifierHandle notifier) noexcept {
+  guardedNotify([&] {
+    DialogHandle dialog = gADMItemSuite->GetDialog(item);
+    SpiralParameters* record = dialogRecord(dialog);
+    gADMItemSuite->DefaultNotify(item, notifier);
+    if (record == nullptr) return;
 
-  // The defaults take the centre from document view 0 (100 points left of
-  // its middle), which every preset but " Pattern" keeps.
-  SpiralParameters defaults = *record;
-  setDefaultParameters(defaults);
+    // The defaults take the centre from document view 0 (100 points left of
+    // its middle), which every preset but " Pattern" keeps.
+    SpiralParameters defaults = *record;
+    setDefaultParameters(defaults);
 
-  int32_t index = record->presetIndex;
-  EntryHandle chosen = gADMListSuite->GetActiveEntry(gADMItemSuite->GetList(item));
-  if (chosen != nullptr) index = gADMEntrySuite->GetID(chosen);
+    int32_t index = record->presetIndex;
+    EntryHandle chosen = gADMListSuite->GetActiveEntry(gADMItemSuite->GetList(item));
+    if (chosen != nullptr) index = gADMEntrySuite->GetID(chosen);
 
-  writePresetBase(*record, index, defaults);
-  applyPresetRow(*record, index);
-  showRecordInItems(dialog, *record);
-  refreshActivePage(dialog, *record);
+    writePresetBase(*record, index, defaults);
+    applyPresetRow(*record, index);
+    showRecordInItems(dialog, *record);
+    refreshActivePage(dialog, *record);
+  });
 }
 
 void showRecordInItems(DialogHandle dialog, const SpiralParameters& record) {

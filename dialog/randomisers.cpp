@@ -6,6 +6,9 @@
 #include "dialog/item_table.h"
 #include "dialog/options_dialog.h"
 #include "dialog/record_actions.h"
+#include "generator/host_services.h"
+#include "params/record/default_parameters.h"
+#include "shell/guarded.h"
 
 namespace {
 
@@ -49,32 +52,33 @@ class Draws {
   float scaled(double a) { return static_cast<float>(next() * a); }
   int32_t truncated(double a) { return truncateToInt32(next() * a); }
   // -1 when a fresh draw exceeds 0.5, else +1.
-  double sign() { return next() > 0.5 ? -1.0 : 1.0; }
+  double sign() { return signOf(rnd_()); }
 
  private:
   const RandomSource& rnd_;
 };
 
+// The shape fields Tumble puts back to their defaults before it draws; the
+// rest of the record (style, placement, the centre, the dialog's state)
+// stays as it is.
+constexpr int32_t R::*kTumbleResetInts[] = {
+    &R::armCount,          &R::maxPoints,      &R::offsetCount,    &R::offsetMode,  &R::spiralStructure,
+    &R::interpolationMode, &R::pointShiftMode, &R::randomAbstract, &R::randomAngle, &R::randomScaling,
+    &R::randomArms,        &R::threePoints,    &R::randomCurve,    &R::randomWarp,  &R::randomCreateArms,
+    &R::randomInterpolate, &R::previewDrawn,
+};
+constexpr float R::*kTumbleResetFloats[] = {
+    &R::armGap,          &R::scaleH,        &R::scaleV,        &R::armCurveFactor1, &R::armCurveFactor2,
+    &R::decayAccumulate, &R::decay,         &R::curvature1,    &R::curvature2,      &R::pointFactor,
+    &R::spiralAngle,     &R::pointSideShift, &R::starAdditionX, &R::starAdditionY,  &R::spiralOffsetX,
+    &R::spiralOffsetY,   &R::interpolationAmount, &R::pointShiftX, &R::pointShiftY,
+};
+
 void writeTumbleReset(SpiralParameters& r) {
-  r.armCount = 10;
-  r.armGap = 200.0f;
-  r.scaleH = r.scaleV = 100.0f;
-  r.armCurveFactor1 = r.armCurveFactor2 = 100.0f;
-  r.decayAccumulate = 100.0f;
-  r.decay = 95.0f;
-  r.curvature1 = r.curvature2 = 33.0f;
-  r.maxPoints = 9999;
-  r.pointFactor = 1000.0f;
-  r.offsetCount = 1;
-  r.spiralAngle = r.pointSideShift = 0.0f;
-  r.starAdditionX = r.starAdditionY = 0.0f;
-  r.spiralOffsetX = r.spiralOffsetY = 0.0f;
-  r.interpolationAmount = 0.0f;
-  r.pointShiftX = r.pointShiftY = 0.0f;
-  r.offsetMode = r.spiralStructure = r.interpolationMode = r.pointShiftMode = 0;
-  r.randomAbstract = r.randomAngle = r.randomScaling = r.randomArms = 0;
-  r.threePoints = r.randomCurve = r.randomWarp = r.randomCreateArms = r.randomInterpolate = 0;
-  r.previewDrawn = 0;
+  // The view centre only moves centerX and centerY, which are not reset.
+  const SpiralParameters defaults = defaultParameters(0.0f, 0.0f);
+  for (int32_t R::*field : kTumbleResetInts) r.*field = defaults.*field;
+  for (float R::*field : kTumbleResetFloats) r.*field = defaults.*field;
 }
 
 struct ChanceFlag {
@@ -104,8 +108,6 @@ SpiralParameters* beginAction(ItemHandle item, NotifierHandle notifier, DialogHa
   gADMItemSuite->DefaultNotify(item, notifier);
   return record;
 }
-
-HostReal hostRandom() { return gRandomSuite->FloatRnd(); }
 
 }  // namespace
 
@@ -229,58 +231,72 @@ void applyPick(SpiralParameters& record, const PickSpec& pick, HostPoint point) 
     record.*pick.floatField = static_cast<float>(value);
 }
 
-void tumbleParameters(ItemHandle item, NotifierHandle notifier) {
-  DialogHandle dialog = nullptr;
-  SpiralParameters* record = beginAction(item, notifier, dialog);
-  if (record == nullptr) return;
-  tumbleRecord(*record, hostRandom);
-  showRecordInItems(dialog, *record);
-  refreshActivePage(dialog, *record);
+void tumbleParameters(ItemHandle item, NotifierHandle notifier) noexcept {
+  guardedNotify([&] {
+    DialogHandle dialog = nullptr;
+    SpiralParameters* record = beginAction(item, notifier, dialog);
+    if (record == nullptr) return;
+    SpiralParameters tumbled = *record;
+    tumbleRecord(tumbled, rnd);
+    *record = tumbled;
+    showRecordInItems(dialog, *record);
+    refreshActivePage(dialog, *record);
+  });
 }
 
-void nudgeParameters(ItemHandle item, NotifierHandle notifier) {
-  DialogHandle dialog = nullptr;
-  SpiralParameters* record = beginAction(item, notifier, dialog);
-  if (record == nullptr) return;
-  // The buttons are told apart by comparing the item with the dialog's.
-  if (item == dialogItem(dialog, kTweakButtonId))
-    nudgeRecord(*record, Nudge::Tweak, hostRandom);
-  else if (item == dialogItem(dialog, kJitterButtonId))
-    nudgeRecord(*record, Nudge::Jitter, hostRandom);
-  else if (item == dialogItem(dialog, kBoostButtonId))
-    nudgeRecord(*record, Nudge::Boost, hostRandom);
-  else
-    applyNudgeLimits(*record);
-  showRecordInItems(dialog, *record);
-  refreshActivePage(dialog, *record);
+void nudgeParameters(ItemHandle item, NotifierHandle notifier) noexcept {
+  guardedNotify([&] {
+    DialogHandle dialog = nullptr;
+    SpiralParameters* record = beginAction(item, notifier, dialog);
+    if (record == nullptr) return;
+    SpiralParameters nudged = *record;
+    // The buttons are told apart by comparing the item with the dialog's.
+    if (item == dialogItem(dialog, kTweakButtonId))
+      nudgeRecord(nudged, Nudge::Tweak, rnd);
+    else if (item == dialogItem(dialog, kJitterButtonId))
+      nudgeRecord(nudged, Nudge::Jitter, rnd);
+    else if (item == dialogItem(dialog, kBoostButtonId))
+      nudgeRecord(nudged, Nudge::Boost, rnd);
+    else
+      applyNudgeLimits(nudged);
+    *record = nudged;
+    showRecordInItems(dialog, *record);
+    refreshActivePage(dialog, *record);
+  });
 }
 
-HostBool pickFromDocument(ItemHandle item, TrackerHandle tracker) {
-  DialogHandle dialog = gADMItemSuite->GetDialog(item);
-  SpiralParameters* record = dialogRecord(dialog);
-  if (record == nullptr) return 1;
-  // The queries go to the running track (a null tracker); the default
-  // tracking gets the tracker handed to this proc.
-  if ((gADMTrackerSuite->GetModifiers(nullptr) & kPickModifier) != 0) {
-    gADMItemSuite->DefaultTrack(item, tracker);
-    ViewPoint mouse{0, 0};
-    gADMTrackerSuite->GetPoint(nullptr, &mouse);
-    ViewHandle view = nullptr;
-    HostPoint point{0.0f, 0.0f};
-    gDocumentViewSuite->GetNthDocumentView(0, &view);
-    gDocumentViewSuite->ViewPointToArtworkPoint(view, &mouse, &point);
-    // The button is told apart by comparing it with the dialog's pick buttons.
-    for (const PickSpec& pick : kPicks) {
-      if (dialogItem(dialog, pick.buttonId) != item) continue;
-      applyPick(*record, pick, point);
-      ItemHandle shown = dialogItem(dialog, pick.itemId);
-      if (pick.intField != nullptr)
-        gADMItemSuite->SetIntValue(shown, record->*pick.intField);
-      else
-        gADMItemSuite->SetFloatValue(shown, record->*pick.floatField);
-      break;
-    }
-  }
-  refreshActivePage(dialog, *record);
-  return 1;
+HostBool pickFromDocument(ItemHandle item, TrackerHandle tracker) noexcept {
+  constexpr HostBool kHandled = 1;
+  return guarded(
+      [&] {
+        DialogHandle dialog = gADMItemSuite->GetDialog(item);
+        SpiralParameters* record = dialogRecord(dialog);
+        if (record == nullptr) return kHandled;
+        // The queries go to the running track (a null tracker); the default
+        // tracking gets the tracker handed to this proc.
+        if ((gADMTrackerSuite->GetModifiers(nullptr) & kPickModifier) != 0) {
+          gADMItemSuite->DefaultTrack(item, tracker);
+          ViewPoint mouse{0, 0};
+          gADMTrackerSuite->GetPoint(nullptr, &mouse);
+          ViewHandle view = nullptr;
+          HostPoint point{0.0f, 0.0f};
+          gDocumentViewSuite->GetNthDocumentView(0, &view);
+          gDocumentViewSuite->ViewPointToArtworkPoint(view, &mouse, &point);
+          // The button is told apart by comparing it with the dialog's pick
+          // buttons.
+          for (const PickSpec& pick : kPicks) {
+            if (dialogItem(dialog, pick.buttonId) != item) continue;
+            applyPick(*record, pick, point);
+            ItemHandle shown = dialogItem(dialog, pick.itemId);
+            if (pick.intField != nullptr)
+              gADMItemSuite->SetIntValue(shown, record->*pick.intField);
+            else
+              gADMItemSuite->SetFloatValue(shown, record->*pick.floatField);
+            break;
+          }
+        }
+        refreshActivePage(dialog, *record);
+        return kHandled;
+      },
+      [](HostErr) { return kHandled; });
 }

@@ -2,6 +2,7 @@
 
 #include "generator/styling.h"
 #include "generator/transforms.h"
+#include "generator/host_services.h"
 #include "shell/suite_table.h"
 
 HostErr addRunLayer(const SpiralParameters& parameters) {

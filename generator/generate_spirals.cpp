@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "generator/extras.h"
+#include "generator/host_services.h"
+#include "generator/output_order.h"
 #include "generator/placement.h"
 #include "shell/suite_table.h"
 
@@ -69,24 +71,6 @@ void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle p
 }
 
 }  // namespace
-
-HostReal rnd() { return gRandomSuite->FloatRnd(); }
-
-HostReal randomSign() { return rnd() > 0.5f ? -1.0f : 1.0f; }
-
-HostReal HostKernelServices::rnd() { return ::rnd(); }
-
-HostReal HostKernelServices::sine(HostReal radians) {
-  HostReal result = 0;
-  gRealMathSuite->RealSin(radians, &result);
-  return result;
-}
-
-HostPoint HostKernelServices::interpolate(HostPoint origin, HostPoint p, HostReal t) {
-  HostPoint result = p;
-  gRealMathSuite->PointInterpolate(&origin, &p, t, &result);
-  return result;
-}
 
 void applyOffsetMode(int32_t mode, int32_t written, HostReal r1, HostReal r2, HostReal& sx, HostReal& sy,
                      KernelServices& services) {

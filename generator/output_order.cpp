@@ -1,5 +1,6 @@
+#include "generator/output_order.h"
+
 #include "generator/extras.h"
-#include "generator/spiral_run.h"
 #include "generator/styling.h"
 #include "generator/transforms.h"
 
@@ -21,7 +22,9 @@ HostErr finishSpiral(const SpiralRun& run, ArtHandle spiral, HostPoint centre) {
   }
   for (int32_t i = 0; i < p.sketchRepeats; ++i) {
     ArtHandle copy = nullptr;
-    if (HostErr err = makeSketchCopy(run, spiral, &copy)) return err;
+    SketchShift shift;
+    if (HostErr err = makeSketchCopy(run, spiral, &copy, &shift)) return err;
+    styleSketchCopy(run, copy, shift);
     if (p.basicPattern) {
       if (HostErr err = makeMirrorCopies(copy, run.halfWidth, run.halfHeight)) return err;
     }

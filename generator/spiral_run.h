@@ -21,23 +21,3 @@ struct SpiralRun {
   HostReal sketchWidth = 0;    // sketchWeight / 10
   HostReal pointFactor = 0;    // pointFactor / 1000
 };
-
-// Kernel services backed by the bound host suites (random, sine,
-// interpolation).
-class HostKernelServices final : public KernelServices {
- public:
-  HostReal rnd() override;
-  HostReal sine(HostReal radians) override;
-  HostPoint interpolate(HostPoint origin, HostPoint p, HostReal t) override;
-};
-
-// A fresh value of the host's random service.
-HostReal rnd();
-// -1 when a fresh rnd() exceeds 0.5, else +1.
-HostReal randomSign();
-
-// The output order of one finished (built and, if asked, closed) spiral:
-// transforms, styling, symbol, warp, shadow, mirrored and sketch copies.
-// `centre` is the spiral centre its placement chose. Returns the first
-// tested non-zero host code.
-HostErr finishSpiral(const SpiralRun& run, ArtHandle spiral, HostPoint centre);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "generator/host_services.h"
 #include "shell/suite_table.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "generator/transforms.h"
 
-#include "generator/styling.h"
+#include "generator/host_services.h"
 #include "shell/suite_table.h"
 
 namespace {
@@ -128,7 +128,7 @@ HostErr makeMirrorCopies(ArtHandle art, HostReal halfWidth, HostReal halfHeight)
   return transformAboutCentre(c3, &flipV, 1);
 }
 
-HostErr makeSketchCopy(const SpiralRun& run, ArtHandle spiral, ArtHandle* copy) {
+HostErr makeSketchCopy(const SpiralRun& run, ArtHandle spiral, ArtHandle* copy, SketchShift* shift) {
   const SpiralParameters& p = *run.p;
   ArtHandle s = nullptr;
   if (HostErr err = gArtSuite->DuplicateArt(spiral, kPlaceAboveAll, spiral, &s)) return err;
@@ -156,6 +156,6 @@ HostErr makeSketchCopy(const SpiralRun& run, ArtHandle spiral, ArtHandle* copy) 
       if (HostErr err = gPathSuite->SetPathSegments(s, k, 1, &seg)) return err;
     }
   }
-  styleSketchCopy(run, s, last);
+  *shift = last;
   return kHostNoErr;
 }

@@ -58,6 +58,7 @@ struct SketchShift {
 
 // One sketch copy: a duplicate of the spiral stacked above all art, moved by
 // a random amount up to sketchShift either way (as a whole, or every
-// coordinate on its own with randomSketchShift), then styled as a sketch
-// stroke. The copy's mirrored copies are the caller's business.
-HostErr makeSketchCopy(const SpiralRun& run, ArtHandle spiral, ArtHandle* copy);
+// coordinate on its own with randomSketchShift). `shift` receives what was
+// added to the last segment, for the copy's styling; styling the copy and its
+// mirrored copies are the caller's business.
+HostErr makeSketchCopy(const SpiralRun& run, ArtHandle spiral, ArtHandle* copy, SketchShift* shift);

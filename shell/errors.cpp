@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "shell/plugin_main.h"
+#include "shell/guarded.h"
+#include "shell/plugin_globals.h"
 #include "shell/suite_table.h"
 
 namespace {
@@ -50,21 +51,29 @@ void writeCodeText(HostErr code, char (&out)[16]) {
   out[4] = '\0';
 }
 
-void passOnNotification(ItemHandle item, NotifierHandle notifier) { gADMItemSuite->DefaultNotify(item, notifier); }
-
-HostErr initErrorDialog(DialogHandle dialog) {
-  gADMItemSuite->SetNotifyProc(gADMDialogSuite->GetItem(dialog, kCloseItem), passOnNotification);
-  const auto* text = static_cast<const ErrorText*>(gADMDialogSuite->GetUserData(dialog));
-  // A host that cannot hand back the user data leaves the template's texts.
-  if (!text) return kHostNoErr;
-  gADMItemSuite->SetText(gADMDialogSuite->GetItem(dialog, kMessageItem), text->message);
-  gADMItemSuite->SetText(gADMDialogSuite->GetItem(dialog, kCodeItem), text->code);
-  return kHostNoErr;
+// The procs of the two dialogs, behind the same barrier as the options
+// dialog's (shell/guarded.h).
+void passOnNotification(ItemHandle item, NotifierHandle notifier) noexcept {
+  guardedNotify([&] { gADMItemSuite->DefaultNotify(item, notifier); });
 }
 
-HostErr initAboutDialog(DialogHandle dialog) {
-  gADMItemSuite->SetNotifyProc(gADMDialogSuite->GetItem(dialog, kCloseItem), passOnNotification);
-  return kHostNoErr;
+HostErr initErrorDialog(DialogHandle dialog) noexcept {
+  return guarded([&] {
+    gADMItemSuite->SetNotifyProc(gADMDialogSuite->GetItem(dialog, kCloseItem), passOnNotification);
+    const auto* text = static_cast<const ErrorText*>(gADMDialogSuite->GetUserData(dialog));
+    // A host that cannot hand back the user data leaves the template's texts.
+    if (!text) return kHostNoErr;
+    gADMItemSuite->SetText(gADMDialogSuite->GetItem(dialog, kMessageItem), text->message);
+    gADMItemSuite->SetText(gADMDialogSuite->GetItem(dialog, kCodeItem), text->code);
+    return kHostNoErr;
+  });
+}
+
+HostErr initAboutDialog(DialogHandle dialog) noexcept {
+  return guarded([&] {
+    gADMItemSuite->SetNotifyProc(gADMDialogSuite->GetItem(dialog, kCloseItem), passOnNotification);
+    return kHostNoErr;
+  });
 }
 
 }  // namespace

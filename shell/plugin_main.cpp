@@ -1,7 +1,8 @@
 #include "shell/plugin_main.h"
 
-#include "params/lifecycle.h"
 #include "shell/errors.h"
+#include "shell/filter_messages.h"
+#include "shell/guarded.h"
 #include "shell/registration.h"
 #include "shell/suite_table.h"
 
@@ -30,24 +31,38 @@ HostErr dispatch(const BasicSuiteV4* basic, const char* caller, const char* sele
   return kHostNoErr;
 }
 
+HostErr accessMessage(const BasicSuiteV4* basic, const char* selector, MessageHeader* message) {
+  if (basic->IsEqual(selector, kSelectorUnload)) return onUnload(message);
+  if (basic->IsEqual(selector, kSelectorReload)) return onReload(message);
+  return kHostNoErr;
+}
+
 }  // namespace
 
-extern "C" HostErr PluginMain(const char* caller, const char* selector, void* message) {
+extern "C" HostErr PluginMain(const char* caller, const char* selector, void* message) noexcept {
   auto* header = static_cast<MessageHeader*>(message);
   const BasicSuiteV4* basic = header->basic;
 
   // Unload and reload bind nothing: the library may be on its way out, or
   // just back with every suite pointer null.
-  if (basic->IsEqual(caller, kCallerAccess)) {
-    if (basic->IsEqual(selector, kSelectorUnload)) return onUnload(header);
-    if (basic->IsEqual(selector, kSelectorReload)) return onReload(header);
-    return kHostNoErr;
-  }
+  bool access = false;
+  HostErr result = guarded([&] {
+    access = basic->IsEqual(caller, kCallerAccess) != 0;
+    return access ? accessMessage(basic, selector, header) : kHostNoErr;
+  });
+  if (access || result != kHostNoErr) return result;
 
-  HostErr result = bindSuites(basic);
-  if (result == kHostNoErr) result = dispatch(basic, caller, selector, header);
-  if (result != kHostNoErr && result != kHostSuiteNotFoundErr) showHostError(header, result);
-  unbindSuites(basic);
+  // Each step is guarded on its own: the suites are unbound, and a failure is
+  // shown, whatever the steps before threw.
+  result = guarded([&] { return bindSuites(basic); });
+  if (result == kHostNoErr) result = guarded([&] { return dispatch(basic, caller, selector, header); });
+  if (result != kHostNoErr && result != kHostSuiteNotFoundErr) {
+    guarded([&] {
+      showHostError(header, result);
+      return kHostNoErr;
+    });
+  }
+  guarded([&] { return unbindSuites(basic); });
   return result;
 }
 

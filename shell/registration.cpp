@@ -1,7 +1,8 @@
 #include "shell/registration.h"
 
+#include "params/record/plugin_facts.h"
 #include "shell/errors.h"
-#include "shell/plugin_main.h"
+#include "shell/plugin_globals.h"
 #include "shell/suite_table.h"
 
 namespace {
@@ -25,7 +26,7 @@ HostErr registerSpiralFilter(MessageHeader* message) {
 
     FilterDescription description{reinterpret_cast<unsigned char*>(category),
                                   reinterpret_cast<unsigned char*>(title)};
-    result = gFilterSuite->AddFilter(message->self, kFilterName, &description, 0, &gPluginGlobals->filter);
+    result = gFilterSuite->AddFilter(message->self, kSpiralFilterName, &description, 0, &gPluginGlobals->filter);
     if (result != kHostNoErr) return result;
     MenuItemHandle menuItem = nullptr;
     result = gFilterSuite->GetFilterMenuItem(gPluginGlobals->filter, &menuItem);

@@ -3,7 +3,6 @@
 
 #include "shell/host/host_interface.h"
 
-inline constexpr const char* kFilterName = "Vrix_Spiral";
 inline constexpr int32_t kFilterStringList = 16000;
 
 // Registers the filter under the category and title of string list 16000

@@ -85,7 +85,9 @@ const SuiteTableEntry SuiteTable[kSuiteTableSize] = {
 
 HostErr bindSuites(const BasicSuiteV4* basic) {
   HostErr result = kHostNoErr;
-  if (suiteUseCount == 0) {
+  // Counted first, so that the unbind that follows every bind balances it
+  // even when an acquisition throws.
+  if (suiteUseCount++ == 0) {
     for (const SuiteTableEntry& entry : SuiteTable) {
       result = basic->AcquireSuite(entry.name, entry.version, entry.pointer);
       if (result == kHostNoErr) continue;
@@ -98,13 +100,13 @@ HostErr bindSuites(const BasicSuiteV4* basic) {
       break;
     }
   }
-  ++suiteUseCount;
   return result;
 }
 
 HostErr unbindSuites(const BasicSuiteV4* basic) {
   HostErr result = kHostNoErr;
-  if (suiteUseCount == 1) {
+  // Uncounted first, for the same reason.
+  if (suiteUseCount-- == 1) {
     for (const SuiteTableEntry& entry : SuiteTable) {
       if (*entry.pointer == nullptr) continue;
       result = basic->ReleaseSuite(entry.name, entry.version);
@@ -112,6 +114,5 @@ HostErr unbindSuites(const BasicSuiteV4* basic) {
       *entry.pointer = nullptr;
     }
   }
-  --suiteUseCount;
   return result;
 }

@@ -27,10 +27,13 @@ extern "C" {
 typedef struct ArtSuiteV9 {
   /* Makes new art of `type`. kPlaceAboveAll puts it on top of the layer that
    * receives new art (prep null); kPlaceAbove/kPlaceBelow stack it next to
-   * `prep`. New paths take the document's current style. */
+   * `prep`. New paths take the document's current style. Only kPathArt is
+   * made; any other type, a bad paint order or `prep`, or a null `newArt`:
+   * 'PAR?'. -108 over the memory budget. */
   HostErr (*NewArt)(int16_t type, int16_t paintOrder, ArtHandle prep, ArtHandle* newArt);
   /* Copies art (geometry, style, opacity, closed flag) and places the copy
-   * by paintOrder relative to `prep`, as NewArt does. */
+   * by paintOrder relative to `prep`, as NewArt does. 'PAR?' for a bad
+   * handle, paint order or `prep`; -108 over the memory budget. */
   HostErr (*DuplicateArt)(ArtHandle art, int16_t paintOrder, ArtHandle prep, ArtHandle* newArt);
   /* Tight geometric bounds of the art's curves, stroke width not included. */
   HostErr (*GetArtBounds)(ArtHandle art, HostRect* bounds);
@@ -46,12 +49,19 @@ typedef struct ArtSuiteV9 {
 
 typedef struct PathSuiteV4 {
   HostErr (*GetPathSegmentCount)(ArtHandle path, int16_t* count);
-  /* Truncates or extends (with copies of the last segment) to `count`. */
+  /* Truncates or extends (with copies of the last segment) to `count`.
+   * -108 when the segments cannot be held, 'PAR?' for a negative count or
+   * a handle that is not a path. */
   HostErr (*SetPathSegmentCount)(ArtHandle path, int16_t count);
-  /* Reads `count` segments from `index` on. Out of range: non-zero status. */
+  /* Reads `count` segments from `index` on. 'PAR?' for a range outside the
+   * path (nothing is written then), a null array or a handle that is not a
+   * path. */
   HostErr (*GetPathSegments)(ArtHandle path, int16_t index, int16_t count, PathSegment* segments);
   /* Writes `count` segments from `index` on; writing at the index one past
-   * the last segment appends. A non-finite coordinate is refused. */
+   * the last segment appends. 'NESS' when appending beyond
+   * kMaxPathSegments, -108 when the segments cannot be held, 'PAR?' for an
+   * index beyond the append position, a count below 1, a non-finite
+   * coordinate or a handle that is not a path. */
   HostErr (*SetPathSegments)(ArtHandle path, int16_t index, int16_t count, const PathSegment* segments);
   HostErr (*GetPathClosed)(ArtHandle path, HostBool* closed);
   HostErr (*SetPathClosed)(ArtHandle path, HostBool closed);

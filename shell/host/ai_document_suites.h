@@ -28,7 +28,8 @@ typedef struct DocumentSuiteV7 {
 #define kDocumentViewSuiteVersion 7
 
 typedef struct DocumentViewSuiteV7 {
-  /* View number n of the current document (0 is the front view). */
+  /* View number n of the current document (0 is the front view). 'PAR?' for
+   * an n the document has no view for, or a null `view`. */
   HostErr (*GetNthDocumentView)(int32_t n, ViewHandle* view);
   /* The artwork point shown at the middle of the view. */
   HostErr (*GetDocumentViewCenter)(ViewHandle view, HostPoint* center);
@@ -45,7 +46,8 @@ typedef struct DocumentViewSuiteV7 {
 #define kUndoSuiteVersion 4
 
 typedef struct UndoSuiteV4 {
-  /* Takes back every change made to the document during the current message. */
+  /* Takes back every change made to the document during the current message.
+   * Answers only the codes every operation may answer. */
   HostErr (*UndoChanges)(void);
 } UndoSuiteV4;
 

@@ -5,6 +5,11 @@
  * thread. Every message starts with MessageHeader; filter messages continue
  * with the filter handle and the parameters handle. The plug-in reads these
  * fields and writes only `globals`.
+ *
+ * PluginMain returns 0, a host code the plug-in met (shown to the user by the
+ * plug-in itself before it returns) or a code of the plug-in's own; 'STOP'
+ * answers a cancelled dialog and is not a failure. It never lets an
+ * exception out: one becomes -108 (out of memory) or 'CANT'.
  */
 #pragma once
 

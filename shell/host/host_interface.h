@@ -9,3 +9,4 @@
 #include "basic_suite.h"
 #include "host_types.h"
 #include "sp_suites.h"
+#include "interface_layout.h"

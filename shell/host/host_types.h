@@ -12,6 +12,23 @@
  *    bottom left page corner. Reals are float32.
  *  - Strings are zero-terminated UTF-8 unless a parameter is marked as a
  *    length-prefixed string (byte 0 holds the length 0..255, no terminator).
+ *
+ * When operations may be called: only during a PluginMain call (or a dialog
+ * proc run inside one), on the thread that made it, through a suite acquired
+ * from that message's basic suite. Outside a message there is no document.
+ *
+ * Codes every status-returning operation may answer, besides its own:
+ *  - kHostCantHappenErr ('CANT'): called outside a message (no host active).
+ *  - kHostOutOfMemoryErr (-108): the host's memory, or the calls a message
+ *    may make, would run out; a plug-in reports it and ends the message.
+ *  - kHostBadParameterErr ('PAR?'): a null out-pointer, or a handle that
+ *    names nothing (unknown, removed, of another kind or another document),
+ *    or a value out of the operation's range (index, non-finite real).
+ * Operations that grow a path also answer kHostTooManySegmentsErr ('NESS')
+ * beyond kMaxPathSegments (32767) segments. kHostLayerLockedErr ('SEGM')
+ * is kept for hosts with locked layers; the stand-in host never answers it.
+ * kHostSuiteNotFoundErr ('S!Fd') is AcquireSuite's alone. An operation's
+ * comment names the codes particular to it.
  */
 #pragma once
 

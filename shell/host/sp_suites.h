@@ -11,9 +11,11 @@ extern "C" {
 #define kBlocksSuiteVersion 2
 
 typedef struct BlocksSuiteV2 {
-  /* Allocates `size` zero-filled bytes under a debugging name into *block. */
+  /* Allocates `size` zero-filled bytes under a debugging name into *block.
+   * -108 over the memory budget, 'PAR?' for a null `block`. */
   HostErr (*AllocateBlock)(size_t size, const char* debugName, void** block);
-  /* Frees a block from AllocateBlock; null is accepted and ignored. */
+  /* Frees a block from AllocateBlock; null is accepted and ignored. 'PAR?'
+   * for a block this host did not allocate (or freed already). */
   HostErr (*FreeBlock)(void* block);
 } BlocksSuiteV2;
 
@@ -29,11 +31,13 @@ typedef struct AccessSuiteV3 {
 #define kMdMemorySuiteVersion 1
 
 typedef struct MdMemorySuiteV1 {
-  /* Creates a handle to `size` zero-filled bytes. Over budget: -108. */
+  /* Creates a handle to `size` zero-filled bytes. -108 over the memory
+   * budget, 'PAR?' for a null `handle` or a negative size. */
   HostErr (*NewHandle)(int32_t size, MemHandle* handle);
-  /* Frees a handle from NewHandle. */
+  /* Frees a handle from NewHandle. 'PAR?' for any other handle. */
   HostErr (*DisposeHandle)(MemHandle handle);
-  /* Size in bytes of the handle's block. */
+  /* Size in bytes of the handle's block. 'PAR?' for an unknown handle or a
+   * null `size`. */
   HostErr (*GetHandleSize)(MemHandle handle, int32_t* size);
 } MdMemorySuiteV1;
 

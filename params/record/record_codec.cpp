@@ -1,10 +1,8 @@
-// The record's persisted form. Pure byte shuffling, so the host compiles this
-// file too to read and write record files.
+#include "record_codec.h"
+
 #include <cstring>
 
-#include "params/spiral_parameters.h"
-
-// Every field is 4 bytes, so the record is a run of 77 little-endian words.
+// Every field is 4 bytes, so the record is a run of little-endian words.
 void encodeParameters(const SpiralParameters& record, unsigned char out[kSpiralParametersSize]) {
   unsigned char raw[kSpiralParametersSize];
   std::memcpy(raw, &record, sizeof raw);

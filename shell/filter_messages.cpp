@@ -1,10 +1,10 @@
-#include "params/lifecycle.h"
+#include "shell/filter_messages.h"
 
 #include <cstring>
 
 #include "dialog/options_dialog.h"
 #include "generator/generate_spirals.h"
-#include "shell/plugin_main.h"
+#include "shell/plugin_globals.h"
 #include "shell/suite_table.h"
 
 namespace {
