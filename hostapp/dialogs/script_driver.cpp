@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "hostapp/host/host_context.h"
+#include "hostapp/model/document.h"
 
 namespace host {
 namespace {
@@ -138,9 +138,12 @@ ScriptAction parseAction(const std::vector<Token>& tokens, std::size_t number) {
   } else if (verb == "enter") {
     needs(1, "enter");
     action.verb = ScriptAction::Verb::Enter;
+  } else if (verb == "escape") {
+    needs(1, "escape");
+    action.verb = ScriptAction::Verb::Escape;
   } else {
     throw ScriptError(where + "unknown action '" + verb +
-                      "' (set, toggle, check, choose, press, page, pick, enter)");
+                      "' (set, toggle, check, choose, press, page, pick, enter, escape)");
   }
   return action;
 }
@@ -217,7 +220,7 @@ int32_t entryPosition(const DialogItem& item, const ScriptAction& action) {
   throw DialogError(itemName(item) + " has no entry \"" + action.entryText + "\"");
 }
 
-void perform(DialogManager& manager, Dialog& dialog, const ScriptAction& action, HostContext& host) {
+void perform(DialogManager& manager, Dialog& dialog, const ScriptAction& action, const Document& document) {
   using Verb = ScriptAction::Verb;
   switch (action.verb) {
     case Verb::Set:
@@ -252,19 +255,41 @@ void perform(DialogManager& manager, Dialog& dialog, const ScriptAction& action,
       DialogItem& button =
           findItem(dialog, action, {ItemKind::PicturePushButton, ItemKind::TextPushButton}, "push button");
       requireReachable(button);
-      if (host.document().views().empty()) throw DialogError("the document has no view to pick in");
+      if (document.views().empty()) throw DialogError("the document has no view to pick in");
       ViewPoint point{0, 0};
-      host.document().views().front().toView(Point{action.x, action.y}, &point.h, &point.v);
+      document.views().front().toView(Point{action.x, action.y}, &point.h, &point.v);
       manager.track(button, kPickModifier, point);
       break;
     }
     case Verb::Enter:
       manager.pressEnter(dialog);
       break;
+    case Verb::Escape:
+      manager.pressEscape(dialog);
+      break;
   }
 }
 
+// A script's actions in order; the first failure stops the script.
+class ScriptSource : public ActionSource {
+ public:
+  explicit ScriptSource(std::vector<ScriptAction> actions) : actions_(std::move(actions)) {}
+  std::optional<ScriptAction> next(Dialog&) override {
+    if (next_ >= actions_.size()) return std::nullopt;
+    return actions_[next_++];
+  }
+  bool done(const ScriptAction&, Dialog&, const std::string& error) override { return error.empty(); }
+
+ private:
+  std::vector<ScriptAction> actions_;
+  std::size_t next_ = 0;
+};
+
 }  // namespace
+
+void performAction(DialogManager& manager, Dialog& dialog, const ScriptAction& action, const Document& document) {
+  perform(manager, dialog, action, document);
+}
 
 std::vector<ScriptAction> parseDialogScript(std::string_view script) {
   std::vector<ScriptAction> actions;
@@ -305,23 +330,28 @@ std::vector<ItemState> captureItemStates(const Dialog& dialog) {
   return states;
 }
 
-DialogDriver scriptDriver(std::vector<ScriptAction> actions, std::string dialogName, bool cancelAtEnd,
-                          HostContext& host, std::shared_ptr<ScriptOutcome> outcome) {
-  return [actions = std::move(actions), dialogName = std::move(dialogName), cancelAtEnd, &host, outcome](
+DialogDriver actionDriver(std::shared_ptr<ActionSource> source, std::string dialogName, bool cancelAtEnd,
+                          const Document& document, std::shared_ptr<ScriptOutcome> outcome) {
+  return [source = std::move(source), dialogName = std::move(dialogName), cancelAtEnd, &document, outcome](
              DialogManager& manager, Dialog& dialog) {
     if (dialog.name() != dialogName) {
-      acceptDriver(manager, dialog);
+      source->otherDialog(manager, dialog);
       return;
     }
     outcome->ran = true;
-    for (std::size_t k = 0; k < actions.size(); ++k) {
-      const std::string where = "'" + actions[k].source + "': ";
-      if (dialog.ended()) throw DialogError(where + "the dialog has already closed");
-      try {
-        perform(manager, dialog, actions[k], host);
-      } catch (const DialogError& error) {
-        throw DialogError(where + error.what());
+    while (std::optional<ScriptAction> action = source->next(dialog)) {
+      const std::string where = "'" + action->source + "': ";
+      std::string error;
+      if (dialog.ended()) {
+        error = where + "the dialog has already closed";
+      } else {
+        try {
+          perform(manager, dialog, *action, document);
+        } catch (const DialogError& e) {
+          error = where + e.what();
+        }
       }
+      if (!source->done(*action, dialog, error)) throw DialogError(error);
     }
     if (!dialog.ended()) {
       if (cancelAtEnd) {
@@ -332,6 +362,12 @@ DialogDriver scriptDriver(std::vector<ScriptAction> actions, std::string dialogN
     }
     outcome->closedItems = captureItemStates(dialog);
   };
+}
+
+DialogDriver scriptDriver(std::vector<ScriptAction> actions, std::string dialogName, bool cancelAtEnd,
+                          const Document& document, std::shared_ptr<ScriptOutcome> outcome) {
+  return actionDriver(std::make_shared<ScriptSource>(std::move(actions)), std::move(dialogName), cancelAtEnd, document,
+                      std::move(outcome));
 }
 
 }  // namespace host

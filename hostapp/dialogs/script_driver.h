@@ -16,6 +16,7 @@
 //   pick ITEM X Y         track a pick button with the pick modifier held and
 //                         the mouse over document point (X, Y) of view 0
 //   enter                 Enter: the dialog's default action
+//   escape                Escape: the dialog's cancel action
 //
 // A malformed script is refused before anything runs. An action on a
 // missing, hidden or disabled item, or of the wrong kind, or after the dialog
@@ -34,7 +35,7 @@
 
 namespace host {
 
-class HostContext;
+class Document;
 
 // A script that cannot be read; the message names the action.
 class ScriptError : public std::runtime_error {
@@ -43,7 +44,7 @@ class ScriptError : public std::runtime_error {
 };
 
 struct ScriptAction {
-  enum class Verb { Set, Toggle, Check, Choose, Press, Page, Pick, Enter };
+  enum class Verb { Set, Toggle, Check, Choose, Press, Page, Pick, Enter, Escape };
   Verb verb = Verb::Enter;
   std::string source;  // the action as written
   std::optional<int32_t> itemId;  // the item by its id,
@@ -81,11 +82,37 @@ struct ScriptOutcome {
   std::vector<ItemState> closedItems;  // the items as the dialog closed
 };
 
-// A driver that runs `actions` on the dialog named `dialogName`; when the
-// script leaves it open, it is ended by Enter, or by its Cancel button when
-// `cancelAtEnd`. Other dialogs (error dialogs, alerts) are acknowledged.
-// Picks convert document points through view 0 of `host`'s document.
+// Carries out one action on an open dialog as the user would. Throws
+// DialogError. Picks convert document points through view 0 of `document`
+// as it is when the pick runs.
+void performAction(DialogManager& manager, Dialog& dialog, const ScriptAction& action, const Document& document);
+
+// Where a driver's actions come from: a script's list, or a user acting while
+// the dialog is open. The driver asks for the next action until the dialog
+// ends or the source has none left.
+class ActionSource {
+ public:
+  virtual ~ActionSource() = default;
+  // The next action on `dialog`, or nothing when the source is done.
+  virtual std::optional<ScriptAction> next(Dialog& dialog) = 0;
+  // How an action went: `error` is empty when it was carried out. Returns
+  // whether the driver goes on; a source that stops makes the driver throw
+  // the action's error.
+  virtual bool done(const ScriptAction& action, Dialog& dialog, const std::string& error) = 0;
+  // A dialog other than the driven one (an error dialog, the About box).
+  virtual void otherDialog(DialogManager& manager, Dialog& dialog) { acceptDriver(manager, dialog); }
+};
+
+// A driver that takes the actions of `source` on the dialog named
+// `dialogName`; when the source leaves it open, it is ended by Enter, or by
+// its Cancel button when `cancelAtEnd`. Other dialogs go to the source.
+DialogDriver actionDriver(std::shared_ptr<ActionSource> source, std::string dialogName, bool cancelAtEnd,
+                          const Document& document, std::shared_ptr<ScriptOutcome> outcome);
+
+// The driver of a script: `actions` in order; the first failing one stops
+// it. Other dialogs (error dialogs, alerts) are acknowledged. Picks convert
+// document points through view 0 of `document` as it is when the pick runs.
 DialogDriver scriptDriver(std::vector<ScriptAction> actions, std::string dialogName, bool cancelAtEnd,
-                          HostContext& host, std::shared_ptr<ScriptOutcome> outcome);
+                          const Document& document, std::shared_ptr<ScriptOutcome> outcome);
 
 }  // namespace host

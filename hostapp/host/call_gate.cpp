@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "hostapp/host/host_context.h"
 #include "shell/host/host_interface.h"
 
 namespace host {
@@ -21,8 +20,11 @@ bool outsideCallBudget(const char* suite) {
 
 }  // namespace
 
-HostErr CallGate::pass(const char* suite, const char* operation) {
-  ++count_;
+HostErr CallGate::passWatched(const char* suite, const char* operation) {
+  if (count_ == nextBeat_) {
+    nextBeat_ += beatEvery_;
+    beat_();
+  }
   if (logging_) log_.push_back({suite, operation});
   if (failAt_ != 0 && (count_ == failAt_ || (failFromThenOn_ && count_ > failAt_))) return failAtCode_;
   for (const NamedFailure& f : named_)
@@ -34,14 +36,28 @@ HostErr CallGate::pass(const char* suite, const char* operation) {
   return kHostNoErr;
 }
 
+void CallGate::setHeartbeat(std::uint64_t calls, std::function<void()> beat) {
+  beatEvery_ = calls;
+  beat_ = std::move(beat);
+  nextBeat_ = calls && beat_ ? count_ + calls : 0;
+}
+
+void CallGate::refuse(std::uint32_t art, std::int32_t segment, std::string reason) {
+  ++refusalCount_;
+  if (refusals_.size() == kKeptRefusals) refusals_.erase(refusals_.begin());
+  refusals_.push_back({lastSuite_, lastOperation_, art, segment, std::move(reason)});
+}
+
 void CallGate::failOperation(std::string suite, std::string operation, HostErr code) {
   named_.push_back({std::move(suite), std::move(operation), code});
+  updateWatched();
 }
 
 void CallGate::failNthCall(std::uint64_t n, HostErr code, bool everyCallFromThenOn) {
   failAt_ = n;
   failAtCode_ = code;
   failFromThenOn_ = everyCallFromThenOn;
+  updateWatched();
 }
 
 void CallGate::clearFailures() {
@@ -49,12 +65,7 @@ void CallGate::clearFailures() {
   failAt_ = 0;
   failFromThenOn_ = false;
   rule_ = nullptr;
-}
-
-HostCall enterHostCall(const char* suite, const char* operation) {
-  HostContext* host = HostContext::current();
-  if (!host) return {nullptr, kNoActiveHostErr};
-  return {host, host->gate().pass(suite, operation)};
+  updateWatched();
 }
 
 }  // namespace host

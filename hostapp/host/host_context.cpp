@@ -2,13 +2,9 @@
 
 #include <random>
 
-#include "hostapp/suites/suites.h"
-
 namespace host {
 
 namespace {
-
-thread_local HostContext* tActiveHost = nullptr;
 
 DocumentSettings settingsFrom(const HostOptions& o) {
   DocumentSettings s;
@@ -37,20 +33,18 @@ HostContext::HostContext(const HostOptions& options)
       memory_(document_.memory()),
       handleKey_(freshHandleKey()) {
   gate_.setCallBudget(options.callBudget);
-  registerApplicationSuites(suites_);
-  registerDialogManagerSuites(suites_);
 }
 
 HostContext::~HostContext() {
-  if (tActiveHost == this) tActiveHost = nullptr;
+  if (active_ == this) active_ = nullptr;
 }
 
-HostContext* HostContext::current() { return tActiveHost; }
+HostContext::Activation::Activation(HostContext* host) : previous_(active_) { active_ = host; }
 
-HostContext::Activation::Activation(HostContext* host) : previous_(tActiveHost) { tActiveHost = host; }
+HostContext::Activation::~Activation() { active_ = previous_; }
 
-HostContext::Activation::~Activation() { tActiveHost = previous_; }
-
-const BasicSuiteV4* HostContext::basicSuite() const { return &host::basicSuite(); }
+const BasicSuiteV4* HostContext::basicSuite() const {
+  return static_cast<const BasicSuiteV4*>(suites_.table(kBasicSuite, kBasicSuiteVersion));
+}
 
 }  // namespace host

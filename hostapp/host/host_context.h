@@ -1,9 +1,12 @@
-// One stand-in host: its document, random service, call gate, suites, the
-// memory it hands out and the filters plug-ins registered. The C suite
-// adapters act on the active host, HostContext::current(), which an
+// One stand-in host: its document, random service, call gate, suite
+// registry, the memory it hands out and the filters plug-ins registered. The
+// C suite adapters act on the active host, HostContext::current(), which an
 // Activation sets for the current thread; with no active host every
 // operation fails. State lives in the object, so several hosts can live in
 // one process (one active per thread at a time).
+//
+// A host holds state only: its registry starts empty, and the composition
+// step (hostapp/composition) registers the suites a plug-in is given.
 #pragma once
 
 #include <cstddef>
@@ -64,7 +67,7 @@ class HostContext {
   HostContext& operator=(const HostContext&) = delete;
 
   // The active host of this thread, or null.
-  static HostContext* current();
+  static HostContext* current() { return active_; }
 
   // Makes a host the active one until it goes out of scope, then restores
   // the one active before.
@@ -87,7 +90,8 @@ class HostContext {
   const CallGate& gate() const { return gate_; }
   SuiteRegistry& suites() { return suites_; }
   HostMemory& memory() { return memory_; }
-  // Handed to plug-ins in every message header.
+  // The registered basic suite, handed to plug-ins in every message header;
+  // null until the suites are registered.
   const BasicSuiteV4* basicSuite() const;
 
   // Starts a host message: undo then takes back only what changes from
@@ -118,6 +122,7 @@ class HostContext {
   }
 
  private:
+  static inline thread_local HostContext* active_ = nullptr;
   Document document_;
   RandomService random_;
   CallGate gate_;
@@ -130,8 +135,10 @@ class HostContext {
   std::unordered_map<std::type_index, std::shared_ptr<void>> services_;
 };
 
-// Registers the dialog-manager (ADM) suites; called by the HostContext
-// constructor after the application suites. Defined in extra_suites.cpp.
-void registerDialogManagerSuites(SuiteRegistry& registry);
+inline HostCall enterHostCall(const char* suite, const char* operation) {
+  HostContext* host = HostContext::current();
+  if (!host) return {nullptr, kNoActiveHostErr};
+  return {host, host->gate().pass(suite, operation)};
+}
 
 }  // namespace host

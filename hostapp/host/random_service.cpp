@@ -4,9 +4,12 @@
 
 namespace host {
 
-RandomService::RandomService()
-    : RandomService(static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                    static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count())) {}
+std::uint64_t RandomService::clockSeed() {
+  return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+         static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+RandomService::RandomService() : RandomService(clockSeed()) {}
 
 RandomService::RandomService(std::uint64_t seed) { this->seed(seed); }
 

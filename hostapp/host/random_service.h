@@ -10,8 +10,10 @@ namespace host {
 
 class RandomService {
  public:
-  // Seeded from the clock.
+  // Seeded from the clock (clockSeed()).
   RandomService();
+  // A seed from the clock, different from run to run.
+  static std::uint64_t clockSeed();
   explicit RandomService(std::uint64_t seed);
 
   // Restarts SplitMix64 with its state at `seed` and ends any script.

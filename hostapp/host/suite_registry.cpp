@@ -10,6 +10,11 @@ bool SuiteRegistry::has(const std::string& name, int32_t version) const {
   return suites_.count({name, version}) != 0;
 }
 
+const void* SuiteRegistry::table(const std::string& name, int32_t version) const {
+  auto it = suites_.find(std::pair<std::string, int32_t>{name, version});
+  return it == suites_.end() ? nullptr : it->second.table;
+}
+
 HostErr SuiteRegistry::acquire(const char* name, int32_t version, const void** suite) {
   if (!name || !suite) return kHostBadParameterErr;
   auto it = suites_.find(std::pair<std::string, int32_t>{name, version});

@@ -16,6 +16,8 @@ class SuiteRegistry {
   // Registers (or replaces) the table of suite `name` at `version`.
   void registerSuite(std::string name, int32_t version, const void* table);
   bool has(const std::string& name, int32_t version) const;
+  // The table registered as `name` at `version`, or null; counts nothing.
+  const void* table(const std::string& name, int32_t version) const;
 
   // Gives the same table every time and counts a reference; unknown name or
   // version: 'S!Fd' and *suite untouched.

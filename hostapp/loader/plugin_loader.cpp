@@ -1,10 +1,9 @@
 #include "hostapp/loader/plugin_loader.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <climits>
 #include <cstring>
+
+#include "hostapp/io/file_input.h"
+#include "hostapp/platform/library.h"
 
 namespace host {
 namespace {
@@ -52,7 +51,7 @@ std::string checkPipl(const Pipl& pipl) {
 PluginFile scanPluginFile(const std::string& path) {
   PluginFile file;
   file.path = path;
-  const std::string refused = "refused " + path + ": ";
+  const std::string refused = "refused " + hostio::printable(path) + ": ";
   try {
     file.resources = ResourceTable::fromLibrary(path);
     const Resource* pipl = file.resources.firstOfType(ResourceName::of("PIPL"));
@@ -68,13 +67,22 @@ PluginFile scanPluginFile(const std::string& path) {
 
 void PluginLibrary::open() {
   if (handle_) return;
-  dlerror();
-  void* handle = dlopen(file_.path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) throw LoadError("refused " + file_.path + ": " + dlerror());
-  void* symbol = dlsym(handle, file_.entryName.c_str());
+  // A name without a folder would make the system search its library path;
+  // the file opened must be the one whose resources were checked.
+  const bool bare = file_.path.find('/') == std::string::npos
+#ifdef _WIN32
+                    && file_.path.find('\\') == std::string::npos
+#endif
+      ;
+  const std::string path = bare ? "./" + file_.path : file_.path;
+  std::string error;
+  void* handle = platform::openLibrary(path, error);
+  if (!handle) throw LoadError("refused " + hostio::printable(file_.path) + ": " + hostio::printable(error));
+  void* symbol = platform::findSymbol(handle, file_.entryName);
   if (!symbol) {
-    dlclose(handle);
-    throw LoadError("refused " + file_.path + ": its entry point " + file_.entryName + " cannot be resolved");
+    platform::closeLibrary(handle);
+    throw LoadError("refused " + hostio::printable(file_.path) + ": its entry point " +
+                    hostio::printable(file_.entryName) + " cannot be resolved");
   }
   handle_ = handle;
   entry_ = reinterpret_cast<PluginMainProc>(symbol);
@@ -82,17 +90,15 @@ void PluginLibrary::open() {
 
 void PluginLibrary::close() {
   if (!handle_) return;
-  dlclose(handle_);
+  platform::closeLibrary(handle_);
   handle_ = nullptr;
   entry_ = nullptr;
 }
 
 std::string defaultPluginPath() {
-  char exe[PATH_MAX];
-  ssize_t length = readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (length <= 0) return "spiral.spx";
-  std::string path(exe, static_cast<std::size_t>(length));
-  return path.substr(0, path.find_last_of('/') + 1) + "spiral.spx";
+  const std::string exe = platform::executablePath();
+  if (exe.empty()) return kPluginFileName;
+  return exe.substr(0, exe.find_last_of("/\\") + 1) + kPluginFileName;
 }
 
 }  // namespace host

@@ -21,6 +21,8 @@ class LoadError : public std::runtime_error {
 
 inline constexpr uint32_t kPluginKind = fourCharCode("SPEA");
 inline constexpr int32_t kPluginInterfaceVersion = 2;
+// The plug-in's file name, on every system: on Windows it is a DLL.
+inline constexpr const char* kPluginFileName = "spiral.spx";
 
 // A plug-in file that passed the property-list checks.
 struct PluginFile {

@@ -224,11 +224,13 @@ void Document::destroyArt(ArtId id) {
 }
 
 void Document::beginMessage() {
+  newPaths_ = 0;
   journal_.clear();
   ++scope_;
 }
 
 UndoStats Document::undoMessage() {
+  newPaths_ = 0;
   UndoStats stats{journal_.size()};
   while (!journal_.empty()) {
     undoEntry(journal_.back());
@@ -377,6 +379,7 @@ Status Document::newPath(Placement placement, ArtId reference, ArtId* id) {
   if (!a) return Status::OutOfMemory;
   link(*a, layerId, placement, anchor);
   *id = a->id;
+  ++newPaths_;
   return Status::Ok;
 }
 
@@ -530,16 +533,27 @@ Status Document::bounds(ArtId id, Rect* rect) const {
   return Status::Ok;
 }
 
-bool Document::transformedCopy(const Art& a, const Matrix& m, std::vector<Segment>& out) const {
-  out = a.state.segments;
-  for (Segment& s : out) {
-    s.anchor = m.apply(s.anchor);
-    s.in = m.apply(s.in);
-    s.out = m.apply(s.out);
+namespace {
+
+void transformPoints(Segment& s, const Matrix& m) {
+  s.anchor = m.apply(s.anchor);
+  s.in = m.apply(s.in);
+  s.out = m.apply(s.out);
+}
+
+// Whether every point of the path stays finite under m. Checked before any
+// point moves, so that a refused transform leaves the document as it was
+// without a copy of the path: the copy (fresh memory for every spiral) cost
+// more than the transform itself.
+bool staysFinite(const std::vector<Segment>& segments, const Matrix& m) {
+  for (Segment s : segments) {
+    transformPoints(s, m);
     if (!isFinite(s)) return false;
   }
   return true;
 }
+
+}  // namespace
 
 Status Document::transform(ArtId id, const Matrix& m, float lineScale, bool transformObjects,
                            bool scaleLines) {
@@ -554,15 +568,15 @@ Status Document::transform(ArtId id, const Matrix& m, float lineScale, bool tran
     paths = root->state.envelope.contents;
     paths.push_back(root->state.envelope.shape);
   }
-  std::vector<std::vector<Segment>> moved(paths.size());
   if (transformObjects) {
-    for (std::size_t i = 0; i < paths.size(); ++i)
-      if (!transformedCopy(*art(paths[i]), m, moved[i])) return Status::BadValue;
+    for (ArtId p : paths)
+      if (!staysFinite(art(p)->state.segments, m)) return Status::BadValue;
   }
-  for (std::size_t i = 0; i < paths.size(); ++i) {
-    Art& a = *mutableArt(paths[i]);
+  for (ArtId p : paths) {
+    Art& a = *mutableArt(p);
     touch(a);
-    if (transformObjects) a.state.segments = std::move(moved[i]);
+    if (transformObjects)
+      for (Segment& s : a.state.segments) transformPoints(s, m);
     if (scaleLines) a.state.style.strokeWidth = static_cast<float>(double(a.state.style.strokeWidth) * lineScale);
   }
   return Status::Ok;
@@ -619,6 +633,10 @@ Status Document::setSegments(ArtId id, int32_t index, int32_t count, const Segme
     if (!rechargeTo(*a, a->chargedBytes + extra)) return Status::OutOfMemory;
   }
   touch(*a);
+  if (end == size + 1 && count == 1) {
+    segs.push_back(*in);  // the generator's usual write: one segment appended
+    return Status::Ok;
+  }
   if (end > size) segs.resize(static_cast<std::size_t>(end));
   std::copy_n(in, count, segs.begin() + index);
   return Status::Ok;

@@ -104,6 +104,9 @@ class Document {
     for (ArtId id = l ? l->bottom : kNoArt; id != kNoArt; id = art(id)->links.above) f(*art(id));
   }
   std::size_t liveArtCount() const { return liveArt_; }
+  // Paths made by newPath since the message began or was last undone: the
+  // spirals a drawing run has started (progress reports).
+  std::uint64_t newPathsSinceUndo() const { return newPaths_; }
 
   // A new empty open path with the current style, placed by `placement`
   // (Above/Below need `reference`, AboveAll/BelowAll ignore it).
@@ -237,7 +240,6 @@ class Document {
   void destroyArt(ArtId id);
   Art* copyArt(const Art& source);
   Status newShape(std::vector<Segment> segments, ArtId* id);
-  bool transformedCopy(const Art& a, const Matrix& m, std::vector<Segment>& out) const;
   void collectPaths(const Art& a, std::vector<SymbolPath>& out) const;
   void undoEntry(UndoEntry& e);
   ObjectId nextObjectId() { return nextObjectId_++; }
@@ -248,6 +250,7 @@ class Document {
   MemoryBudget budget_;
   std::vector<std::unique_ptr<Art>> arts_;  // indexed by id; null once removed
   std::size_t liveArt_ = 0;
+  std::uint64_t newPaths_ = 0;
   std::vector<Layer> layers_;
   ObjectId currentLayer_ = kNoObject;
   int layerNumber_ = 0;

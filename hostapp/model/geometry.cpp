@@ -5,20 +5,9 @@
 
 namespace host {
 
-Point Matrix::apply(Point p) const {
-  const double x = p.x, y = p.y;
-  return {static_cast<float>(double(a) * x + double(c) * y + double(tx)),
-          static_cast<float>(double(b) * x + double(d) * y + double(ty))};
-}
-
 bool Matrix::isFinite() const {
   return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d) &&
          std::isfinite(tx) && std::isfinite(ty);
-}
-
-bool isFinite(const Segment& s) {
-  return std::isfinite(s.anchor.x) && std::isfinite(s.anchor.y) && std::isfinite(s.in.x) &&
-         std::isfinite(s.in.y) && std::isfinite(s.out.x) && std::isfinite(s.out.y);
 }
 
 namespace {
@@ -67,14 +56,27 @@ struct Extent {
   }
 };
 
+// True when both handles lie within the extent already held along this
+// axis: the curve is a convex combination of its four points, so no extremum
+// can widen it (a rounding of the double evaluation beyond it is far below
+// half a float32 step, so the float32 bounds are the same).
+bool handlesInside(double lo, double hi, double p1, double p2) {
+  return p1 >= lo && p1 <= hi && p2 >= lo && p2 <= hi;
+}
+
+// p0 is already in the extent (the previous anchor, or the first).
 void addCurve(Extent& e, Point p0, Point p1, Point p2, Point p3) {
   e.addX(p3.x);
   e.addY(p3.y);
   double roots[2];
-  int n = extremaParameters(p0.x, p1.x, p2.x, p3.x, roots);
-  for (int i = 0; i < n; ++i) e.addX(cubic(p0.x, p1.x, p2.x, p3.x, roots[i]));
-  n = extremaParameters(p0.y, p1.y, p2.y, p3.y, roots);
-  for (int i = 0; i < n; ++i) e.addY(cubic(p0.y, p1.y, p2.y, p3.y, roots[i]));
+  if (!handlesInside(e.minX, e.maxX, p1.x, p2.x)) {
+    const int n = extremaParameters(p0.x, p1.x, p2.x, p3.x, roots);
+    for (int i = 0; i < n; ++i) e.addX(cubic(p0.x, p1.x, p2.x, p3.x, roots[i]));
+  }
+  if (!handlesInside(e.minY, e.maxY, p1.y, p2.y)) {
+    const int n = extremaParameters(p0.y, p1.y, p2.y, p3.y, roots);
+    for (int i = 0; i < n; ++i) e.addY(cubic(p0.y, p1.y, p2.y, p3.y, roots[i]));
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // float32; every formula is evaluated in double and stored as float32.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <span>
 
@@ -37,12 +38,21 @@ struct Rect {
 struct Matrix {
   float a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
 
-  Point apply(Point p) const;
+  // Inline: transforms apply it to every anchor and handle.
+  Point apply(Point p) const {
+    const double x = p.x, y = p.y;
+    return {static_cast<float>(double(a) * x + double(c) * y + double(tx)),
+            static_cast<float>(double(b) * x + double(d) * y + double(ty))};
+  }
   bool isFinite() const;
   friend bool operator==(const Matrix&, const Matrix&) = default;
 };
 
-bool isFinite(const Segment& s);
+// Inline: every segment written is checked.
+inline bool isFinite(const Segment& s) {
+  return std::isfinite(s.anchor.x) && std::isfinite(s.anchor.y) && std::isfinite(s.in.x) &&
+         std::isfinite(s.in.y) && std::isfinite(s.out.x) && std::isfinite(s.out.y);
+}
 
 // Point at parameter t of the cubic p0, p1, p2, p3.
 Point bezierPoint(Point p0, Point p1, Point p2, Point p3, double t);

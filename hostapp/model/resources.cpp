@@ -1,10 +1,12 @@
 #include "hostapp/model/resources.h"
 
 #include <cmath>
+#include <limits>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "hostapp/io/file_input.h"
 #include "hostapp/model/document.h"
 
 namespace host {
@@ -100,12 +102,21 @@ namespace {
 
 using nlohmann::json;
 
+// A JSON number as a float: beyond the float range it would become an
+// infinity (or, converted directly, undefined), so it is refused.
+float floatOf(const json& j, const std::string& where) {
+  const double v = j.get<double>();
+  if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max())
+    throw std::runtime_error(where + " is out of the float range");
+  return static_cast<float>(v);
+}
+
 // Throws std::runtime_error naming the member on a malformed value.
 Color readColor(const json& j, const std::string& where) {
   if (!j.is_object() || !j.contains("kind") || !j["kind"].is_number_integer())
     throw std::runtime_error(where + ": colour needs an integer \"kind\"");
   Color c;
-  const int kind = j["kind"].get<int>();
+  const int64_t kind = j["kind"].get<int64_t>();
   if (kind < 0 || kind > static_cast<int>(ColorKind::None)) throw std::runtime_error(where + ": unknown colour kind");
   c.kind = static_cast<ColorKind>(kind);
   if (j.contains("c")) {
@@ -113,7 +124,7 @@ Color readColor(const json& j, const std::string& where) {
     if (!comps.is_array() || comps.size() > 4) throw std::runtime_error(where + ": \"c\" must hold up to 4 numbers");
     for (std::size_t i = 0; i < comps.size(); ++i) {
       if (!comps[i].is_number()) throw std::runtime_error(where + ": colour components must be numbers");
-      c.c[i] = comps[i].get<float>();
+      c.c[i] = floatOf(comps[i], where + ": colour component " + std::to_string(i));
     }
   }
   return c;
@@ -122,8 +133,8 @@ Color readColor(const json& j, const std::string& where) {
 float readNumber(const json& j, const char* key, float fallback, const std::string& where) {
   if (!j.contains(key)) return fallback;
   if (!j[key].is_number()) throw std::runtime_error(where + ": \"" + key + "\" must be a number");
-  const float v = j[key].get<float>();
-  if (!std::isfinite(v) || v < 0) throw std::runtime_error(where + ": \"" + key + "\" must be finite and >= 0");
+  const float v = floatOf(j[key], where + ": \"" + key + "\"");
+  if (v < 0) throw std::runtime_error(where + ": \"" + key + "\" must be >= 0");
   return v;
 }
 
@@ -168,8 +179,10 @@ std::optional<std::string> parseGraphicStyles(std::string_view text, ColorModel 
           throw std::runtime_error(where + ": \"dash\" must hold up to 6 lengths");
         g.paint.dashCount = 0;
         for (const json& len : d) {
-          if (!len.is_number() || len.get<float>() < 0) throw std::runtime_error(where + ": dash lengths must be >= 0");
-          g.paint.dashes[g.paint.dashCount++] = len.get<float>();
+          if (!len.is_number()) throw std::runtime_error(where + ": dash lengths must be numbers");
+          const float length = floatOf(len, where + ": dash length");
+          if (length < 0) throw std::runtime_error(where + ": dash lengths must be >= 0");
+          g.paint.dashes[g.paint.dashCount++] = length;
         }
       }
       styles.push_back(g);
@@ -183,12 +196,12 @@ std::optional<std::string> parseGraphicStyles(std::string_view text, ColorModel 
 
 namespace {
 
-std::optional<std::string> readFile(const std::string& path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "cannot read " + path;
-  std::ostringstream s;
-  s << in.rdbuf();
-  *text = s.str();
+std::optional<std::string> readFile(const std::string& path, const hostio::InputKind& kind, std::string* text) {
+  try {
+    *text = hostio::readInputFile(path, kind);
+  } catch (const hostio::InputError& e) {
+    return e.what();
+  }
   return std::nullopt;
 }
 
@@ -196,18 +209,19 @@ std::optional<std::string> readFile(const std::string& path, std::string* text) 
 
 std::optional<std::string> loadGimpPaletteFile(const std::string& path, Document& document) {
   std::string text;
-  if (auto error = readFile(path, &text)) return error;
+  if (auto error = readFile(path, hostio::kPaletteInput, &text)) return error;
   std::vector<PaletteEntry> entries;
-  if (auto error = parseGimpPalette(text, &entries)) return path + ": " + *error;
+  if (auto error = parseGimpPalette(text, &entries)) return hostio::printable(path) + ": " + *error;
   document.replacePalette(entries);
   return std::nullopt;
 }
 
 std::optional<std::string> loadGraphicStylesFile(const std::string& path, Document& document) {
   std::string text;
-  if (auto error = readFile(path, &text)) return error;
+  if (auto error = readFile(path, hostio::kStylesInput, &text)) return error;
   std::vector<GraphicStyle> styles;
-  if (auto error = parseGraphicStyles(text, document.colorModel(), &styles)) return path + ": " + *error;
+  if (auto error = parseGraphicStyles(text, document.colorModel(), &styles))
+    return hostio::printable(path) + ": " + hostio::printable(*error);
   document.replaceGraphicStyles(std::move(styles));
   return std::nullopt;
 }

@@ -1,8 +1,8 @@
 #include "hostapp/resources/resource_file.h"
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "hostapp/io/file_input.h"
 
 namespace host {
 namespace {
@@ -91,8 +91,10 @@ class ByteReader {
   std::size_t pos_ = 0;
 };
 
-uint64_t readLittle(std::span<const uint8_t> bytes, std::size_t at, std::size_t width) {
-  if (at + width > bytes.size()) throw ResourceError("truncated ELF header");
+// Every bound is checked by subtraction from the size, never by adding to an
+// offset read from the file, which could wrap round.
+uint64_t readLittle(std::span<const uint8_t> bytes, uint64_t at, std::size_t width) {
+  if (width > bytes.size() || at > bytes.size() - width) throw ResourceError("truncated ELF header");
   uint64_t value = 0;
   for (std::size_t b = 0; b < width; ++b) value |= static_cast<uint64_t>(bytes[at + b]) << (8 * b);
   return value;
@@ -117,10 +119,16 @@ const PiplProperty* Pipl::find(uint32_t vendor, uint32_t key) const {
 }
 
 std::vector<uint8_t> readElfSection(const std::string& path, const std::string& sectionName) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw ResourceError("cannot open it");
-  std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::span<const uint8_t> bytes(file);
+  std::string file;
+  try {
+    file = hostio::readInputFile(path, hostio::kPluginInput);
+  } catch (const hostio::InputError& e) {
+    throw ResourceError("it cannot be read: " + e.reason());
+  }
+  return elfSection(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(file.data()), file.size()), sectionName);
+}
+
+std::vector<uint8_t> elfSection(std::span<const uint8_t> bytes, const std::string& sectionName) {
   if (bytes.size() < 16 || std::memcmp(bytes.data(), "\x7f" "ELF", 4) != 0) {
     throw ResourceError("it is not an ELF file");
   }
@@ -138,8 +146,11 @@ std::vector<uint8_t> readElfSection(const std::string& path, const std::string& 
   struct Section {
     uint64_t name, type, offset, size;
   };
+  // The whole table must lie in the file: shnum and shentsize are 16-bit, so
+  // their product cannot overflow.
+  if (shoff > bytes.size() || shnum * shentsize > bytes.size() - shoff) throw ResourceError("its section table is damaged");
   auto section = [&](uint64_t index) {
-    const std::size_t at = shoff + index * shentsize;
+    const uint64_t at = shoff + index * shentsize;
     if (is64) {
       return Section{readLittle(bytes, at, 4), readLittle(bytes, at + 4, 4), readLittle(bytes, at + 0x18, 8),
                      readLittle(bytes, at + 0x20, 8)};
@@ -189,9 +200,10 @@ ResourceTable ResourceTable::parse(std::span<const uint8_t> bytes) {
   return table;
 }
 
-ResourceTable ResourceTable::fromLibrary(const std::string& path) {
-  std::vector<uint8_t> section = readElfSection(path, kResourceSectionName);
-  return parse(section);
+ResourceTable ResourceTable::fromResources(std::vector<Resource> resources) {
+  ResourceTable table;
+  table.resources_ = std::move(resources);
+  return table;
 }
 
 const Resource* ResourceTable::find(const ResourceName& type, const ResourceName& name, uint16_t language) const {

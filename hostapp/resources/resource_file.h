@@ -1,6 +1,7 @@
-// The plug-in's resources as the host reads them: the compiled Windows
-// resources (.res form) stored in the library's ".rsrc" ELF section, found by
-// type, id and language without loading or running the library.
+// The plug-in's resources as the host reads them, found by type, id and
+// language without running the library: on Windows those of the DLL, read
+// with the system's resource functions; elsewhere the compiled Windows
+// resources (.res form) stored in the library's ".rsrc" ELF section.
 //
 // .res form: a run of entries, each a header (data size, header size, type,
 // name, data version, memory flags, language, version, characteristics) and
@@ -92,15 +93,21 @@ constexpr uint32_t fourCharCode(const char (&text)[5]) {
 // The bytes of the named section of an ELF file (32- or 64-bit,
 // little-endian). Throws ResourceError when the file is not such an ELF file
 // or has no such section; its message speaks of the file as "it".
+// The file is read whole, up to the plug-in bound (a regular file only).
 std::vector<uint8_t> readElfSection(const std::string& path, const std::string& sectionName);
+// The same for the bytes of an ELF file in memory.
+std::vector<uint8_t> elfSection(std::span<const uint8_t> file, const std::string& sectionName);
 
 class ResourceTable {
  public:
   ResourceTable() = default;
   // Parses .res bytes; throws ResourceError on a malformed entry.
   static ResourceTable parse(std::span<const uint8_t> bytes);
-  // The resources of a plug-in library's .rsrc section.
+  // The resources of a plug-in library, read from the file without running
+  // it: on Windows through the system's resource functions, elsewhere from
+  // the library's .rsrc ELF section.
   static ResourceTable fromLibrary(const std::string& path);
+  static ResourceTable fromResources(std::vector<Resource> resources);
 
   const std::vector<Resource>& all() const { return resources_; }
   // The resource of this type and name in `language`; when there is none in

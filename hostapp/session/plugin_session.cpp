@@ -1,5 +1,7 @@
 #include "hostapp/session/plugin_session.h"
 
+#include <cstring>
+
 #include "hostapp/dialogs/plugin_directory.h"
 #include "hostapp/suites/adapter_util.h"
 
@@ -108,17 +110,22 @@ FilterHandle PluginSession::filter() const {
   return nullptr;
 }
 
-SpiralParameters* PluginSession::record() const {
-  if (!parameters_ || !*parameters_) return nullptr;
-  return static_cast<SpiralParameters*>(*parameters_);
+std::vector<unsigned char> PluginSession::recordBytes() const {
+  int32_t size = 0;
+  if (!parameters_ || !*parameters_ || host_.memory().handleSize(parameters_, &size) != kHostNoErr) return {};
+  const auto* data = static_cast<const unsigned char*>(*parameters_);
+  return std::vector<unsigned char>(data, data + size);
 }
 
-HostErr PluginSession::setRecord(const SpiralParameters& record) {
+HostErr PluginSession::setRecordBytes(std::span<const unsigned char> bytes) {
+  const auto size = static_cast<int32_t>(bytes.size());
   if (!parameters_) {
-    const HostErr result = host_.memory().newHandle(static_cast<int32_t>(kSpiralParametersSize), &parameters_);
+    const HostErr result = host_.memory().newHandle(size, &parameters_);
     if (result != kHostNoErr) return result;
   }
-  encodeParameters(record, static_cast<unsigned char*>(*parameters_));
+  int32_t kept = 0;
+  if (host_.memory().handleSize(parameters_, &kept) != kHostNoErr || kept != size) return kHostBadParameterErr;
+  if (size > 0) std::memcpy(*parameters_, bytes.data(), bytes.size());
   return kHostNoErr;
 }
 

@@ -10,13 +10,13 @@
 // new undo scope in the document, and the host is active while it runs.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
 #include "hostapp/dialogs/dialog_manager.h"
 #include "hostapp/host/host_context.h"
 #include "hostapp/loader/plugin_loader.h"
-#include "params/spiral_parameters.h"
 
 namespace host {
 
@@ -66,11 +66,14 @@ class PluginSession {
   // The filter the plug-in registered, or null.
   FilterHandle filter() const;
   MemHandle parameters() const { return parameters_; }
-  // The record in the parameters handle; null before there is one.
-  SpiralParameters* record() const;
-  // Makes the kept parameters hold `record` (creating the handle if needed),
-  // as after an earlier run of the filter.
-  HostErr setRecord(const SpiralParameters& record);
+  // The bytes in the parameters handle, the plug-in's record as the host
+  // keeps it; empty before there is one. The session never reads the
+  // record's fields: whoever needs them decodes the bytes.
+  std::vector<unsigned char> recordBytes() const;
+  // Makes the kept parameters hold `bytes`, as after an earlier run of the
+  // filter: creates a handle of their size when there is none; a kept handle
+  // of another size is refused with kHostBadParameterErr.
+  HostErr setRecordBytes(std::span<const unsigned char> bytes);
 
   const std::vector<MessageRecord>& messages() const { return messages_; }
   DialogManager& dialogs() { return host_.service<DialogManager>(); }

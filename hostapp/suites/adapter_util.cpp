@@ -55,4 +55,21 @@ void copyBounded(std::string_view text, char* buf, int32_t size) {
   buf[length] = '\0';
 }
 
+HostErr refusal(HostContext& host, Status s, ArtId art, int32_t segment, const std::string& detail) {
+  if (s == Status::Ok || s == Status::OutOfMemory) return toHostErr(s);
+  std::string reason;
+  switch (s) {
+    case Status::NoSuchObject: reason = "the handle names no live art"; break;
+    case Status::WrongKind: reason = "the art is not of the kind this call needs"; break;
+    case Status::BadIndex: reason = "the segment index or count is out of range"; break;
+    case Status::TooManySegments: reason = "the path would pass 32767 segments"; break;
+    case Status::BadValue: reason = "a value is not finite or out of range"; break;
+    case Status::NotPlaced: reason = "the art is held by an envelope"; break;
+    default: reason = statusName(s); break;
+  }
+  if (!detail.empty()) reason += " (" + detail + ")";
+  host.gate().refuse(art, segment, std::move(reason));
+  return toHostErr(s);
+}
+
 }  // namespace host

@@ -7,6 +7,7 @@
 // stale, foreign or mistyped handle is refused with a status, never followed.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include <cstdint>
@@ -76,6 +77,11 @@ inline HostErr toHostErr(Status s) {
     default: return kHostBadParameterErr;
   }
 }
+
+// toHostErr, and for a status that refuses what the plug-in gave (anything
+// but Ok and OutOfMemory) a note in the gate naming the art, the segment
+// (-1: none) and why; `detail` adds to the reason.
+HostErr refusal(HostContext& host, Status s, ArtId art, int32_t segment = -1, const std::string& detail = {});
 
 inline Point toPoint(const HostPoint& p) { return {p.h, p.v}; }
 inline HostPoint toHostPoint(const Point& p) { return {p.x, p.y}; }

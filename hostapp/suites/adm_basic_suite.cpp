@@ -1,7 +1,8 @@
 #include <cstring>
 
 #include "hostapp/suites/adapter_util.h"
-#include "hostapp/suites/adm_suites.h"
+#include "hostapp/suites/dialog_manager_suites.h"
+#include "hostapp/suites/entry_barrier.h"
 
 namespace host {
 namespace {
@@ -37,7 +38,7 @@ HostErr MessageAlert(const char* text) {
   }
 }
 
-constexpr ADMBasicSuiteV2 kTable{GetIndexString, MessageAlert};
+constexpr ADMBasicSuiteV2 kTable{barrier<GetIndexString>, barrier<MessageAlert>};
 
 }  // namespace
 

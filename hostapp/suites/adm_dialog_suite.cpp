@@ -1,6 +1,7 @@
 #include <cstdint>
 
-#include "hostapp/suites/adm_suites.h"
+#include "hostapp/suites/dialog_manager_suites.h"
+#include "hostapp/suites/entry_barrier.h"
 
 namespace host {
 namespace {
@@ -92,8 +93,8 @@ HostErr EndModal(DialogHandle handle, int32_t result) {
   return kHostNoErr;
 }
 
-constexpr ADMDialogSuiteV3 kTable{Modal, GetUserData, SetBoundsRect, GetBoundsRect,
-                                  SetSize, CreateItem, GetItem, EndModal};
+constexpr ADMDialogSuiteV3 kTable{valueBarrier<Modal>, valueBarrier<GetUserData>, barrier<SetBoundsRect>,
+    barrier<GetBoundsRect>, barrier<SetSize>, valueBarrier<CreateItem>, valueBarrier<GetItem>, barrier<EndModal>};
 
 }  // namespace
 

@@ -1,7 +1,8 @@
 #include <cstring>
 
 #include "hostapp/suites/adapter_util.h"
-#include "hostapp/suites/adm_suites.h"
+#include "hostapp/suites/dialog_manager_suites.h"
+#include "hostapp/suites/entry_barrier.h"
 
 namespace host {
 namespace {
@@ -58,7 +59,8 @@ HostErr Select(EntryHandle handle, HostBool select) {
   return call.status;
 }
 
-constexpr ADMEntrySuiteV2 kTable{SetText, GetText, SetID, GetID, Select};
+constexpr ADMEntrySuiteV2 kTable{barrier<SetText>, barrier<GetText>, barrier<SetID>, valueBarrier<GetID>,
+    barrier<Select>};
 
 }  // namespace
 

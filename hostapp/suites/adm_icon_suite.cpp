@@ -1,4 +1,5 @@
-#include "hostapp/suites/adm_suites.h"
+#include "hostapp/suites/dialog_manager_suites.h"
+#include "hostapp/suites/entry_barrier.h"
 
 namespace host {
 namespace {
@@ -15,7 +16,7 @@ IconHandle GetFromResource(PluginRef plugin, int32_t iconId) {
   return icon ? reinterpret_cast<IconHandle>(const_cast<Resource*>(icon)) : nullptr;
 }
 
-constexpr ADMIconSuiteV1 kTable{GetFromResource};
+constexpr ADMIconSuiteV1 kTable{valueBarrier<GetFromResource>};
 
 }  // namespace
 

@@ -2,7 +2,8 @@
 #include <cstring>
 
 #include "hostapp/suites/adapter_util.h"
-#include "hostapp/suites/adm_suites.h"
+#include "hostapp/suites/dialog_manager_suites.h"
+#include "hostapp/suites/entry_barrier.h"
 
 namespace host {
 namespace {
@@ -210,12 +211,13 @@ ListHandle GetList(ItemHandle handle) {
   return list ? DialogManager::handle(*list) : nullptr;
 }
 
-constexpr ADMItemSuiteV4 kTable{
-    GetDialog,       GetID,           SetNotifyProc,    SetTrackProc,     DefaultNotify,   DefaultTrack,
-    SendNotify,      Show,            Enable,           IsVisible,        IsEnabled,       SetFont,
-    SetText,         GetText,         SetUnits,         SetPrecision,     SetBooleanValue, GetBooleanValue,
-    SetIntValue,     GetIntValue,     SetFloatValue,    GetFloatValue,    SetMinIntValue,  SetMaxIntValue,
-    SetMinFloatValue, SetMaxFloatValue, GetList};
+constexpr ADMItemSuiteV4 kTable{valueBarrier<GetDialog>, valueBarrier<GetID>, barrier<SetNotifyProc>,
+    barrier<SetTrackProc>, barrier<DefaultNotify>, valueBarrier<DefaultTrack>, barrier<SendNotify>, barrier<Show>,
+    barrier<Enable>, valueBarrier<IsVisible>, valueBarrier<IsEnabled>, barrier<SetFont>, barrier<SetText>,
+    barrier<GetText>, barrier<SetUnits>, barrier<SetPrecision>, barrier<SetBooleanValue>, valueBarrier<GetBooleanValue>,
+    barrier<SetIntValue>, valueBarrier<GetIntValue>, barrier<SetFloatValue>, valueBarrier<GetFloatValue>,
+    barrier<SetMinIntValue>, barrier<SetMaxIntValue>, barrier<SetMinFloatValue>, barrier<SetMaxFloatValue>,
+    valueBarrier<GetList>};
 
 }  // namespace
 

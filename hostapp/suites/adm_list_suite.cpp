@@ -1,4 +1,5 @@
-#include "hostapp/suites/adm_suites.h"
+#include "hostapp/suites/dialog_manager_suites.h"
+#include "hostapp/suites/entry_barrier.h"
 
 namespace host {
 namespace {
@@ -40,7 +41,8 @@ int32_t NumberOfEntries(ListHandle handle) {
   return list ? list->size() : 0;
 }
 
-constexpr ADMListSuiteV1 kTable{InsertEntry, IndexEntry, GetActiveEntry, NumberOfEntries};
+constexpr ADMListSuiteV1 kTable{valueBarrier<InsertEntry>, valueBarrier<IndexEntry>, valueBarrier<GetActiveEntry>,
+    valueBarrier<NumberOfEntries>};
 
 }  // namespace
 

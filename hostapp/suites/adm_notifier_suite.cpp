@@ -1,4 +1,5 @@
-#include "hostapp/suites/adm_suites.h"
+#include "hostapp/suites/dialog_manager_suites.h"
+#include "hostapp/suites/entry_barrier.h"
 
 namespace host {
 namespace {
@@ -19,7 +20,7 @@ ItemHandle GetItem(NotifierHandle handle) {
   return notifier ? DialogManager::handle(*notifier->item) : nullptr;
 }
 
-constexpr ADMNotifierSuiteV1 kTable{IsNotifierType, GetItem};
+constexpr ADMNotifierSuiteV1 kTable{valueBarrier<IsNotifierType>, valueBarrier<GetItem>};
 
 }  // namespace
 

@@ -1,4 +1,5 @@
-#include "hostapp/suites/adm_suites.h"
+#include "hostapp/suites/dialog_manager_suites.h"
+#include "hostapp/suites/entry_barrier.h"
 
 namespace host {
 namespace {
@@ -21,7 +22,7 @@ HostErr GetPoint(TrackerHandle handle, ViewPoint* point) {
   return kHostNoErr;
 }
 
-constexpr ADMTrackerSuiteV1 kTable{GetModifiers, GetPoint};
+constexpr ADMTrackerSuiteV1 kTable{valueBarrier<GetModifiers>, barrier<GetPoint>};
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "hostapp/suites/adapter_util.h"
+#include "hostapp/suites/entry_barrier.h"
 #include "hostapp/suites/suites.h"
 
 namespace host {
@@ -33,13 +34,14 @@ HostErr DuplicateArt(ArtHandle art, int16_t paintOrder, ArtHandle prep, ArtHandl
   HostCall call = enterHostCall(kArtSuite, "DuplicateArt");
   if (call.status) return call.status;
   const ArtId source = artId(*call.host, art);
-  if (!newArt || source == kNoArt) return kHostBadParameterErr;
+  if (!newArt) return kHostBadParameterErr;
+  if (source == kNoArt) return refusal(*call.host, Status::NoSuchObject, kNoArt);
   Placement placement;
   ArtId reference;
   if (HostErr e = placementOf(*call.host, paintOrder, prep, &placement, &reference)) return e;
   ArtId id;
   Status s = call.host->document().duplicate(source, placement, reference, &id);
-  if (s != Status::Ok) return toHostErr(s);
+  if (s != Status::Ok) return refusal(*call.host, s, source);
   *newArt = artHandle(*call.host, id);
   return kHostNoErr;
 }
@@ -49,7 +51,8 @@ HostErr GetArtBounds(ArtHandle art, HostRect* bounds) {
   if (call.status) return call.status;
   if (!bounds) return kHostBadParameterErr;
   Rect r;
-  if (Status s = call.host->document().bounds(artId(*call.host, art), &r); s != Status::Ok) return toHostErr(s);
+  const ArtId id = artId(*call.host, art);
+  if (Status s = call.host->document().bounds(id, &r); s != Status::Ok) return refusal(*call.host, s, id);
   *bounds = {r.left, r.top, r.right, r.bottom};
   return kHostNoErr;
 }
@@ -63,7 +66,7 @@ HostErr GetArtType(ArtHandle art, int16_t* type) {
   return kHostNoErr;
 }
 
-constexpr ArtSuiteV9 kTable{NewArt, DuplicateArt, GetArtBounds, GetArtType};
+constexpr ArtSuiteV9 kTable{barrier<NewArt>, barrier<DuplicateArt>, barrier<GetArtBounds>, barrier<GetArtType>};
 
 }  // namespace
 

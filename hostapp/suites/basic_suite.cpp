@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "hostapp/suites/adapter_util.h"
+#include "hostapp/suites/entry_barrier.h"
 #include "hostapp/suites/suites.h"
 
 namespace host {
@@ -24,7 +25,7 @@ HostBool IsEqual(const char* a, const char* b) {
   return std::strcmp(a, b) == 0 ? 1 : 0;
 }
 
-constexpr BasicSuiteV4 kTable{AcquireSuite, ReleaseSuite, IsEqual};
+constexpr BasicSuiteV4 kTable{barrier<AcquireSuite>, barrier<ReleaseSuite>, valueBarrier<IsEqual>};
 
 }  // namespace
 

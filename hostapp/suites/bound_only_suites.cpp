@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "hostapp/suites/adapter_util.h"
+#include "hostapp/suites/entry_barrier.h"
 #include "hostapp/suites/suites.h"
 
 namespace host {
@@ -29,7 +30,7 @@ HostErr GetTag(ArtHandle art, const char* name, char* buf, int32_t size) {
   return kHostNoErr;
 }
 
-constexpr TagSuiteV2 kTag{SetTag, GetTag};
+constexpr TagSuiteV2 kTag{barrier<SetTag>, barrier<GetTag>};
 
 // ---- AI Matching Art -------------------------------------------------------------
 
@@ -42,7 +43,7 @@ HostErr CountSelectedArt(int32_t* count) {
   return kHostNoErr;
 }
 
-constexpr MatchingArtSuiteV4 kMatchingArt{CountSelectedArt};
+constexpr MatchingArtSuiteV4 kMatchingArt{barrier<CountSelectedArt>};
 
 // ---- AI Real Bezier ----------------------------------------------------------------
 
@@ -55,7 +56,7 @@ HostErr EvaluatePoint(const HostPoint* p0, const HostPoint* p1, const HostPoint*
   return kHostNoErr;
 }
 
-constexpr RealBezierSuiteV1 kRealBezier{EvaluatePoint};
+constexpr RealBezierSuiteV1 kRealBezier{barrier<EvaluatePoint>};
 
 }  // namespace
 

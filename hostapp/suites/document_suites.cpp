@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "hostapp/suites/adapter_util.h"
+#include "hostapp/suites/entry_barrier.h"
 #include "hostapp/suites/suites.h"
 
 namespace host {
@@ -32,7 +33,8 @@ HostErr RedrawDocument() {
   return kHostNoErr;
 }
 
-constexpr DocumentSuiteV7 kDocument{GetDocumentPageSize, GetDocumentColorModel, RedrawDocument};
+constexpr DocumentSuiteV7 kDocument{barrier<GetDocumentPageSize>, barrier<GetDocumentColorModel>,
+    barrier<RedrawDocument>};
 
 // ---- AI Document View -------------------------------------------------------------
 
@@ -92,9 +94,9 @@ HostErr SetDocumentViewZoom(ViewHandle view, HostReal zoom) {
   return toHostErr(call.host->document().setViewZoom(handleId(*call.host, view, HandleKind::View), zoom));
 }
 
-constexpr DocumentViewSuiteV7 kDocumentView{GetNthDocumentView,      GetDocumentViewCenter,
-                                            ViewPointToArtworkPoint, ArtworkPointToViewPoint,
-                                            GetDocumentViewZoom,     SetDocumentViewZoom};
+constexpr DocumentViewSuiteV7 kDocumentView{barrier<GetNthDocumentView>, barrier<GetDocumentViewCenter>,
+    barrier<ViewPointToArtworkPoint>, barrier<ArtworkPointToViewPoint>, barrier<GetDocumentViewZoom>,
+    barrier<SetDocumentViewZoom>};
 
 // ---- AI Undo ------------------------------------------------------------------------
 
@@ -105,7 +107,7 @@ HostErr UndoChanges() {
   return kHostNoErr;
 }
 
-constexpr UndoSuiteV4 kUndo{UndoChanges};
+constexpr UndoSuiteV4 kUndo{barrier<UndoChanges>};
 
 // ---- AI Random ------------------------------------------------------------------------
 
@@ -122,7 +124,7 @@ HostErr SetRndSeed(uint64_t seed) {
   return kHostNoErr;
 }
 
-constexpr RandomSuiteV3 kRandom{FloatRnd, SetRndSeed};
+constexpr RandomSuiteV3 kRandom{valueBarrier<FloatRnd>, barrier<SetRndSeed>};
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "hostapp/suites/adapter_util.h"
+#include "hostapp/suites/entry_barrier.h"
 #include "hostapp/suites/suites.h"
 
 namespace host {
@@ -53,7 +54,7 @@ HostErr GetFilterMenuItem(FilterHandle filter, MenuItemHandle* menuItem) {
   return kHostBadParameterErr;
 }
 
-constexpr FilterSuiteV2 kFilter{AddFilter, GetFilterMenuItem};
+constexpr FilterSuiteV2 kFilter{barrier<AddFilter>, barrier<GetFilterMenuItem>};
 
 // ---- AI Menu ----------------------------------------------------------------------
 
@@ -75,7 +76,7 @@ HostErr UpdateMenuItemAutomatically(MenuItemHandle menuItem, int32_t action, int
   return kHostBadParameterErr;
 }
 
-constexpr MenuSuiteV7 kMenu{UpdateMenuItemAutomatically};
+constexpr MenuSuiteV7 kMenu{barrier<UpdateMenuItemAutomatically>};
 
 // ---- AI User ------------------------------------------------------------------------
 
@@ -110,7 +111,7 @@ HostErr TextToNumber(const unsigned char* text, HostReal* value) {
   return kHostNoErr;
 }
 
-constexpr UserSuiteV5 kUser{NumberToText, TextToNumber};
+constexpr UserSuiteV5 kUser{barrier<NumberToText>, barrier<TextToNumber>};
 
 }  // namespace
 

@@ -1,7 +1,11 @@
 // Path segments, path style and opacity.
 #include <array>
+#include <cmath>
+#include <sstream>
+#include <string>
 
 #include "hostapp/suites/adapter_util.h"
+#include "hostapp/suites/entry_barrier.h"
 #include "hostapp/suites/suites.h"
 
 namespace host {
@@ -9,13 +13,38 @@ namespace {
 
 // ---- AI Path ----------------------------------------------------------------
 
+// "index I, count C of N segments" for a refused range.
+std::string rangeDetail(const Document& doc, ArtId id, int32_t index, int32_t count) {
+  int32_t size = 0;
+  if (doc.segmentCount(id, &size) != Status::Ok) return {};
+  return "index " + std::to_string(index) + ", count " + std::to_string(count) + ", the path holds " +
+         std::to_string(size);
+}
+
+// Which coordinate of a refused write is not finite, or the range.
+std::string writeDetail(const Document& doc, Status st, ArtId id, int32_t index, int32_t count, const Segment* in) {
+  if (st != Status::BadValue) return st == Status::BadIndex ? rangeDetail(doc, id, index, count) : std::string();
+  for (int32_t i = 0; i < count; ++i) {
+    const std::pair<const char*, float> values[] = {{"anchor x", in[i].anchor.x}, {"anchor y", in[i].anchor.y},
+                                                    {"in x", in[i].in.x},         {"in y", in[i].in.y},
+                                                    {"out x", in[i].out.x},       {"out y", in[i].out.y}};
+    for (const auto& [name, v] : values) {
+      if (std::isfinite(v)) continue;
+      std::ostringstream text;
+      text << "segment " << index + i << " " << name << " is " << v;
+      return text.str();
+    }
+  }
+  return {};
+}
+
 HostErr GetPathSegmentCount(ArtHandle path, int16_t* count) {
   HostCall call = enterHostCall(kPathSuite, "GetPathSegmentCount");
   if (call.status) return call.status;
   if (!count) return kHostBadParameterErr;
   int32_t n = 0;
-  if (Status s = call.host->document().segmentCount(artId(*call.host, path), &n); s != Status::Ok)
-    return toHostErr(s);
+  const ArtId id = artId(*call.host, path);
+  if (Status s = call.host->document().segmentCount(id, &n); s != Status::Ok) return refusal(*call.host, s, id);
   *count = static_cast<int16_t>(n);
   return kHostNoErr;
 }
@@ -23,7 +52,8 @@ HostErr GetPathSegmentCount(ArtHandle path, int16_t* count) {
 HostErr SetPathSegmentCount(ArtHandle path, int16_t count) {
   HostCall call = enterHostCall(kPathSuite, "SetPathSegmentCount");
   if (call.status) return call.status;
-  return toHostErr(call.host->document().setSegmentCount(artId(*call.host, path), count));
+  const ArtId id = artId(*call.host, path);
+  return refusal(*call.host, call.host->document().setSegmentCount(id, count), id, count);
 }
 
 // Segments cross in small batches so that a large count needs no heap.
@@ -35,10 +65,19 @@ HostErr GetPathSegments(ArtHandle path, int16_t index, int16_t count, PathSegmen
   if (!segments) return kHostBadParameterErr;
   const ArtId id = artId(*call.host, path);
   Document& doc = call.host->document();
+  // One segment, the generator's usual read: the model checks the index.
+  if (count == 1) {
+    Segment s;
+    if (Status st = doc.getSegments(id, index, 1, &s); st != Status::Ok)
+      return refusal(*call.host, st, id, index, rangeDetail(doc, id, index, count));
+    *segments = toPathSegment(s);
+    return kHostNoErr;
+  }
   // Check the whole range first, so a failure writes nothing.
   int32_t size = 0;
-  if (Status s = doc.segmentCount(id, &size); s != Status::Ok) return toHostErr(s);
-  if (index < 0 || count < 1 || index + count > size) return toHostErr(Status::BadIndex);
+  if (Status s = doc.segmentCount(id, &size); s != Status::Ok) return refusal(*call.host, s, id, index);
+  if (index < 0 || count < 1 || index + count > size)
+    return refusal(*call.host, Status::BadIndex, id, index, rangeDetail(doc, id, index, count));
   std::array<Segment, kBatch> buffer;
   for (int32_t done = 0; done < count;) {
     const int32_t n = std::min<int32_t>(kBatch, count - done);
@@ -57,12 +96,15 @@ HostErr SetPathSegments(ArtHandle path, int16_t index, int16_t count, const Path
   Document& doc = call.host->document();
   if (count == 1) {
     const Segment s = toSegment(segments[0]);
-    return toHostErr(doc.setSegments(id, index, 1, &s));
+    const Status st = doc.setSegments(id, index, 1, &s);
+    return st == Status::Ok ? kHostNoErr : refusal(*call.host, st, id, index, writeDetail(doc, st, id, index, 1, &s));
   }
-  if (count < 1) return toHostErr(Status::BadIndex);
+  if (count < 1) return refusal(*call.host, Status::BadIndex, id, index, rangeDetail(doc, id, index, count));
   std::vector<Segment> converted(static_cast<std::size_t>(count));
   for (int32_t i = 0; i < count; ++i) converted[i] = toSegment(segments[i]);
-  return toHostErr(doc.setSegments(id, index, count, converted.data()));
+  const Status st = doc.setSegments(id, index, count, converted.data());
+  return st == Status::Ok ? kHostNoErr
+                          : refusal(*call.host, st, id, index, writeDetail(doc, st, id, index, count, converted.data()));
 }
 
 HostErr GetPathClosed(ArtHandle path, HostBool* closed) {
@@ -70,7 +112,8 @@ HostErr GetPathClosed(ArtHandle path, HostBool* closed) {
   if (call.status) return call.status;
   if (!closed) return kHostBadParameterErr;
   bool c = false;
-  if (Status s = call.host->document().closed(artId(*call.host, path), &c); s != Status::Ok) return toHostErr(s);
+  const ArtId id = artId(*call.host, path);
+  if (Status s = call.host->document().closed(id, &c); s != Status::Ok) return refusal(*call.host, s, id);
   *closed = c ? 1 : 0;
   return kHostNoErr;
 }
@@ -78,11 +121,12 @@ HostErr GetPathClosed(ArtHandle path, HostBool* closed) {
 HostErr SetPathClosed(ArtHandle path, HostBool closed) {
   HostCall call = enterHostCall(kPathSuite, "SetPathClosed");
   if (call.status) return call.status;
-  return toHostErr(call.host->document().setClosed(artId(*call.host, path), closed != 0));
+  const ArtId id = artId(*call.host, path);
+  return refusal(*call.host, call.host->document().setClosed(id, closed != 0), id);
 }
 
-constexpr PathSuiteV4 kPath{GetPathSegmentCount, SetPathSegmentCount, GetPathSegments,
-                            SetPathSegments,     GetPathClosed,       SetPathClosed};
+constexpr PathSuiteV4 kPath{barrier<GetPathSegmentCount>, barrier<SetPathSegmentCount>, barrier<GetPathSegments>,
+    barrier<SetPathSegments>, barrier<GetPathClosed>, barrier<SetPathClosed>};
 
 // ---- AI Path Style -----------------------------------------------------------
 
@@ -103,7 +147,7 @@ HostErr SetPathStyle(ArtHandle path, const PathStyle* style) {
   return toHostErr(call.host->document().setStyle(artId(*call.host, path), toStyle(*style)));
 }
 
-constexpr PathStyleSuiteV5 kPathStyle{GetPathStyle, SetPathStyle};
+constexpr PathStyleSuiteV5 kPathStyle{barrier<GetPathStyle>, barrier<SetPathStyle>};
 
 // ---- AI Blend Style ------------------------------------------------------------
 
@@ -121,7 +165,7 @@ HostErr SetOpacity(ArtHandle art, HostReal opacity) {
   return toHostErr(call.host->document().setOpacity(artId(*call.host, art), opacity));
 }
 
-constexpr BlendStyleSuiteV2 kBlendStyle{GetOpacity, SetOpacity};
+constexpr BlendStyleSuiteV2 kBlendStyle{valueBarrier<GetOpacity>, barrier<SetOpacity>};
 
 }  // namespace
 

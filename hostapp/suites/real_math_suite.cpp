@@ -3,6 +3,7 @@
 #include <numbers>
 
 #include "hostapp/suites/adapter_util.h"
+#include "hostapp/suites/entry_barrier.h"
 #include "hostapp/suites/suites.h"
 
 namespace host {
@@ -89,9 +90,9 @@ HostErr MatrixConcatTranslate(HostMatrix* m, HostReal tx, HostReal ty) {
   return kHostNoErr;
 }
 
-constexpr RealMathSuiteV1 kTable{RealDiv,          DegreeToRadian,     RealSin,
-                                 PointInterpolate, MatrixSetTranslate, MatrixConcatRotate,
-                                 MatrixConcatScale, MatrixConcatTranslate};
+constexpr RealMathSuiteV1 kTable{barrier<RealDiv>, barrier<DegreeToRadian>, barrier<RealSin>, barrier<PointInterpolate>,
+    barrier<MatrixSetTranslate>, barrier<MatrixConcatRotate>, barrier<MatrixConcatScale>,
+    barrier<MatrixConcatTranslate>};
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 // Document resources: swatches, graphic styles, symbols and layers.
 #include "hostapp/suites/adapter_util.h"
+#include "hostapp/suites/entry_barrier.h"
 #include "hostapp/suites/suites.h"
 
 namespace host {
@@ -37,7 +38,8 @@ HostErr GetSwatchColor(SwatchHandle swatch, HostColor* color) {
   return kHostNoErr;
 }
 
-constexpr SwatchListSuiteV4 kSwatchList{CountSwatches, GetNthSwatch, GetSwatchColor};
+constexpr SwatchListSuiteV4 kSwatchList{valueBarrier<CountSwatches>, valueBarrier<GetNthSwatch>,
+    barrier<GetSwatchColor>};
 
 // ---- AI Art Style -----------------------------------------------------------------------
 
@@ -66,7 +68,7 @@ HostErr ApplyArtStyle(ArtHandle art, ArtStyleHandle style) {
   return toHostErr(call.host->document().applyGraphicStyle(artId(*call.host, art), styleId));
 }
 
-constexpr ArtStyleSuiteV3 kArtStyle{CountArtStyles, GetNthArtStyle, ApplyArtStyle};
+constexpr ArtStyleSuiteV3 kArtStyle{barrier<CountArtStyles>, barrier<GetNthArtStyle>, barrier<ApplyArtStyle>};
 
 // ---- AI Symbol --------------------------------------------------------------------------
 
@@ -89,7 +91,7 @@ HostErr CountSymbols(int32_t* count) {
   return kHostNoErr;
 }
 
-constexpr SymbolSuiteV1 kSymbol{NewSymbol, CountSymbols};
+constexpr SymbolSuiteV1 kSymbol{barrier<NewSymbol>, barrier<CountSymbols>};
 
 // ---- AI Layer ------------------------------------------------------------------------------
 
@@ -118,7 +120,7 @@ HostErr CountLayers(int32_t* count) {
   return kHostNoErr;
 }
 
-constexpr LayerSuiteV9 kLayer{InsertLayer, CountLayers};
+constexpr LayerSuiteV9 kLayer{barrier<InsertLayer>, barrier<CountLayers>};
 
 }  // namespace
 

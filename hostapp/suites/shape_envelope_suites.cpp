@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "hostapp/suites/adapter_util.h"
+#include "hostapp/suites/entry_barrier.h"
 #include "hostapp/suites/suites.h"
 
 namespace host {
@@ -33,7 +34,7 @@ HostErr NewCenteredOval(HostReal cx, HostReal cy, HostReal width, HostReal heigh
   return kHostNoErr;
 }
 
-constexpr ShapeConstructionSuiteV4 kShapes{NewCenteredRect, NewCenteredOval};
+constexpr ShapeConstructionSuiteV4 kShapes{barrier<NewCenteredRect>, barrier<NewCenteredOval>};
 
 // ---- AI Envelope --------------------------------------------------------------------
 
@@ -66,7 +67,7 @@ HostErr SetEnvelopeWarp(ArtHandle envelope, int32_t warpStyle, HostReal bend, Ho
   return toHostErr(call.host->document().setWarp(artId(*call.host, envelope), warp));
 }
 
-constexpr EnvelopeSuiteV1 kEnvelope{MakeEnvelope, SetEnvelopeWarp};
+constexpr EnvelopeSuiteV1 kEnvelope{barrier<MakeEnvelope>, barrier<SetEnvelopeWarp>};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "hostapp/suites/adapter_util.h"
+#include "hostapp/suites/entry_barrier.h"
 #include "hostapp/suites/suites.h"
 
 namespace host {
@@ -20,7 +21,7 @@ HostErr FreeBlock(void* block) {
   return call.host->memory().freeBlock(block);
 }
 
-constexpr BlocksSuiteV2 kBlocks{AllocateBlock, FreeBlock};
+constexpr BlocksSuiteV2 kBlocks{barrier<AllocateBlock>, barrier<FreeBlock>};
 
 // ---- SP Access -------------------------------------------------------------
 
@@ -33,7 +34,7 @@ HostErr GetPluginFilePath(PluginRef, char* buf, int32_t size) {
   return kHostNoErr;
 }
 
-constexpr AccessSuiteV3 kAccess{GetPluginFilePath};
+constexpr AccessSuiteV3 kAccess{barrier<GetPluginFilePath>};
 
 // ---- AI MdMemory -----------------------------------------------------------
 
@@ -55,7 +56,7 @@ HostErr GetHandleSize(MemHandle handle, int32_t* size) {
   return call.host->memory().handleSize(handle, size);
 }
 
-constexpr MdMemorySuiteV1 kMdMemory{NewHandle, DisposeHandle, GetHandleSize};
+constexpr MdMemorySuiteV1 kMdMemory{barrier<NewHandle>, barrier<DisposeHandle>, barrier<GetHandleSize>};
 
 }  // namespace
 

@@ -1,4 +1,5 @@
 #include "hostapp/suites/adapter_util.h"
+#include "hostapp/suites/entry_barrier.h"
 #include "hostapp/suites/suites.h"
 
 namespace host {
@@ -9,12 +10,13 @@ HostErr TransformArt(ArtHandle art, const HostMatrix* matrix, HostReal lineScale
   if (call.status) return call.status;
   if (!matrix) return kHostBadParameterErr;
   const Matrix m{matrix->a, matrix->b, matrix->c, matrix->d, matrix->tx, matrix->ty};
-  return toHostErr(call.host->document().transform(artId(*call.host, art), m, lineScale,
-                                                   (flags & kTransformObjects) != 0,
-                                                   (flags & kScaleLines) != 0));
+  const ArtId id = artId(*call.host, art);
+  const Status s = call.host->document().transform(id, m, lineScale, (flags & kTransformObjects) != 0,
+                                                   (flags & kScaleLines) != 0);
+  return refusal(*call.host, s, id, -1, s == Status::BadValue ? "the matrix or line scale" : "");
 }
 
-constexpr TransformArtSuiteV1 kTable{TransformArt};
+constexpr TransformArtSuiteV1 kTable{barrier<TransformArt>};
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "hostapp/validator/checks.h"
+#include "params/record/plugin_facts.h"
 
 namespace validator {
 
@@ -39,7 +40,8 @@ std::vector<Check> loadChecks(const std::string& pluginPath) {
                       report.note("entry point " + file.entryName + " resolved");
                       return ok && library.entry() != nullptr;
                     }});
-  checks.push_back({"registration: \"TQV <Create>\" / \"Spiral...\" as Vrix_Spiral", [pluginPath](ChildReport& report) {
+  const std::string registration = std::string("registration: \"TQV <Create>\" / \"Spiral...\" as ") + kSpiralFilterName;
+  checks.push_back({registration, [pluginPath](ChildReport& report) {
                       const host::PluginFile file = host::scanPluginFile(pluginPath);
                       ScenarioRunner runner(file, validatorHostOptions(1));
                       bool ok = true;
@@ -53,7 +55,7 @@ std::vector<Check> loadChecks(const std::string& pluginPath) {
                         return false;
                       }
                       const host::FilterRecord& f = filters.front();
-                      if (f.name != "Vrix_Spiral" || f.category != "TQV <Create>" || f.title != "Spiral..." ||
+                      if (f.name != kSpiralFilterName || f.category != "TQV <Create>" || f.title != "Spiral..." ||
                           f.options != 0) {
                         report.note("registered \"" + f.category + "\" / \"" + f.title + "\" as " + f.name +
                                     " with options " + std::to_string(f.options));

@@ -4,12 +4,14 @@
 #include <fstream>
 
 #include "hostapp/dialogs/script_driver.h"
+#include "hostapp/platform/library.h"
+#include "hostapp/records/record_file.h"
 #include "hostapp/validator/checks.h"
+#include "params/record/plugin_facts.h"
 
 namespace validator {
 namespace {
 
-constexpr HostErr kCancel = static_cast<HostErr>(host::fourCharCode("STOP"));
 constexpr HostErr kBadSelection = static_cast<HostErr>(host::fourCharCode("!sel"));
 
 // Collects what went wrong; each expectation that fails adds a note.
@@ -78,17 +80,18 @@ bool acceptedFlow(const CheckContext& context, ChildReport& report) {
   v.result(runner, dialogStep("set 4 3; set 5 60; page Create; set 19 2"), 0);
   const std::size_t previewArt = artCount(runner);
   v.expect(previewArt == 2, "the accepted preview left " + std::to_string(previewArt) + " art objects, expected 2");
-  const SpiralParameters* record = runner.session().record();
+  std::optional<SpiralParameters> record = runner.keptRecord();
   v.expect(record && record->armCount == 3 && record->spiralCount == 2 && record->previewDrawn == 1,
            "the record does not hold the dialog's values with the preview drawn");
   v.result(runner, stepOf(StepKind::Go), 0);
   v.expect(artCount(runner) == previewArt, "Go after an accepted preview drew again");
+  record = runner.keptRecord();
   v.expect(record && record->previewDrawn == 0, "Go did not clear previewDrawn");
   v.result(runner, stepOf(StepKind::Go), 0);
   v.expect(artCount(runner) == 2 * previewArt, "the repeat did not draw the spirals once more");
   // The second choice of the filter shows the last values, not the defaults.
   v.result(runner, dialogStep("page Spiral; set 4 4"), 0);
-  record = runner.session().record();
+  record = runner.keptRecord();
   v.expect(record && record->spiralCount == 2 && record->armCount == 4, "the dialog did not reopen with the kept values");
   v.result(runner, stepOf(StepKind::Shutdown), 0);
   v.expect(shownNamed(runner, "Error Dialog") == 0, "an error dialog was shown");
@@ -101,10 +104,9 @@ bool cancelledFlow(const CheckContext& context, ChildReport& report) {
   SpiralParameters kept = smallRecord(1, 3);
   v.result(runner, stepOf(StepKind::Startup), 0);
   v.result(runner, recordStep(kept), 0);
-  v.result(runner, dialogStep("set 4 5; page Create; set 19 3; page Tweak", true), kCancel);
+  v.result(runner, dialogStep("set 4 5; page Create; set 19 3; page Tweak", true), kUserCancelErr);
   v.expect(artCount(runner) == 0, "the cancelled previews left " + std::to_string(artCount(runner)) + " art objects");
-  const SpiralParameters* record = runner.session().record();
-  v.expect(record && std::memcmp(record, &kept, sizeof kept) == 0, "the record was not restored byte for byte");
+  v.expect(runner.session().recordBytes() == records::recordBytes(kept), "the record was not restored byte for byte");
   v.expect(shownNamed(runner, "Error Dialog") == 0, "the cancel was reported");
   v.result(runner, stepOf(StepKind::Go), 0);
   v.expect(artCount(runner) == 1, "the repeat after the cancel drew " + std::to_string(artCount(runner)) + " art objects");
@@ -162,7 +164,7 @@ bool nestedCalls(const CheckContext& context, ChildReport& report) {
   int depth = 0;
   bool inner = false;
   session.dialogs().setDriver([&](host::DialogManager& manager, host::Dialog& dialog) {
-    if (dialog.name() != "Vrix_Spiral") {
+    if (dialog.name() != kOptionsDialogName) {
       host::acceptDriver(manager, dialog);
       return;
     }
@@ -193,27 +195,9 @@ bool nestedCalls(const CheckContext& context, ChildReport& report) {
   return v.finish(runner);
 }
 
-// Whether the process has the file mapped.
-bool mapped(const std::string& path) {
-  std::ifstream maps("/proc/self/maps");
-  std::string line;
-  while (std::getline(maps, line)) {
-    if (line.size() >= path.size() && line.compare(line.size() - path.size(), path.size(), path) == 0) return true;
-  }
-  return false;
-}
-
-std::string realPath(const std::string& path) {
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (!resolved) return path;
-  std::string result(resolved);
-  std::free(resolved);
-  return result;
-}
-
 bool unloadCycles(const CheckContext& context, ChildReport& report) {
   Verdict v(report);
-  const std::string file = realPath(context.plugin.path);
+  const std::string& file = context.plugin.path;
   ScenarioRunner runner(context.plugin, validatorHostOptions(context.seed), ScenarioRunner::Mode::Observed, context.entry);
   v.result(runner, stepOf(StepKind::Startup), 0);
   v.result(runner, recordStep(smallRecord(1, 2)), 0);
@@ -226,9 +210,9 @@ bool unloadCycles(const CheckContext& context, ChildReport& report) {
     v.result(runner, stepOf(StepKind::Unload), 0);
     if (cycle == 1) globals = session.globals();
     v.expect(globals != nullptr && session.globals() == globals, "Unload did not hand over the globals block");
-    v.expect(!mapped(file), "the library is still mapped after it was closed (cycle " + std::to_string(cycle) + ")");
+    v.expect(!host::platform::libraryIsLoaded(file), "the library is still loaded after it was closed (cycle " + std::to_string(cycle) + ")");
     v.result(runner, stepOf(StepKind::Reload), 0);
-    v.expect(mapped(file), "the library is not mapped after it was opened again");
+    v.expect(host::platform::libraryIsLoaded(file), "the library is not loaded after it was opened again");
     v.expect(runner.host().memory().liveBlocks() == 1, "the globals block did not survive the unload");
     // The plug-in works after every reload; every tenth cycle the dialog too.
     if (cycle % 10 == 0) v.result(runner, dialogStep("set 4 2"), 0);
@@ -239,7 +223,7 @@ bool unloadCycles(const CheckContext& context, ChildReport& report) {
   }
   v.result(runner, stepOf(StepKind::Shutdown), 0);
   report.figure("load/unload cycles", cycles);
-  report.note(std::to_string(cycles) + " cycles of Unload (dlclose), Reload (dlopen) and Go");
+  report.note(std::to_string(cycles) + " cycles of Unload (library closed), Reload (opened again) and Go");
   return v.finish(runner);
 }
 

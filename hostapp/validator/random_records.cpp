@@ -4,7 +4,8 @@
 #include <cstring>
 #include <limits>
 
-#include "params/parameter_fields.h"
+#include "params/record/parameter_fields.h"
+#include "params/record/record_codec.h"
 
 namespace validator {
 namespace {

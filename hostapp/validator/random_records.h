@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "params/spiral_parameters.h"
+#include "params/record/spiral_parameters.h"
 
 namespace validator {
 

@@ -5,15 +5,16 @@
 #include <cmath>
 #include <limits>
 
+#include "hostapp/host/call_gate.h"
 #include "hostapp/validator/checks.h"
 #include "hostapp/validator/random_records.h"
+#include "params/record/plugin_facts.h"
 
 namespace validator {
 namespace {
 
 constexpr const char* kMemoryMessage = "The filter cannot complete because there isn't enough memory (RAM) available.";
 constexpr HostErr kOutOfMemory = -108;
-constexpr int32_t kPresetList = 164;
 constexpr int kRecordsPerCheck = 100;
 // Random records run in a small host: 16 MiB and four million calls per
 // message are what a few hundred ordinary spirals need.
@@ -28,7 +29,7 @@ std::vector<std::string> presetNames(const CheckContext& context) {
   look.expect = 0;
   runner.run(look);
   for (const host::ItemState& item : runner.closedItems())
-    if (item.id == kPresetList) return item.entries;
+    if (item.id == kPresetListId) return item.entries;
   return {};
 }
 
@@ -45,7 +46,7 @@ bool allPresets(const CheckContext& context, ChildReport& report) {
     const auto start = std::chrono::steady_clock::now();
     ScenarioRunner runner(context.plugin, validatorHostOptions(context.seed + i), ScenarioRunner::Mode::Plain, context.entry);
     Step choose{StepKind::GetParameters};
-    choose.script = "choose 164 " + std::to_string(i);
+    choose.script = "choose " + std::to_string(kPresetListId) + " " + std::to_string(i);
     std::vector<std::string> problems;
     for (const Step& step : {Step{StepKind::Startup}, choose, Step{StepKind::Go}}) {
       const HostErr result = runner.run(step);
@@ -54,7 +55,7 @@ bool allPresets(const CheckContext& context, ChildReport& report) {
       if (!outcome.driverError.empty()) problems.push_back("dialog script: " + outcome.driverError);
       if (!outcome.errorCodes.empty()) problems.push_back("an error dialog was shown");
     }
-    const SpiralParameters* record = runner.session().record();
+    const std::optional<SpiralParameters> record = runner.keptRecord();
     if (!record || record->presetIndex != static_cast<int32_t>(i)) problems.push_back("the record does not hold the preset");
     if (runner.host().document().liveArtCount() == 0) problems.push_back("nothing was drawn");
     runner.run(Step{StepKind::Shutdown});
@@ -116,11 +117,17 @@ bool recordBatch(const CheckContext& context, int from, int to, ChildReport& rep
   return ok;
 }
 
+// Host calls of one message in a --quick run: a sixty-fourth of the default.
+constexpr std::uint64_t kQuickCallBudget = host::kDefaultCallBudget / 64;
+
 // One record beyond the limits: Go must end with -108 and the memory
 // message, within the check's time limit.
 bool beyondLimits(const CheckContext& context, const SpiralParameters& record, ChildReport& report) {
   host::HostOptions options = validatorHostOptions(context.seed);
   if (context.options.memoryBudget) options.memoryBudget = *context.options.memoryBudget;
+  // The run whose every write is refused takes no memory and ends on the call
+  // budget; a short run ends it sooner.
+  if (context.options.quick) options.callBudget = kQuickCallBudget;
   const auto start = std::chrono::steady_clock::now();
   ScenarioRunner runner(context.plugin, options, ScenarioRunner::Mode::Plain, context.entry);
   Step kept{StepKind::SetRecord};

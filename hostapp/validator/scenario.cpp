@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "hostapp/composition/suite_installation.h"
+#include "hostapp/records/record_file.h"
 #include "hostapp/writers/svg_writer.h"
+#include "params/record/plugin_facts.h"
 
 namespace validator {
 namespace {
 
-constexpr const char* kOptionsDialog = "Vrix_Spiral";
 constexpr const char* kErrorDialog = "Error Dialog";
 constexpr int32_t kErrorMessageItem = 2;
 constexpr int32_t kErrorCodeItem = 3;
@@ -111,6 +113,7 @@ std::vector<std::string> auditDocument(const host::Document& document, bool writ
 ScenarioRunner::ScenarioRunner(const host::PluginFile& plugin, const host::HostOptions& options, Mode mode,
                                PluginMainProc entry)
     : host_(std::make_unique<host::HostContext>(options)) {
+  host::installSuites(*host_);
   if (mode == Mode::Observed) {
     host_->gate().setLogging(true);
     host_->gate().setFailureRule([this](std::uint64_t call, const char* suite, const char* operation) {
@@ -168,11 +171,12 @@ HostErr ScenarioRunner::deliver(const Step& step) {
     case StepKind::Go: return s.go();
     case StepKind::MenuGo: return s.send(kCallerMenu, kSelectorMenuGo);
     case StepKind::MenuUpdate: return s.send(kCallerMenu, kSelectorMenuUpdate);
-    case StepKind::SetRecord: return step.record ? s.setRecord(*step.record) : kHostNoErr;
+    case StepKind::SetRecord: return step.record ? s.setRecordBytes(records::recordBytes(*step.record)) : kHostNoErr;
     case StepKind::GetParameters: {
       auto outcome = std::make_shared<host::ScriptOutcome>();
       s.dialogs().setDriver(
-          host::scriptDriver(host::parseDialogScript(step.script), kOptionsDialog, step.cancel, *host_, outcome));
+          host::scriptDriver(host::parseDialogScript(step.script), kOptionsDialogName, step.cancel, host_->document(),
+                             outcome));
       const HostErr result = s.getParameters();
       s.dialogs().setDriver(host::acceptDriver);
       closedItems_ = outcome->closedItems;
@@ -205,6 +209,12 @@ HostErr ScenarioRunner::run(const Step& step) {
 
 void ScenarioRunner::runAll(const std::vector<Step>& steps) {
   for (const Step& step : steps) run(step);
+}
+
+std::optional<SpiralParameters> ScenarioRunner::keptRecord() const {
+  const std::vector<unsigned char> bytes = session_->recordBytes();
+  if (bytes.size() != kSpiralParametersSize) return std::nullopt;
+  return records::recordFromBytes(bytes);
 }
 
 std::vector<std::string> ScenarioRunner::finish(bool writeSvg) {

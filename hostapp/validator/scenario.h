@@ -17,7 +17,7 @@
 #include "hostapp/loader/plugin_loader.h"
 #include "hostapp/session/plugin_session.h"
 #include "hostapp/validator/fault_table.h"
-#include "params/spiral_parameters.h"
+#include "params/record/spiral_parameters.h"
 
 namespace validator {
 
@@ -129,6 +129,9 @@ class ScenarioRunner {
 
   host::HostContext& host() { return *host_; }
   host::PluginSession& session() { return *session_; }
+  // The record the host keeps for the plug-in, decoded; nullopt before
+  // there is one (or when the kept bytes are not a record).
+  std::optional<SpiralParameters> keptRecord() const;
 
  private:
   HostErr failIfInjected(std::uint64_t call, const char* suite, const char* operation);

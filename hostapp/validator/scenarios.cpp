@@ -2,11 +2,12 @@
 
 #include "hostapp/records/record_file.h"
 #include "hostapp/validator/checks.h"
+#include "params/record/default_parameters.h"
+#include "params/record/plugin_facts.h"
 
 namespace validator {
 namespace {
 
-constexpr HostErr kCancel = static_cast<HostErr>(host::fourCharCode("STOP"));
 constexpr HostErr kBadSelection = static_cast<HostErr>(host::fourCharCode("!sel"));
 
 Step message(StepKind kind, HostErr expect = 0) {
@@ -28,7 +29,7 @@ Step dialog(std::string script, bool cancel = false) {
   step.kind = StepKind::GetParameters;
   step.script = std::move(script);
   step.cancel = cancel;
-  step.expect = cancel ? kCancel : 0;
+  step.expect = cancel ? kUserCancelErr : 0;
   return step;
 }
 
@@ -51,7 +52,7 @@ host::HostOptions validatorHostOptions(std::uint64_t seed) {
 }
 
 SpiralParameters smallRecord(int spirals, int arms) {
-  SpiralParameters r = records::defaultRecord(306.0f, 396.0f);
+  SpiralParameters r = defaultParameters(306.0f, 396.0f);
   r.spiralCount = spirals;
   r.armCount = arms;
   r.armGap = 20.0f;

@@ -1,4 +1,4 @@
-#include "hostapp/suites/adm_suites.h"
+#include "hostapp/suites/dialog_manager_suites.h"
 
 namespace host {
 

@@ -1,4 +1,4 @@
-// The dialog-manager (ADM) suites of the stand-in host. Every operation
+// The dialog-manager (ADM) suite adapters of the stand-in host. Every operation
 // passes the active host's call gate first (so it is counted and can be made
 // to fail), checks every handle against that host's dialog manager and
 // plug-in directory, and never lets an exception out.
