@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <memory>
 
+#include "hostapp/composition/suite_installation.h"
 #include "hostapp/host/host_context.h"
+#include "hostapp/io/file_input.h"
 #include "hostapp/loader/plugin_loader.h"
 #include "hostapp/session/plugin_session.h"
 
@@ -19,7 +21,7 @@ std::vector<host::ScriptAction> dialogActions(const std::optional<std::string>& 
     host::ScriptAction choose;
     choose.verb = host::ScriptAction::Verb::Choose;
     choose.source = "--preset " + *preset;
-    choose.itemId = kPresetListItem;
+    choose.itemId = kPresetListId;
     int32_t position = 0;
     const char* end = preset->data() + preset->size();
     const auto [ptr, ec] = std::from_chars(preset->data(), end, position);
@@ -77,22 +79,23 @@ nlohmann::json itemStatesToJson(const std::vector<host::ItemState>& items) {
 
 int runPresetsCommand(const std::string& pluginPath, std::ostream& out, std::ostream& err) {
   host::HostContext hostContext;
+  host::installSuites(hostContext);
   auto active = hostContext.activate();
   std::unique_ptr<host::PluginSession> session;
   try {
     session = std::make_unique<host::PluginSession>(
         hostContext, host::scanPluginFile(pluginPath.empty() ? host::defaultPluginPath() : pluginPath));
   } catch (const host::LoadError& e) {
-    err << "spiral-host: " << e.what() << "\n";
+    err << "spiral-host: " << hostio::printable(e.what()) << "\n";
     return 2;
   }
   auto outcome = std::make_shared<host::ScriptOutcome>();
-  session->dialogs().setDriver(host::scriptDriver({}, kOptionsDialogName, true, hostContext, outcome));
+  session->dialogs().setDriver(host::scriptDriver({}, kOptionsDialogName, true, hostContext.document(), outcome));
   HostErr result = session->startup();
   if (result == kHostNoErr) session->getParameters();
   session->shutdown();
   for (const host::ItemState& item : outcome->closedItems) {
-    if (item.id != kPresetListItem) continue;
+    if (item.id != kPresetListId) continue;
     for (std::size_t k = 0; k < item.entries.size(); ++k) {
       const std::string& name = item.entries[k];
       out << k << "\t" << (name.empty() || name[0] != ' ' ? name : name.substr(1)) << "\n";

@@ -9,12 +9,9 @@
 #include <vector>
 
 #include "hostapp/dialogs/script_driver.h"
+#include "params/record/plugin_facts.h"
 
 namespace cli {
-
-// The filter's options dialog and its preset list.
-inline constexpr const char* kOptionsDialogName = "Vrix_Spiral";
-inline constexpr int32_t kPresetListItem = 164;
 
 // The preset chosen in the preset list (by position, or by its text), then
 // the script's actions. Throws host::ScriptError for a malformed script.

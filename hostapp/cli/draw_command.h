@@ -21,10 +21,19 @@ struct DrawOptions {
   std::optional<std::string> saveParams;
   std::optional<std::string> svgFile;
   std::optional<std::string> jsonFile;
+  // Pictures of the SVG: PNG at `dpi` dots per inch, and PDF.
+  std::optional<std::string> pngFile;
+  std::optional<std::string> pdfFile;
+  double dpi = 72;
+  // Unset: from a drawing given to --params, else the clock (the seed), the
+  // host's default page (612,792) and colour model (rgb).
   std::optional<std::uint64_t> seed;
   std::optional<std::size_t> memoryBudget;  // bytes; unset: the host's default (2 GiB)
-  host::Point pageSize{612, 792};
-  host::ColorModel colorModel = host::ColorModel::Rgb;
+  std::optional<host::Point> pageSize;
+  std::optional<host::ColorModel> colorModel;
+  // Progress on `err` ("spirals drawn of spiralCount") for a run longer than
+  // about a second; main sets it when stderr is a terminal.
+  bool progress = false;
   // A GIMP palette (.gpl) for the swatches after "[None]" and
   // "[Registration]", and a JSON list of graphic styles.
   std::optional<std::string> swatchesFile;

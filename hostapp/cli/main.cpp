@@ -1,29 +1,85 @@
 // spiral-host: the stand-in host's command line.
 #include <CLI/CLI.hpp>
 
+#include <charconv>
+#include <cstdint>
 #include <iostream>
+#include <optional>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <stdio.h>
+#endif
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define STDERR_FILENO 2
+#else
+#include <unistd.h>
+#endif
+#include <limits>
+#include <new>
 
 #include "hostapp/cli/dialog_options.h"
 #include "hostapp/cli/draw_command.h"
+#include "hostapp/io/file_input.h"
 #include "hostapp/validator/validator.h"
+#ifdef SPIRAL_HAVE_SERVER
+#include "hostapp/server/http_server.h"
+#include "hostapp/server/session_child.h"
+#endif
 
-int main(int argc, char** argv) {
+namespace {
+
+// A check for a whole-number option: the whole text is a decimal number of
+// type T in [low, high]. It runs before CLI11 converts the text, so a value
+// out of range (a negative seed, one beyond 2^64-1) is refused, never
+// wrapped, and the message writes the range plainly.
+template <class T>
+CLI::Validator wholeNumber(T low, T high = std::numeric_limits<T>::max()) {
+  const std::string range = std::to_string(low) + " to " + std::to_string(high);
+  return CLI::Validator(
+      [low, high, range](const std::string& text) -> std::string {
+        T value{};
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (ec == std::errc() && end == text.data() + text.size() && value >= low && value <= high) return "";
+        return "needs a whole number from " + range + ", got '" + text + "'";
+      },
+      "INT in " + range, "");
+}
+
+int run(int argc, char** argv) {
+#ifdef _WIN32
+  // What the host prints is the same bytes on every system: no \r\n.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   CLI::App app{"spiral-host: loads the Spiral plug-in, runs it on a document and writes SVG and JSON"};
   app.require_subcommand(1);
+  // "/path" is a path on every system, never a Windows-style "/option".
+  app.allow_windows_style_options(false);
 
   cli::DrawOptions draw;
   std::string page;
-  std::string colorModel = "rgb";
+  std::string colorModel;
   CLI::App* drawCommand = app.add_subcommand("draw", "draw spirals into a new document");
   drawCommand->add_option("--plugin", draw.pluginPath, "plug-in library (default: the one beside spiral-host)");
-  drawCommand->add_option("--params", draw.paramsFile, "record file: 308-byte binary or JSON");
+  drawCommand->add_option("--params", draw.paramsFile,
+                          "record file: 308-byte binary or JSON, or a drawing (.svg) spiral-host wrote");
   drawCommand->add_option("--set", draw.assignments, "FIELD=VALUE, repeatable")->take_all();
   drawCommand->add_option("--save-params", draw.saveParams, "write the record after the run");
   drawCommand->add_option("--svg", draw.svgFile, "write the document as SVG");
   drawCommand->add_option("--json", draw.jsonFile, "write the document as JSON");
-  drawCommand->add_option("--seed", draw.seed, "seed of the host's random service");
+  drawCommand->add_option("--png", draw.pngFile, "write the drawing as a PNG picture");
+  drawCommand->add_option("--dpi", draw.dpi, "resolution of --png in dots per inch (default 72: a pixel per point)")
+      ->check(CLI::Range(1.0, 2400.0));
+  drawCommand->add_option("--pdf", draw.pdfFile, "write the drawing as a one-page PDF");
+  drawCommand->add_option("--seed", draw.seed, "seed of the host's random service")
+      ->check(wholeNumber<std::uint64_t>(0));
   drawCommand->add_option("--memory-budget", draw.memoryBudget, "bytes the host may hold (default 2 GiB)")
-      ->check(CLI::PositiveNumber);
+      ->check(wholeNumber<std::size_t>(1));
   drawCommand->add_option("--page", page, "page size W,H in points (default 612,792)");
   drawCommand->add_option("--color-model", colorModel, "gray, rgb or cmyk")
       ->check(CLI::IsMember({"gray", "rgb", "cmyk"}));
@@ -49,22 +105,66 @@ int main(int argc, char** argv) {
   CLI::App* validateCommand =
       app.add_subcommand("validate", "load, cycle and stress the plug-in, each check in its own process");
   validateCommand->add_option("plugin", validate.pluginPath, "plug-in library (default: the one beside spiral-host)");
-  validateCommand->add_option("--seed", validate.seed, "seed of the random records (printed; replays a run)");
+  validateCommand->add_option("--seed", validate.seed, "seed of the random records (printed; replays a run)")
+      ->check(wholeNumber<std::uint64_t>(0));
   validateCommand->add_option("--records", validate.records, "random records through Go (default 1000)")
-      ->check(CLI::NonNegativeNumber);
+      ->check(wholeNumber<int>(0));
   validateCommand->add_option("--cycles", validate.cycles, "unload and reload cycles (default 100)")
-      ->check(CLI::NonNegativeNumber);
+      ->check(wholeNumber<int>(0));
   validateCommand->add_option("--timeout", validate.timeoutSeconds, "time limit of one check in seconds (default 600)")
-      ->check(CLI::PositiveNumber);
+      ->check(wholeNumber<unsigned>(1));
   validateCommand->add_option("--memory-budget", validate.memoryBudget,
                               "host memory budget of the limits checks in bytes (default 2 GiB)")
-      ->check(CLI::PositiveNumber);
+      ->check(wholeNumber<std::size_t>(1));
   validateCommand->add_option("--fault-stride", validate.faultStride,
                               "fail every n-th host call (and the first two of each call site) instead of every one")
-      ->check(CLI::PositiveNumber);
+      ->check(wholeNumber<int>(1));
   validateCommand->add_option("--only", validate.only, "run only the checks whose name holds this text");
   validateCommand->add_flag("--quick", validate.quick,
-                            "a short run: 256 MiB for the limits checks unless --memory-budget says otherwise");
+                            "a short run: the limits checks with 256 MiB (unless --memory-budget says otherwise) and a sixty-fourth of the call budget");
+  // A check's child process, started by the validator itself where it cannot fork.
+  std::optional<std::size_t> childCheck;
+  std::intptr_t childReport = -1;
+  validateCommand->add_option(validator::kChildCheckOption, childCheck)->group("");
+  validateCommand->add_option(validator::kChildReportOption, childReport)->group("");
+
+#ifdef SPIRAL_HAVE_SERVER
+  server::ServeOptions serve;
+  std::string servePage;
+  std::string serveColorModel = "rgb";
+  std::optional<std::string> serveSwatches, serveStyles;
+  std::optional<std::uint64_t> serveSeed;
+  CLI::App* serveCommand = app.add_subcommand("serve", "draw spirals in a browser: prints the URL to open");
+  serveCommand->add_option("--port", serve.port, "port on 127.0.0.1 (default 0: any free port)")
+      ->check(CLI::Range(0, 65535));
+  serveCommand->add_option("--page", servePage, "page size W,H in points of new documents (default 612,792)");
+  serveCommand->add_option("--color-model", serveColorModel, "gray, rgb or cmyk")
+      ->check(CLI::IsMember({"gray", "rgb", "cmyk"}));
+  serveCommand->add_option("--seed", serveSeed, "seed of each session's random service");
+  serveCommand->add_option("--plugin", serve.session.pluginPath, "plug-in library (default: the one beside spiral-host)");
+  serveCommand->add_option("--swatches", serveSwatches, "GIMP palette (.gpl) for the documents' swatches");
+  serveCommand->add_option("--styles", serveStyles, "JSON list of the documents' graphic styles");
+  serveCommand->add_option("--idle-timeout", serve.idleSeconds, "seconds after which an idle session closes (default 1800)")
+      ->check(CLI::PositiveNumber);
+  serveCommand->add_option("--answer-timeout", serve.answerSeconds,
+                           "seconds a plug-in may take on one request before its session is ended (default 60)")
+      ->check(CLI::PositiveNumber);
+
+  // The hidden command a session's child process runs (see session_child.h).
+  int childIn = -1, childOut = -1;
+  server::SessionOptions child;
+  std::string childPage = "612,792", childColorModel = "rgb";
+  CLI::App* childCommand = app.add_subcommand("session-child", "");
+  childCommand->group("");
+  childCommand->add_option("--in", childIn)->required();
+  childCommand->add_option("--out", childOut)->required();
+  childCommand->add_option("--plugin", child.pluginPath);
+  childCommand->add_option("--page", childPage);
+  childCommand->add_option("--color-model", childColorModel);
+  childCommand->add_option("--seed", child.seed);
+  childCommand->add_option("--swatches", child.swatchesFile);
+  childCommand->add_option("--styles", child.stylesFile);
+#endif
 
   try {
     app.parse(argc, argv);
@@ -74,7 +174,7 @@ int main(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     // A usage error is bad input like any other: one line, status 2.
-    std::cerr << "spiral-host: " << e.what() << " (spiral-host --help lists the options)\n";
+    std::cerr << "spiral-host: " << hostio::printable(e.what()) << " (spiral-host --help lists the options)\n";
     return 2;
   }
 
@@ -82,18 +182,63 @@ int main(int argc, char** argv) {
     if (!page.empty()) {
       const auto size = cli::parsePageSize(page);
       if (!size) {
-        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << page << "'\n";
+        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << hostio::printable(page) << "'\n";
         return 2;
       }
       draw.pageSize = *size;
     }
-    draw.colorModel = colorModel == "gray"   ? host::ColorModel::Gray
-                      : colorModel == "cmyk" ? host::ColorModel::Cmyk
+    if (!colorModel.empty())
+      draw.colorModel = colorModel == "gray"   ? host::ColorModel::Gray
+                        : colorModel == "cmyk" ? host::ColorModel::Cmyk
                                              : host::ColorModel::Rgb;
+    draw.progress = isatty(STDERR_FILENO) != 0;
     return cli::runDrawCommand(draw, std::cerr);
   }
+#ifdef SPIRAL_HAVE_SERVER
+  if (serveCommand->parsed()) {
+    if (!servePage.empty()) {
+      const auto size = cli::parsePageSize(servePage);
+      if (!size) {
+        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << servePage << "'\n";
+        return 2;
+      }
+      serve.session.pageSize = *size;
+    }
+    serve.session.colorModel = *server::colorModelFromName(serveColorModel);
+    serve.session.seed = serveSeed;
+    serve.session.swatchesFile = serveSwatches;
+    serve.session.stylesFile = serveStyles;
+    return server::runServeCommand(serve, std::cout, std::cerr);
+  }
+  if (childCommand->parsed()) {
+    const auto size = cli::parsePageSize(childPage);
+    const auto model = server::colorModelFromName(childColorModel);
+    if (!size || !model) return 2;
+    child.pageSize = *size;
+    child.colorModel = *model;
+    return server::runSessionChild(child, childIn, childOut);
+  }
+#endif
   if (aboutCommand->parsed()) return cli::runAboutCommand(aboutPlugin, std::cout, std::cerr);
   if (presetsCommand->parsed()) return cli::runPresetsCommand(presetsPlugin, std::cout, std::cerr);
-  if (validateCommand->parsed()) return validator::runValidator(validate, std::cout);
+  if (validateCommand->parsed()) {
+    if (childCheck) return validator::runValidatorChild(validate, *childCheck, childReport);
+    return validator::runValidator(validate, std::cout);
+  }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Whatever escapes the commands is still one line and a failed status.
+  try {
+    return run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "spiral-host: not enough memory\n";
+    return 1;
+  } catch (const std::exception& e) {
+    std::cerr << "spiral-host: " << hostio::printable(e.what()) << "\n";
+    return 2;
+  }
 }

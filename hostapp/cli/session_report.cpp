@@ -44,6 +44,17 @@ void printFailure(HostErr result, const std::vector<host::ShownDialog>& shown, s
   err << "spiral-host: the filter failed with code " << host::resultCodeText(result) << "\n";
 }
 
+void printRefusals(const host::CallGate& gate, std::ostream& err) {
+  const std::uint64_t earlier = gate.refusalCount() - gate.refusals().size();
+  if (earlier > 0) err << "spiral-host: the host refused " << earlier << " earlier call(s) of the plug-in\n";
+  for (const host::Refusal& r : gate.refusals()) {
+    err << "spiral-host: the host refused " << r.suite << "/" << r.operation;
+    if (r.art != 0) err << " on art " << r.art;
+    if (r.segment >= 0) err << ", segment " << r.segment;
+    err << ": " << r.reason << "\n";
+  }
+}
+
 nlohmann::json messagesToJson(const std::vector<host::MessageRecord>& messages) {
   nlohmann::json out = nlohmann::json::array();
   for (const host::MessageRecord& m : messages) {
@@ -66,6 +77,27 @@ nlohmann::json dialogsToJson(const std::vector<host::ShownDialog>& shown) {
       entry["result"] = dialog.result;
     }
     out.push_back(std::move(entry));
+  }
+  return out;
+}
+
+// The plug-in's name and version as its About box shows them (dialog
+// resource 16050): its first text, and the text that starts "Version ".
+std::pair<std::string, std::string> pluginNameAndVersion(const host::PluginFile& file) {
+  constexpr uint16_t kAboutDialog = 16050;
+  std::pair<std::string, std::string> out;
+  try {
+    const auto about = file.resources.dialog(kAboutDialog);
+    if (!about) return out;
+    constexpr std::string_view kVersion = "Version ";
+    for (const host::DialogItemTemplate& item : about->items) {
+      if (item.windowClass.isNumber && item.windowClass.number != 0x82) continue;  // static texts
+      if (item.title.isNumber || item.title.text.empty()) continue;
+      const std::string& text = item.title.text;
+      if (out.first.empty()) out.first = text;
+      if (text.rfind(kVersion, 0) == 0) out.second = text.substr(kVersion.size());
+    }
+  } catch (const host::ResourceError&) {
   }
   return out;
 }

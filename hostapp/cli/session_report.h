@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "hostapp/dialogs/dialog_manager.h"
@@ -20,7 +22,15 @@ void printShownDialogs(const std::vector<host::ShownDialog>& shown, std::ostream
 // or the bare code when none was shown.
 void printFailure(HostErr result, const std::vector<host::ShownDialog>& shown, std::ostream& err);
 
+// The calls the host refused (the latest few), one line each: which call,
+// on which art and segment, and why.
+void printRefusals(const host::CallGate& gate, std::ostream& err);
+
 nlohmann::json messagesToJson(const std::vector<host::MessageRecord>& messages);
 nlohmann::json dialogsToJson(const std::vector<host::ShownDialog>& shown);
+
+// The plug-in's name and version as its About box shows them (dialog
+// resource 16050); empty texts when the resources have no such box.
+std::pair<std::string, std::string> pluginNameAndVersion(const host::PluginFile& file);
 
 }  // namespace cli

@@ -13,7 +13,10 @@
 #include <optional>
 #include <sstream>
 
-#include "params/parameter_fields.h"
+#include "hostapp/io/file_input.h"
+#include "hostapp/io/output_set.h"
+#include "params/record/parameter_fields.h"
+#include "params/record/record_codec.h"
 
 namespace records {
 namespace {
@@ -46,9 +49,11 @@ bool endsWith(const std::string& s, std::string_view suffix) {
 }
 
 std::string readWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw RecordError("cannot open record file '" + path + "': " + std::strerror(errno));
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  try {
+    return hostio::readInputFile(path, hostio::kRecordInput);
+  } catch (const hostio::InputError& e) {
+    throw RecordError(e.what());
+  }
 }
 
 bool looksLikeJson(const std::string& bytes) {
@@ -57,6 +62,12 @@ bool looksLikeJson(const std::string& bytes) {
     return c == '{';
   }
   return false;
+}
+
+std::string_view trimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 int32_t parseInt(std::string_view name, std::string_view text) {
@@ -117,89 +128,103 @@ float parseFloat(std::string_view name, std::string_view text) {
 
 }  // namespace
 
-SpiralParameters defaultRecord(float viewCentreH, float viewCentreV) {
-  SpiralParameters r{};
-  r.preview = 1;
-  r.randomSketchShift = 1;
-  r.randomSketchWidth = 1;
-  r.activePage = 1;
-  r.maxPoints = 9999;
-  r.armCount = 10;
-  r.spiralCount = 1;
-  r.viewZoom = 100.0f;
-  r.decayAccumulate = 100.0f;
-  r.armCurveFactor1 = 100.0f;
-  r.armCurveFactor2 = 100.0f;
-  r.curvature1 = 33.0f;
-  r.curvature2 = 33.0f;
-  r.decay = 95.0f;
-  r.armGap = 200.0f;
-  r.centerX = static_cast<float>(static_cast<double>(viewCentreH) - 100.0);
-  r.centerY = viewCentreV;
-  r.scaleH = 100.0f;
-  r.scaleV = 100.0f;
-  r.pointFactor = 1000.0f;
-  r.sketchShift = 5.0f;
-  r.offsetCount = 1;
-  return r;
+std::vector<unsigned char> recordBytes(const SpiralParameters& record) {
+  std::vector<unsigned char> bytes(kSpiralParametersSize);
+  encodeParameters(record, bytes.data());
+  return bytes;
+}
+
+SpiralParameters recordFromBytes(std::span<const unsigned char> bytes) {
+  if (bytes.size() != kSpiralParametersSize)
+    throw RecordError("a record is " + std::to_string(kSpiralParametersSize) + " bytes, not " +
+                      std::to_string(bytes.size()));
+  SpiralParameters record{};
+  decodeParameters(bytes.data(), record);
+  return record;
 }
 
 SpiralParameters loadRecordFile(const std::string& path, const SpiralParameters& base) {
   const std::string bytes = readWholeFile(path);
+  const std::string name = hostio::quotedPath(path);
+  // Reads `bytes` as a JSON record into `record`; the reason when they are not one.
   SpiralParameters record = base;
-  if (endsWith(path, ".json") || looksLikeJson(bytes)) {
+  auto readJson = [&]() -> std::optional<std::string> {
     nlohmann::json object;
     try {
       object = nlohmann::json::parse(bytes);
     } catch (const nlohmann::json::exception& e) {  // syntax, and numbers beyond a double
-      throw RecordError("record file '" + path + "' is not valid JSON: " + e.what());
+      return " is not valid JSON: " + hostio::printable(e.what());
     }
     try {
+      record = base;
       applyJson(record, object);
     } catch (const RecordError& e) {
-      throw RecordError("record file '" + path + "': " + e.what());
+      return std::string(": ") + e.what();
+    }
+    return std::nullopt;
+  };
+  // The binary form is exactly 308 bytes of any value, so a binary record may
+  // well start with '{'. A file of that size is binary unless its name ends in
+  // ".json" or it is a whole JSON record; every record the host writes thus
+  // reads back as written.
+  const bool jsonName = endsWith(path, ".json");
+  if (!jsonName && bytes.size() == kSpiralParametersSize) {
+    if (looksLikeJson(bytes) && !readJson()) return record;
+    record = base;
+    decodeParameters(reinterpret_cast<const unsigned char*>(bytes.data()), record);
+    return record;
+  }
+  if (jsonName || looksLikeJson(bytes)) {
+    if (const auto problem = readJson()) {
+      throw RecordError("record file " + name + *problem);
     }
     return record;
   }
-  if (bytes.size() != kSpiralParametersSize)
-    throw RecordError("record file '" + path + "' holds " + std::to_string(bytes.size()) +
-                      " bytes; a binary record is exactly " + std::to_string(kSpiralParametersSize));
-  decodeParameters(reinterpret_cast<const unsigned char*>(bytes.data()), record);
-  return record;
+  throw RecordError("record file " + name + " holds " + std::to_string(bytes.size()) +
+                    " bytes; a binary record is exactly " + std::to_string(kSpiralParametersSize));
 }
 
-void saveRecordFile(const std::string& path, const SpiralParameters& record) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw RecordError("cannot write record file '" + path + "': " + std::strerror(errno));
-  if (endsWith(path, ".json")) {
-    out << recordToJson(record).dump(2) << '\n';
+void writeRecord(std::ostream& out, std::span<const unsigned char> bytes, bool json) {
+  if (json) {
+    out << recordToJson(recordFromBytes(bytes)).dump(2) << '\n';
   } else {
-    unsigned char bytes[kSpiralParametersSize];
-    encodeParameters(record, bytes);
-    out.write(reinterpret_cast<const char*>(bytes), sizeof bytes);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
-  if (!out) throw RecordError("cannot write record file '" + path + "'");
+}
+
+bool isJsonRecordName(const std::string& path) { return endsWith(path, ".json"); }
+
+void saveRecordFile(const std::string& path, std::span<const unsigned char> bytes) {
+  try {
+    hostio::OutputSet outputs;
+    outputs.claim(path, "--save-params");
+    writeRecord(outputs.open(path), bytes, isJsonRecordName(path));
+    outputs.commit();
+  } catch (const hostio::OutputError& e) {
+    throw RecordError(e.what());
+  }
 }
 
 void applyAssignment(SpiralParameters& record, std::string_view assignment) {
   const std::size_t eq = assignment.find('=');
   if (eq == std::string_view::npos || eq == 0)
     throw RecordError("expected FIELD=VALUE, got '" + std::string(assignment) + "'");
-  const std::string_view name = assignment.substr(0, eq);
-  const std::string_view text = assignment.substr(eq + 1);
+  // Blanks around the name and the value are ignored alike for every kind.
+  const std::string_view name = trimBlanks(assignment.substr(0, eq));
+  const std::string_view text = trimBlanks(assignment.substr(eq + 1));
   const ParameterField& field = requireField(name);
   switch (field.kind) {
     case FieldKind::Float: *floatField(record, field) = parseFloat(name, text); break;
     case FieldKind::Bool:
-      if (text == "true" || text == "on") {
+      if (text == "1" || text == "true" || text == "on") {
         *intField(record, field) = 1;
-        break;
-      }
-      if (text == "false" || text == "off") {
+      } else if (text == "0" || text == "false" || text == "off") {
         *intField(record, field) = 0;
-        break;
+      } else {
+        throw RecordError("field '" + std::string(name) + "' needs 0/1, on/off or true/false, got '" +
+                          std::string(text) + "'");
       }
-      [[fallthrough]];
+      break;
     case FieldKind::Int:
     case FieldKind::Index: *intField(record, field) = parseInt(name, text); break;
   }

@@ -3,13 +3,16 @@
 // Every failure throws RecordError with a one-line message for the user.
 #pragma once
 
+#include <ostream>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
-#include "params/spiral_parameters.h"
+#include "params/record/spiral_parameters.h"
 
 namespace records {
 
@@ -18,19 +21,31 @@ class RecordError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The record a new filter instance starts with, centred 100 points left of
-// the given view centre (what the plug-in writes on first use).
-SpiralParameters defaultRecord(float viewCentreH, float viewCentreV);
+// The record's byte form (what the host keeps in the parameters handle and
+// writes to a binary record file), and back; bytes of another size than a
+// record's throw.
+std::vector<unsigned char> recordBytes(const SpiralParameters& record);
+SpiralParameters recordFromBytes(std::span<const unsigned char> bytes);
 
-// Reads a record file: JSON when the name ends in ".json" or the text starts
-// with '{', else the binary form, which must be exactly 308 bytes. JSON
-// fields not given keep their value in `base`.
+// Reads a record file (at most 1 MiB, a regular file). A name ending in
+// ".json" is JSON. Otherwise a file of exactly 308 bytes is the binary form
+// unless it is, whole, a JSON record (a binary record may start with '{'),
+// and any other size must be JSON starting with '{'. JSON fields not given
+// keep their value in `base`.
 SpiralParameters loadRecordFile(const std::string& path, const SpiralParameters& base);
 
-// Writes JSON when the name ends in ".json", else the binary form.
-void saveRecordFile(const std::string& path, const SpiralParameters& record);
+// True when a record file of this name is written as JSON (".json").
+bool isJsonRecordName(const std::string& path);
 
-// Applies "field=value" (bool fields take 0/1/true/false/on/off).
+// The record as JSON text, or its bytes as they are.
+void writeRecord(std::ostream& out, std::span<const unsigned char> bytes, bool json);
+
+// Writes JSON when the name ends in ".json", else the bytes as they are; the
+// file is replaced whole or not at all.
+void saveRecordFile(const std::string& path, std::span<const unsigned char> bytes);
+
+// Applies "field=value" (bool fields take 0/1/true/false/on/off only;
+// blanks around the name and the value are ignored).
 void applyAssignment(SpiralParameters& record, std::string_view assignment);
 
 // Every field by name. Floats that are not finite become text: "inf",

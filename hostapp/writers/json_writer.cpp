@@ -3,55 +3,344 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "hostapp/writers/text_sink.h"
 
 namespace writers {
 namespace {
 
 using nlohmann::json;
 
-json colorJson(const host::Color& c) {
-  json components = json::array();
+// Pretty printing as nlohmann::json::dump(1): "{" or "[", then each member on
+// its own line indented one blank per level, "," between members, the
+// closing bracket on its own line; "{}" and "[]" when empty.
+class JsonStream {
+ public:
+  explicit JsonStream(std::ostream& out) : out_(out) {}
+
+  void beginObject() { open('{'); }
+  void beginArray() { open('['); }
+  void end() {
+    const Level level = levels_.back();
+    levels_.pop_back();
+    if (level.members > 0) {
+      out_.put('\n');
+      indent();
+    }
+    out_.put(level.object ? '}' : ']');
+  }
+  // The next member of the open object; its value follows.
+  void key(std::string_view name) {
+    next();
+    out_.put('"');
+    out_.put(name);  // the dump's own keys are plain ASCII
+    out_.put("\": ");
+  }
+  // The next element of the open array; its value follows.
+  void element() { next(); }
+
+  // A float32 as exactNumber gives it: the shortest decimal that reads back
+  // to the float32, printed as nlohmann prints that double.
+  void number(float value) {
+    if (!std::isfinite(value)) {
+      out_.put("null");
+      return;
+    }
+    char buf[64];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, value);
+    double shortest = value;
+    if (ec == std::errc()) {
+      *end = '\0';
+      shortest = std::strtod(buf, nullptr);
+    }
+    const char* last = nlohmann::detail::to_chars(buf, buf + sizeof buf, shortest);
+    out_.put(std::string_view(buf, static_cast<std::size_t>(last - buf)));
+  }
+  template <typename Int>
+  void integer(Int value) {
+    out_.integer(value);
+  }
+  void boolean(bool value) { out_.put(value ? "true" : "false"); }
+  void null() { out_.put("null"); }
+  void string(const std::string& text) { out_.put(json(text).dump()); }
+
+  // Any JSON value, laid out as the rest of the dump.
+  void value(const json& v) {
+    if (v.is_object()) {
+      beginObject();
+      for (const auto& [name, member] : v.items()) {
+        next();
+        out_.put(json(name).dump());
+        out_.put(": ");
+        value(member);
+      }
+      end();
+    } else if (v.is_array()) {
+      beginArray();
+      for (const json& item : v) {
+        element();
+        value(item);
+      }
+      end();
+    } else {
+      out_.put(v.dump());
+    }
+  }
+
+ private:
+  struct Level {
+    bool object;
+    std::size_t members;
+  };
+  void open(char bracket) {
+    out_.put(bracket);
+    levels_.push_back({bracket == '{', 0});
+  }
+  void next() {
+    Level& level = levels_.back();
+    out_.put(level.members++ ? ",\n" : "\n");
+    indent();
+  }
+  void indent() {
+    for (std::size_t i = 0; i < levels_.size(); ++i) out_.put(' ');
+  }
+
+  TextSink out_;
+  std::vector<Level> levels_;
+};
+
+void colorJson(JsonStream& j, const host::Color& c) {
+  int components = 0;
   switch (c.kind) {
-    case host::ColorKind::Gray: components.push_back(exactNumber(c.c[0])); break;
-    case host::ColorKind::ThreeColor:
-      for (int i = 0; i < 3; ++i) components.push_back(exactNumber(c.c[i]));
-      break;
-    case host::ColorKind::FourColor:
-      for (int i = 0; i < 4; ++i) components.push_back(exactNumber(c.c[i]));
-      break;
+    case host::ColorKind::Gray: components = 1; break;
+    case host::ColorKind::ThreeColor: components = 3; break;
+    case host::ColorKind::FourColor: components = 4; break;
     default: break;
   }
-  return {{"kind", static_cast<int32_t>(c.kind)}, {"c", components}};
-}
-
-json segmentsJson(const std::vector<host::Segment>& segments) {
-  json out = json::array();
-  for (const host::Segment& s : segments)
-    out.push_back({exactNumber(s.anchor.x), exactNumber(s.anchor.y), exactNumber(s.in.x), exactNumber(s.in.y),
-                   exactNumber(s.out.x), exactNumber(s.out.y)});
-  return out;
-}
-
-json paintJson(const host::Style& style, float opacity) {
-  json out;
-  out["fill"] = {{"on", style.fillPaint}, {"color", colorJson(style.fill)}};
-  out["stroke"] = {{"on", style.strokePaint}, {"color", colorJson(style.stroke)}};
-  out["strokeWidth"] = exactNumber(style.strokeWidth);
-  out["opacity"] = exactNumber(opacity);
-  if (style.dashCount > 0) {
-    json dashes = json::array();
-    for (int32_t i = 0; i < style.dashCount; ++i) dashes.push_back(exactNumber(style.dashes[i]));
-    out["dash"] = dashes;
+  j.beginObject();
+  j.key("c");
+  j.beginArray();
+  for (int i = 0; i < components; ++i) {
+    j.element();
+    j.number(c.c[i]);
   }
-  return out;
+  j.end();
+  j.key("kind");
+  j.integer(static_cast<int32_t>(c.kind));
+  j.end();
 }
 
-json pathJson(const host::Art& art, int layerIndex) {
-  json out = {{"type", "path"}, {"id", art.id}, {"layer", layerIndex}, {"closed", art.state.closed},
-              {"segments", segmentsJson(art.state.segments)}};
-  out.update(paintJson(art.state.style, art.state.opacity));
-  return out;
+void segmentsJson(JsonStream& j, const std::vector<host::Segment>& segments) {
+  j.beginArray();
+  for (const host::Segment& s : segments) {
+    j.element();
+    j.beginArray();
+    for (float v : {s.anchor.x, s.anchor.y, s.in.x, s.in.y, s.out.x, s.out.y}) {
+      j.element();
+      j.number(v);
+    }
+    j.end();
+  }
+  j.end();
+}
+
+void paintJson(JsonStream& j, bool on, const host::Color& color) {
+  j.beginObject();
+  j.key("color");
+  colorJson(j, color);
+  j.key("on");
+  j.boolean(on);
+  j.end();
+}
+
+// The members of a path's object, in name order; `extra(name)` writes the
+// caller's members that sort just before `name` ("dash" and "envelope"
+// before "fill", "id" and "layer" before "opacity", "type" last).
+struct PathMembers {
+  const std::vector<host::Segment>& segments;
+  bool closed;
+  const host::Style& style;
+  float opacity;
+};
+
+void pathObject(JsonStream& j, const PathMembers& p, const std::function<void(std::string_view)>& extra) {
+  j.beginObject();
+  j.key("closed");
+  j.boolean(p.closed);
+  if (p.style.dashCount > 0) {
+    j.key("dash");
+    j.beginArray();
+    for (int32_t i = 0; i < p.style.dashCount; ++i) {
+      j.element();
+      j.number(p.style.dashes[i]);
+    }
+    j.end();
+  }
+  extra("fill");
+  j.key("fill");
+  paintJson(j, p.style.fillPaint, p.style.fill);
+  extra("opacity");
+  j.key("opacity");
+  j.number(p.opacity);
+  j.key("segments");
+  segmentsJson(j, p.segments);
+  j.key("stroke");
+  paintJson(j, p.style.strokePaint, p.style.stroke);
+  j.key("strokeWidth");
+  j.number(p.style.strokeWidth);
+  extra("");
+  j.end();
+}
+
+void artPath(JsonStream& j, const host::Art& art, std::size_t layerIndex, host::ArtId envelope) {
+  pathObject(j, {art.state.segments, art.state.closed, art.state.style, art.state.opacity},
+             [&](std::string_view before) {
+               if (before == "fill" && envelope != host::kNoArt) {
+                 j.key("envelope");
+                 j.integer(envelope);
+               } else if (before == "opacity") {
+                 j.key("id");
+                 j.integer(art.id);
+                 j.key("layer");
+                 j.integer(layerIndex);
+               } else if (before.empty()) {
+                 j.key("type");
+                 j.string("path");
+               }
+             });
+}
+
+void artList(JsonStream& j, const host::Document& doc) {
+  j.beginArray();
+  const auto& layers = doc.layers();
+  for (std::size_t li = 0; li < layers.size(); ++li) {
+    doc.forEachInPaintOrder(layers[li].id, [&](const host::Art& a) {
+      if (a.kind == host::ArtKind::Path) {
+        j.element();
+        artPath(j, a, li, host::kNoArt);
+        return;
+      }
+      for (host::ArtId id : a.state.envelope.contents) {
+        const host::Art* inner = doc.art(id);
+        if (!inner || inner->kind != host::ArtKind::Path) continue;
+        j.element();
+        artPath(j, *inner, li, a.id);
+      }
+    });
+  }
+  j.end();
+}
+
+void envelopeObject(JsonStream& j, const host::Document& doc, const host::Art& a, std::size_t layerIndex) {
+  const host::EnvelopeData& env = a.state.envelope;
+  j.beginObject();
+  j.key("art");
+  j.beginArray();
+  for (host::ArtId id : env.contents) {
+    const host::Art* inner = doc.art(id);
+    if (!inner || inner->kind != host::ArtKind::Path) continue;
+    j.element();
+    j.integer(id);
+  }
+  j.end();
+  j.key("deformOptions");
+  j.integer(env.deformOptions);
+  j.key("fidelity");
+  j.integer(env.fidelity);
+  j.key("id");
+  j.integer(a.id);
+  j.key("layer");
+  j.integer(layerIndex);
+  j.key("shape");
+  if (const host::Art* s = doc.art(env.shape)) {
+    pathObject(j, {s->state.segments, s->state.closed, s->state.style, s->state.opacity},
+               [&](std::string_view before) {
+                 if (before == "opacity") {
+                   j.key("id");
+                   j.integer(s->id);
+                 }
+               });
+  } else {
+    j.null();
+  }
+  j.key("warp");
+  j.beginObject();
+  j.key("bend");
+  j.number(env.warp.bend);
+  j.key("horizontal");
+  j.number(env.warp.horizontal);
+  j.key("rotate");
+  j.boolean(env.warp.rotate);
+  j.key("style");
+  j.integer(env.warp.style);
+  j.key("vertical");
+  j.number(env.warp.vertical);
+  j.end();
+  j.end();
+}
+
+void envelopeList(JsonStream& j, const host::Document& doc) {
+  j.beginArray();
+  const auto& layers = doc.layers();
+  for (std::size_t li = 0; li < layers.size(); ++li) {
+    doc.forEachInPaintOrder(layers[li].id, [&](const host::Art& a) {
+      if (a.kind == host::ArtKind::Path) return;
+      j.element();
+      envelopeObject(j, doc, a, li);
+    });
+  }
+  j.end();
+}
+
+void layerList(JsonStream& j, const host::Document& doc) {
+  j.beginArray();
+  const auto& layers = doc.layers();
+  for (std::size_t li = 0; li < layers.size(); ++li) {
+    j.element();
+    j.beginObject();
+    j.key("current");
+    j.boolean(layers[li].id == doc.currentLayer());
+    j.key("id");
+    j.integer(layers[li].id);
+    j.key("index");
+    j.integer(li);
+    j.key("name");
+    j.string(layers[li].name);
+    j.end();
+  }
+  j.end();
+}
+
+void symbolList(JsonStream& j, const host::Document& doc) {
+  j.beginArray();
+  for (const host::Symbol& sym : doc.symbols()) {
+    j.element();
+    j.beginObject();
+    j.key("art");
+    j.beginArray();
+    for (const host::SymbolPath& p : sym.paths) {
+      j.element();
+      pathObject(j, {p.segments, p.closed, p.style, p.opacity}, [&](std::string_view before) {
+        if (before.empty()) {
+          j.key("type");
+          j.string("path");
+        }
+      });
+    }
+    j.end();
+    j.key("id");
+    j.integer(sym.id);
+    j.key("name");
+    j.string(sym.name);
+    j.key("source");
+    j.integer(sym.source);
+    j.end();
+  }
+  j.end();
 }
 
 }  // namespace
@@ -67,69 +356,45 @@ json exactNumber(float value) {
   return std::strtod(buf, nullptr);
 }
 
-json documentToJson(const host::Document& doc) {
-  json out;
-  out["page"] = {exactNumber(doc.pageSize().x), exactNumber(doc.pageSize().y)};
-  out["colorModel"] = host::colorModelName(doc.colorModel());
-
-  json art = json::array();
-  json layers = json::array();
-  json envelopes = json::array();
-  const auto& allLayers = doc.layers();
-  for (std::size_t li = 0; li < allLayers.size(); ++li) {
-    const host::Layer& layer = allLayers[li];
-    layers.push_back({{"index", li}, {"id", layer.id}, {"name", layer.name},
-                      {"current", layer.id == doc.currentLayer()}});
-    doc.forEachInPaintOrder(layer.id, [&](const host::Art& a) {
-      if (a.kind == host::ArtKind::Path) {
-        art.push_back(pathJson(a, static_cast<int>(li)));
-        return;
-      }
-      const host::EnvelopeData& env = a.state.envelope;
-      json held = json::array();
-      for (host::ArtId id : env.contents) {
-        const host::Art* inner = doc.art(id);
-        if (!inner || inner->kind != host::ArtKind::Path) continue;
-        json entry = pathJson(*inner, static_cast<int>(li));
-        entry["envelope"] = a.id;
-        art.push_back(entry);
-        held.push_back(id);
-      }
-      json shape = nullptr;
-      if (const host::Art* s = doc.art(env.shape)) {
-        shape = {{"id", s->id}, {"closed", s->state.closed}, {"segments", segmentsJson(s->state.segments)}};
-        shape.update(paintJson(s->state.style, s->state.opacity));
-      }
-      envelopes.push_back({{"id", a.id},
-                           {"layer", li},
-                           {"art", held},
-                           {"shape", shape},
-                           {"deformOptions", env.deformOptions},
-                           {"fidelity", env.fidelity},
-                           {"warp",
-                            {{"style", env.warp.style},
-                             {"bend", exactNumber(env.warp.bend)},
-                             {"horizontal", exactNumber(env.warp.horizontal)},
-                             {"vertical", exactNumber(env.warp.vertical)},
-                             {"rotate", env.warp.rotate}}}});
-    });
-  }
-  out["art"] = art;
-  out["layers"] = layers;
-  out["envelopes"] = envelopes;
-
-  json symbols = json::array();
-  for (const host::Symbol& sym : doc.symbols()) {
-    json paths = json::array();
-    for (const host::SymbolPath& p : sym.paths) {
-      json entry = {{"type", "path"}, {"closed", p.closed}, {"segments", segmentsJson(p.segments)}};
-      entry.update(paintJson(p.style, p.opacity));
-      paths.push_back(entry);
+void writeDocumentJson(const host::Document& doc, const json& extra, std::ostream& out) {
+  JsonStream j(out);
+  using Writer = std::function<void()>;
+  // The document's keys in name order.
+  const std::pair<std::string_view, Writer> own[] = {
+      {"art", [&] { artList(j, doc); }},
+      {"colorModel", [&] { j.string(host::colorModelName(doc.colorModel())); }},
+      {"envelopes", [&] { envelopeList(j, doc); }},
+      {"layers", [&] { layerList(j, doc); }},
+      {"page",
+       [&] {
+         j.beginArray();
+         j.element();
+         j.number(doc.pageSize().x);
+         j.element();
+         j.number(doc.pageSize().y);
+         j.end();
+       }},
+      {"symbols", [&] { symbolList(j, doc); }},
+  };
+  j.beginObject();
+  static const json kNoMembers = json::object();
+  const json& members = extra.is_object() ? extra : kNoMembers;
+  auto next = members.items().begin();
+  const auto last = members.items().end();
+  for (const auto& [name, write] : own) {
+    for (; next != last && std::string_view(next.key()) < name; ++next) {
+      j.key(next.key());
+      j.value(next.value());
     }
-    symbols.push_back({{"id", sym.id}, {"name", sym.name}, {"source", sym.source}, {"art", paths}});
+    if (next != last && std::string_view(next.key()) == name) continue;  // the caller's value wins
+    j.key(name);
+    write();
   }
-  out["symbols"] = symbols;
-  return out;
+  for (; next != last; ++next) {
+    j.key(next.key());
+    j.value(next.value());
+  }
+  j.end();
 }
 
 }  // namespace writers

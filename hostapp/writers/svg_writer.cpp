@@ -2,92 +2,127 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <sstream>
 
 #include "hostapp/writers/envelope_warp.h"
+#include "hostapp/writers/text_sink.h"
 
 namespace writers {
 namespace {
 
 double clamp01(float v) { return std::isfinite(v) ? std::clamp(static_cast<double>(v), 0.0, 1.0) : 0.0; }
 
-// Fixed precision, trailing zeros trimmed: stable output across runs.
-std::string num(double v) {
-  if (!std::isfinite(v)) v = 0;
-  char buf[48];
-  std::snprintf(buf, sizeof buf, "%.3f", v);
-  std::string s(buf);
-  s.erase(s.find_last_not_of('0') + 1);
-  if (!s.empty() && s.back() == '.') s.pop_back();
-  if (s == "-0") s = "0";
-  return s;
-}
-
-std::string escape(const std::string& text) {
-  std::string out;
+// Escaped for an attribute value, or (`quotes` false) for element text.
+void escaped(TextSink& out, std::string_view text, bool quotes = true) {
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&': out.put("&amp;"); break;
+      case '<': out.put("&lt;"); break;
+      case '>': out.put("&gt;"); break;
+      case '"':
+        if (quotes) {
+          out.put("&quot;");
+          break;
+        }
+        [[fallthrough]];
+      default: out.put(c);
     }
   }
-  return out;
 }
 
-std::string paint(bool on, const host::Color& color) {
-  if (!on || color.kind == host::ColorKind::None) return "none";
+int byteOf(double channel) { return static_cast<int>(std::lround(channel * 255)); }
+
+void paint(TextSink& out, bool on, const host::Color& color) {
+  if (!on || color.kind == host::ColorKind::None) {
+    out.put("none");
+    return;
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
   const auto rgb = colorToSrgb(color);
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "#%02x%02x%02x", static_cast<int>(std::lround(rgb[0] * 255)),
-                static_cast<int>(std::lround(rgb[1] * 255)), static_cast<int>(std::lround(rgb[2] * 255)));
-  return buf;
+  out.put('#');
+  for (double channel : rgb) {
+    const int b = byteOf(channel);
+    out.put(kHex[(b >> 4) & 15]);
+    out.put(kHex[b & 15]);
+  }
 }
 
 bool finitePath(const std::vector<host::Segment>& segs) {
   return std::all_of(segs.begin(), segs.end(), [](const host::Segment& s) { return host::isFinite(s); });
 }
 
-std::string pointText(host::Point p) { return num(p.x) + " " + num(p.y); }
+void point(TextSink& out, host::Point p) {
+  out.fixed3(p.x);
+  out.put(' ');
+  out.fixed3(p.y);
+}
 
-std::string bezierData(const std::vector<host::Segment>& segs, bool closed) {
-  if (segs.empty()) return {};
-  std::string d = "M " + pointText(segs[0].anchor);
-  for (std::size_t i = 1; i < segs.size(); ++i)
-    d += " C " + pointText(segs[i - 1].out) + " " + pointText(segs[i].in) + " " + pointText(segs[i].anchor);
+void curveTo(TextSink& out, host::Point c1, host::Point c2, host::Point end) {
+  out.put(" C ");
+  point(out, c1);
+  out.put(' ');
+  point(out, c2);
+  out.put(' ');
+  point(out, end);
+}
+
+void bezierData(TextSink& out, const std::vector<host::Segment>& segs, bool closed) {
+  out.put("M ");
+  point(out, segs[0].anchor);
+  for (std::size_t i = 1; i < segs.size(); ++i) curveTo(out, segs[i - 1].out, segs[i].in, segs[i].anchor);
   if (closed) {
-    d += " C " + pointText(segs.back().out) + " " + pointText(segs[0].in) + " " + pointText(segs[0].anchor);
-    d += " Z";
+    curveTo(out, segs.back().out, segs[0].in, segs[0].anchor);
+    out.put(" Z");
   }
-  return d;
 }
 
-std::string styleAttributes(const host::Style& style, float opacity) {
-  std::string a = " fill=\"" + paint(style.fillPaint, style.fill) + "\"";
-  a += " stroke=\"" + paint(style.strokePaint, style.stroke) + "\"";
-  if (style.strokePaint) a += " stroke-width=\"" + num(style.strokeWidth) + "\"";
+void styleAttributes(TextSink& out, const host::Style& style, float opacity) {
+  out.put(" fill=\"");
+  paint(out, style.fillPaint, style.fill);
+  out.put("\" stroke=\"");
+  paint(out, style.strokePaint, style.stroke);
+  out.put('"');
+  if (style.strokePaint) {
+    out.put(" stroke-width=\"");
+    out.fixed3(style.strokeWidth);
+    out.put('"');
+  }
   if (style.strokePaint && style.dashCount > 0) {
-    a += " stroke-dasharray=\"";
+    out.put(" stroke-dasharray=\"");
     for (int32_t i = 0; i < style.dashCount; ++i) {
-      if (i) a += ' ';
-      a += num(style.dashes[i]);
+      if (i) out.put(' ');
+      out.fixed3(style.dashes[i]);
     }
-    a += "\"";
-    if (style.dashOffset != 0) a += " stroke-dashoffset=\"" + num(style.dashOffset) + "\"";
+    out.put('"');
+    if (style.dashOffset != 0) {
+      out.put(" stroke-dashoffset=\"");
+      out.fixed3(style.dashOffset);
+      out.put('"');
+    }
   }
-  if (opacity < 1) a += " opacity=\"" + num(clamp01(opacity)) + "\"";
-  return a;
+  if (opacity < 1) {
+    out.put(" opacity=\"");
+    out.fixed3(clamp01(opacity));
+    out.put('"');
+  }
 }
 
-void writePath(std::ostream& out, const std::string& indent, const std::string& id,
-               const std::vector<host::Segment>& segs, bool closed, const host::Style& style, float opacity) {
+// An art path has the id "art-N"; a symbol's paths have none (artId 0).
+void writePath(TextSink& out, std::string_view indent, host::ArtId artId, const std::vector<host::Segment>& segs,
+               bool closed, const host::Style& style, float opacity) {
   if (segs.empty() || !finitePath(segs)) return;
-  out << indent << "<path";
-  if (!id.empty()) out << " id=\"" << id << "\"";
-  out << " d=\"" << bezierData(segs, closed) << "\"" << styleAttributes(style, opacity) << "/>\n";
+  out.put(indent);
+  out.put("<path");
+  if (artId != 0) {
+    out.put(" id=\"art-");
+    out.integer(artId);
+    out.put('"');
+  }
+  out.put(" d=\"");
+  bezierData(out, segs, closed);
+  out.put('"');
+  styleAttributes(out, style, opacity);
+  out.put("/>\n");
 }
 
 envelope::Point toEnv(host::Point p) { return {p.x, p.y}; }
@@ -102,7 +137,7 @@ envelope::ShapeKind shapeKind(const std::vector<host::Segment>& segs) {
   return envelope::ShapeKind::kRectangle;
 }
 
-void writeEnvelope(std::ostream& out, const std::string& indent, const host::Document& doc, const host::Art& env) {
+void writeEnvelope(TextSink& out, std::string_view indent, const host::Document& doc, const host::Art& env) {
   const host::EnvelopeData& data = env.state.envelope;
   const host::Art* shapeArt = doc.art(data.shape);
   if (!shapeArt || shapeArt->state.segments.empty() || !finitePath(shapeArt->state.segments)) return;
@@ -123,7 +158,12 @@ void writeEnvelope(std::ostream& out, const std::string& indent, const host::Doc
 
   const envelope::WarpParams warp{data.warp.style, data.warp.bend, data.warp.horizontal, data.warp.vertical,
                                   data.warp.rotate};
-  out << indent << "<g id=\"envelope-" << env.id << "\" data-warp-style=\"" << data.warp.style << "\">\n";
+  out.put(indent);
+  out.put("<g id=\"envelope-");
+  out.integer(env.id);
+  out.put("\" data-warp-style=\"");
+  out.integer(data.warp.style);
+  out.put("\">\n");
   for (host::ArtId id : data.contents) {
     const host::Art* a = doc.art(id);
     if (!a || a->state.segments.empty() || !finitePath(a->state.segments)) continue;
@@ -136,17 +176,28 @@ void writeEnvelope(std::ostream& out, const std::string& indent, const host::Doc
     if (chain.empty()) chain.push_back({toEnv(segs[0].anchor), toEnv(segs[0].anchor), toEnv(segs[0].anchor),
                                         toEnv(segs[0].anchor)});
     const auto points = envelope::flattenThroughEnvelope(chain, toEnv(artBounds), shape, warp);
-    std::string d;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-      if (!std::isfinite(points[i].x) || !std::isfinite(points[i].y)) continue;
-      d += (d.empty() ? "M " : " L ") + num(points[i].x) + " " + num(points[i].y);
+    const auto finite = [](const envelope::Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); };
+    if (std::none_of(points.begin(), points.end(), finite)) continue;
+    out.put(indent);
+    out.put("  <path id=\"art-");
+    out.integer(a->id);
+    out.put("\" d=\"");
+    bool first = true;
+    for (const envelope::Point& p : points) {
+      if (!finite(p)) continue;
+      out.put(first ? "M " : " L ");
+      first = false;
+      out.fixed3(p.x);
+      out.put(' ');
+      out.fixed3(p.y);
     }
-    if (d.empty()) continue;
-    if (a->state.closed) d += " Z";
-    out << indent << "  <path id=\"art-" << a->id << "\" d=\"" << d << "\""
-        << styleAttributes(a->state.style, a->state.opacity) << "/>\n";
+    if (a->state.closed) out.put(" Z");
+    out.put('"');
+    styleAttributes(out, a->state.style, a->state.opacity);
+    out.put("/>\n");
   }
-  out << indent << "</g>\n";
+  out.put(indent);
+  out.put("</g>\n");
 }
 
 }  // namespace
@@ -166,39 +217,61 @@ std::array<double, 3> colorToSrgb(const host::Color& c) {
   }
 }
 
-void writeSvg(const host::Document& doc, std::ostream& out) {
+void writeSvg(const host::Document& doc, std::ostream& stream, std::string_view metadata) {
+  TextSink out(stream);
   const host::Point page = doc.pageSize();
-  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  out << "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" << num(page.x) << "pt\" height=\""
-      << num(page.y) << "pt\" viewBox=\"0 0 " << num(page.x) << " " << num(page.y) << "\">\n";
+  out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+  out.put("<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"");
+  out.fixed3(page.x);
+  out.put("pt\" height=\"");
+  out.fixed3(page.y);
+  out.put("pt\" viewBox=\"0 0 ");
+  point(out, page);
+  out.put("\">\n");
+  if (!metadata.empty()) {
+    out.put("  <metadata id=\"");
+    out.put(kSvgMetadataId);
+    out.put("\">");
+    escaped(out, metadata, false);
+    out.put("</metadata>\n");
+  }
   if (!doc.symbols().empty()) {
-    out << "  <defs>\n";
+    out.put("  <defs>\n");
     for (const host::Symbol& sym : doc.symbols()) {
-      out << "    <symbol id=\"symbol-" << sym.id << "\" data-name=\"" << escape(sym.name) << "\">\n";
-      for (const host::SymbolPath& p : sym.paths) writePath(out, "      ", "", p.segments, p.closed, p.style, p.opacity);
-      out << "    </symbol>\n";
+      out.put("    <symbol id=\"symbol-");
+      out.integer(sym.id);
+      out.put("\" data-name=\"");
+      escaped(out, sym.name);
+      out.put("\">\n");
+      for (const host::SymbolPath& p : sym.paths) writePath(out, "      ", 0, p.segments, p.closed, p.style, p.opacity);
+      out.put("    </symbol>\n");
     }
-    out << "  </defs>\n";
+    out.put("  </defs>\n");
   }
   // Artwork y points up; SVG y points down. This is the one flip.
-  out << "  <g transform=\"matrix(1 0 0 -1 0 " << num(page.y) << ")\">\n";
+  out.put("  <g transform=\"matrix(1 0 0 -1 0 ");
+  out.fixed3(page.y);
+  out.put(")\">\n");
   for (const host::Layer& layer : doc.layers()) {
-    out << "    <g id=\"layer-" << layer.id << "\" data-name=\"" << escape(layer.name) << "\">\n";
+    out.put("    <g id=\"layer-");
+    out.integer(layer.id);
+    out.put("\" data-name=\"");
+    escaped(out, layer.name);
+    out.put("\">\n");
     doc.forEachInPaintOrder(layer.id, [&](const host::Art& a) {
       if (a.kind == host::ArtKind::Path)
-        writePath(out, "      ", "art-" + std::to_string(a.id), a.state.segments, a.state.closed, a.state.style,
-                  a.state.opacity);
+        writePath(out, "      ", a.id, a.state.segments, a.state.closed, a.state.style, a.state.opacity);
       else
         writeEnvelope(out, "      ", doc, a);
     });
-    out << "    </g>\n";
+    out.put("    </g>\n");
   }
-  out << "  </g>\n</svg>\n";
+  out.put("  </g>\n</svg>\n");
 }
 
-std::string svgString(const host::Document& doc) {
+std::string svgString(const host::Document& doc, std::string_view metadata) {
   std::ostringstream out;
-  writeSvg(doc, out);
+  writeSvg(doc, out, metadata);
   return out.str();
 }
 

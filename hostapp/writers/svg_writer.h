@@ -8,6 +8,7 @@
 #include <array>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "hostapp/model/document.h"
 
@@ -19,7 +20,15 @@ namespace writers {
 // colours, which name no object here, show as mid gray.
 std::array<double, 3> colorToSrgb(const host::Color& color);
 
-void writeSvg(const host::Document& document, std::ostream& out);
-std::string svgString(const host::Document& document);
+// The id of the <metadata> element that holds `metadata`, a text the caller
+// makes (the drawing's record and settings, see records/svg_metadata.h); it
+// is written XML-escaped right after the <svg> start tag, or left out when
+// empty.
+inline constexpr std::string_view kSvgMetadataId = "spiral-drawing";
+
+// Streams the SVG to `out` through a small buffer; the caller checks the
+// stream.
+void writeSvg(const host::Document& document, std::ostream& out, std::string_view metadata = {});
+std::string svgString(const host::Document& document, std::string_view metadata = {});
 
 }  // namespace writers

@@ -1,0 +1,57 @@
+// Reading the files a user names on the command line: each is opened, must
+// be a regular file (not a folder, device or pipe) and is read with a size
+// bound fit for its kind, so that /dev/zero or a huge file is refused before
+// it is read rather than read until memory runs out.
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace hostio {
+
+// Its message is one line for the user: what, which file, why.
+class InputError : public std::runtime_error {
+ public:
+  InputError(const std::string& message, std::string reason)
+      : std::runtime_error(message), reason_(std::move(reason)) {}
+  // Why alone: "Is a directory", "it is larger than 1 MiB", ...
+  const std::string& reason() const { return reason_; }
+
+ private:
+  std::string reason_;
+};
+
+struct InputKind {
+  const char* what;      // "record file", "palette", ...
+  std::size_t maxBytes;  // larger files are refused
+};
+
+// A JSON record is under 8 KB; a binary one is 308 bytes.
+inline constexpr InputKind kRecordInput{"record file", std::size_t{1} << 20};
+inline constexpr InputKind kPaletteInput{"palette", std::size_t{16} << 20};
+inline constexpr InputKind kStylesInput{"styles file", std::size_t{16} << 20};
+// The plug-in library: its section table and resources are read whole.
+inline constexpr InputKind kPluginInput{"plug-in", std::size_t{256} << 20};
+
+// The whole file. Throws InputError when it cannot be opened, is not a
+// regular file, or holds more than kind.maxBytes.
+std::string readInputFile(const std::string& path, const InputKind& kind);
+
+// Throws InputError unless `path` names a regular file that can be opened
+// for reading and holds at most kind.maxBytes.
+void checkInputFile(const std::string& path, const InputKind& kind);
+
+// `text` with control characters and DEL written as \n, \t, \r or \xHH, so
+// that input echoed into a message stays on one line and cannot drive the
+// terminal. Bytes from 0x80 on (UTF-8) are kept.
+std::string printable(std::string_view text);
+
+// "'path'" made printable: how messages name a file.
+std::string quotedPath(std::string_view path);
+
+// A byte count the way messages write it: "1 MiB", "256 MiB", or bytes.
+std::string byteCount(std::size_t bytes);
+
+}  // namespace hostio

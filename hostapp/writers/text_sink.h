@@ -1,0 +1,89 @@
+// A small buffered writer in front of a std::ostream: the writers append
+// text and numbers to a fixed buffer that goes to the stream in large
+// blocks, so no whole-document string is ever built and numbers are
+// formatted without temporaries.
+#pragma once
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <cstddef>
+#include <cstring>
+#include <ostream>
+#include <string_view>
+
+namespace writers {
+
+class TextSink {
+ public:
+  explicit TextSink(std::ostream& out) : out_(out) {}
+  ~TextSink() { flush(); }
+  TextSink(const TextSink&) = delete;
+  TextSink& operator=(const TextSink&) = delete;
+
+  void put(char c) {
+    if (used_ == kSize) flush();
+    buf_[used_++] = c;
+  }
+  void put(std::string_view text) {
+    if (text.size() > kSize - used_) {
+      flush();
+      if (text.size() > kSize) {
+        out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+        return;
+      }
+    }
+    std::memcpy(buf_ + used_, text.data(), text.size());
+    used_ += text.size();
+  }
+  template <typename Int>
+  void integer(Int value) {
+    reserve(24);
+    used_ = static_cast<std::size_t>(std::to_chars(buf_ + used_, buf_ + kSize, value).ptr - buf_);
+  }
+  // Fixed, three decimals, trailing zeros and a bare point dropped, "-0" as
+  // "0", and a number that is not finite as 0: "%.3f" trimmed, the same
+  // bytes as printf gives.
+  void fixed3(double value) {
+    if (!std::isfinite(value)) value = 0;
+    reserve(kLongestFixed3);
+    char* const start = buf_ + used_;
+    // Beyond 1e15 the three decimals say nothing and fixed notation would
+    // spell out up to 39 digits: such numbers take the shortest form that
+    // reads back, as a float when they are one, with an exponent.
+    if (std::fabs(value) >= 1e15) {
+      const auto asFloat = static_cast<float>(value);
+      const bool isFloat = std::fabs(value) <= std::numeric_limits<float>::max() && double{asFloat} == value;
+      char* const last = isFloat ? std::to_chars(start, buf_ + kSize, asFloat).ptr
+                                 : std::to_chars(start, buf_ + kSize, value).ptr;
+      used_ = static_cast<std::size_t>(last - buf_);
+      return;
+    }
+    char* end = std::to_chars(start, buf_ + kSize, value, std::chars_format::fixed, 3).ptr;
+    while (end[-1] == '0') --end;  // there is always a '.' before the decimals
+    if (end[-1] == '.') --end;
+    if (end - start == 2 && start[0] == '-' && start[1] == '0') {
+      start[0] = '0';
+      end = start + 1;
+    }
+    used_ = static_cast<std::size_t>(end - buf_);
+  }
+  void flush() {
+    if (used_) out_.write(buf_, static_cast<std::streamsize>(used_));
+    used_ = 0;
+  }
+
+ private:
+  static constexpr std::size_t kSize = 1 << 14;
+  // The longest number written: below 1e15 in fixed notation with three
+  // decimals, above it the shortest round-trip form of a double.
+  static constexpr std::size_t kLongestFixed3 = 32;
+  void reserve(std::size_t bytes) {
+    if (kSize - used_ < bytes) flush();
+  }
+  std::ostream& out_;
+  std::size_t used_ = 0;
+  char buf_[kSize];
+};
+
+}  // namespace writers
