@@ -1,0 +1,235 @@
+#include "hostapp/server/http_server.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <filesystem>
+#include <httplib.h>
+#include <thread>
+
+#include "hostapp/server/session_broker.h"
+#include "hostapp/server/web_assets.h"
+#include "hostapp/server/wire.h"
+
+namespace server {
+namespace {
+
+using nlohmann::json;
+
+constexpr std::size_t kMaxBody = 1 << 20;
+
+// The types the server sends carry a charset: cpp-httplib then leaves them
+// uncompressed, which on the loopback is far quicker than its brotli.
+constexpr const char* kJsonType = "application/json; charset=utf-8";
+
+void sendJson(httplib::Response& res, int status, const json& body) {
+  res.status = status;
+  res.set_header("Cache-Control", "no-store");
+  res.set_content(body.dump(-1, ' ', false, json::error_handler_t::replace), kJsonType);
+}
+
+void refuse(httplib::Response& res, int status, const std::string& message) {
+  sendJson(res, status, {{"error", message}});
+}
+
+bool sameText(const std::string& a, const std::string& b) {
+  // Compared in full whatever matches first, so timing tells nothing of the token.
+  if (a.size() != b.size()) return false;
+  unsigned char diff = 0;
+  for (std::size_t k = 0; k < a.size(); ++k) diff |= static_cast<unsigned char>(a[k] ^ b[k]);
+  return diff == 0;
+}
+
+// The API's operations that go to a session's child as they are.
+bool isSessionOp(const std::string& op) {
+  static const char* kOps[] = {"filter", "action", "repeat", "undo", "about", "document", "record", "state"};
+  for (const char* k : kOps) {
+    if (op == k) return true;
+  }
+  return false;
+}
+
+std::string executablePath() {
+  std::error_code ec;
+  auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : path.string();
+}
+
+}  // namespace
+
+int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream& err) {
+  // SIGINT and SIGTERM are taken by a thread of their own that stops the
+  // server; a pipe to a dead child must not end the server.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  ::signal(SIGPIPE, SIG_IGN);
+
+  BrokerSettings settings;
+  settings.executable = executablePath();
+  settings.session = options.session;
+  settings.maxSessions = options.maxSessions;
+  settings.idleLimit = std::chrono::seconds(options.idleSeconds);
+  settings.answerLimit = std::chrono::milliseconds(static_cast<long long>(options.answerSeconds) * 1000);
+  if (settings.executable.empty()) {
+    err << "spiral-host: cannot find the program's own path\n";
+    return 1;
+  }
+  SessionBroker broker(settings);
+
+  httplib::Server http;
+  http.set_payload_max_length(kMaxBody);
+  // Answers are small and awaited one at a time: no Nagle delay.
+  http.set_tcp_nodelay(true);
+  const int port = options.port == 0 ? http.bind_to_any_port("127.0.0.1") : options.port;
+  if (options.port != 0 && !http.bind_to_port("127.0.0.1", options.port)) {
+    err << "spiral-host: cannot listen on 127.0.0.1:" << options.port << "\n";
+    return 1;
+  }
+  if (port <= 0) {
+    err << "spiral-host: cannot listen on 127.0.0.1\n";
+    return 1;
+  }
+  const std::string token = randomToken();
+  const std::string portText = std::to_string(port);
+  const std::vector<std::string> hosts{"127.0.0.1:" + portText, "localhost:" + portText};
+  const std::vector<std::string> origins{"http://127.0.0.1:" + portText, "http://localhost:" + portText};
+
+  // Refusals before any route: a foreign Host (DNS rebinding), a foreign
+  // Origin on a state-changing request, an API call without the token.
+  http.set_pre_routing_handler([&](const httplib::Request& req, httplib::Response& res) {
+    const std::string hostHeader = req.get_header_value("Host");
+    if (std::find(hosts.begin(), hosts.end(), hostHeader) == hosts.end()) {
+      refuse(res, 421, "this server answers only for 127.0.0.1:" + portText);
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    if (req.method != "GET" && req.method != "HEAD" && req.has_header("Origin") &&
+        std::find(origins.begin(), origins.end(), req.get_header_value("Origin")) == origins.end()) {
+      refuse(res, 403, "requests from another origin are refused");
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    if (req.path.rfind("/api/", 0) == 0 && !sameText(req.get_header_value("X-Spiral-Token"), token)) {
+      refuse(res, 401, "the request needs this run's token (the token= of the printed URL)");
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    return httplib::Server::HandlerResponse::Unhandled;
+  });
+  // Every error the library answers itself (unknown path, too large a body,
+  // a request it cannot read) becomes a one-line JSON error too.
+  http.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& res) {
+    if (!res.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
+    const char* message = res.status == 413   ? "the request body is over 1 MiB"
+                          : res.status == 404 ? "there is nothing at this path"
+                          : res.status == 405 ? "this path does not take that method"
+                                              : "the request cannot be read";
+    sendJson(res, res.status, {{"error", message}});
+    return httplib::Server::HandlerResponse::Handled;
+  }));
+  http.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
+    refuse(res, 500, "the server failed on this request");
+  });
+
+  for (std::size_t k = 0; k < kWebAssetCount; ++k) {
+    const WebAsset& asset = kWebAssets[k];
+    auto serveAsset = [&asset](const httplib::Request&, httplib::Response& res) {
+      res.set_header("Cache-Control", "no-store");
+      res.set_header("X-Content-Type-Options", "nosniff");
+      res.set_header("Content-Security-Policy",
+                     "default-src 'self'; img-src 'self' blob: data:; style-src 'self'; script-src 'self'; "
+                     "connect-src 'self'; frame-ancestors 'none'");
+      res.set_content(reinterpret_cast<const char*>(asset.data), asset.size, asset.mime);
+    };
+    http.Get(asset.path, serveAsset);
+    if (std::strcmp(asset.path, "/index.html") == 0) http.Get("/", serveAsset);
+  }
+
+  auto bodyObject = [](const httplib::Request& req, httplib::Response& res) -> std::optional<json> {
+    if (req.body.empty()) return json::object();
+    json body = json::parse(req.body, nullptr, false);
+    if (body.is_discarded()) {
+      refuse(res, 400, "the request body is not JSON");
+      return std::nullopt;
+    }
+    if (!body.is_object()) {
+      refuse(res, 400, "the request body is a JSON object");
+      return std::nullopt;
+    }
+    return body;
+  };
+  auto reply = [](httplib::Response& res, const BrokerReply& r) { sendJson(res, r.status, r.body); };
+
+  http.Post("/api/sessions", [&](const httplib::Request&, httplib::Response& res) { reply(res, broker.open()); });
+  http.Get(R"(/api/sessions/([0-9a-f]{1,32}))", [&](const httplib::Request& req, httplib::Response& res) {
+    reply(res, broker.request(req.matches[1], {{"op", "state"}}));
+  });
+  http.Delete(R"(/api/sessions/([0-9a-f]{1,32}))", [&](const httplib::Request& req, httplib::Response& res) {
+    reply(res, broker.close(req.matches[1]));
+  });
+  http.Post(R"(/api/sessions/([0-9a-f]{1,32})/([a-z]+))", [&](const httplib::Request& req, httplib::Response& res) {
+    const std::string op = req.matches[2];
+    if (!isSessionOp(op)) return refuse(res, 404, "there is no operation \"" + op + "\"");
+    auto body = bodyObject(req, res);
+    if (!body) return;
+    (*body)["op"] = op;
+    reply(res, broker.request(req.matches[1], std::move(*body)));
+  });
+  http.Get(R"(/api/sessions/([0-9a-f]{1,32})/export/(svg|json|record|record-json))",
+           [&](const httplib::Request& req, httplib::Response& res) {
+             BrokerReply r = broker.request(req.matches[1], {{"op", "export"}, {"kind", std::string(req.matches[2])}});
+             if (r.status != 200) return reply(res, r);
+             std::string content;
+             if (r.body.contains("base64")) {
+               content = base64Decode(r.body["base64"].get<std::string>()).value_or("");
+             } else {
+               content = r.body.value("text", "");
+             }
+             res.set_header("Cache-Control", "no-store");
+             res.set_header("Content-Disposition", "attachment; filename=\"" + r.body.value("file", "download") + "\"");
+             std::string mime = r.body.value("mime", "application/octet-stream");
+             if (mime != "application/octet-stream") mime += "; charset=utf-8";
+             res.set_content(content, mime);
+           });
+
+  // Idle sessions are closed in the background; the stop signals end the
+  // server.
+  std::atomic<bool> stopping{false};
+  std::mutex reaperMutex;
+  std::condition_variable reaperWake;
+  std::thread reaper([&] {
+    std::unique_lock lock(reaperMutex);
+    const auto period = std::chrono::seconds(std::clamp(options.idleSeconds / 10u, 1u, 30u));
+    while (!stopping) {
+      reaperWake.wait_for(lock, period);
+      if (!stopping) broker.closeIdle();
+    }
+  });
+  std::thread signals([&] {
+    int sig = 0;
+    sigwait(&stopSignals, &sig);
+    if (!stopping) http.stop();
+  });
+
+  out << "Spiral is served at http://127.0.0.1:" << port << "/?token=" << token << std::endl;
+  const bool listened = http.listen_after_bind();
+  {
+    std::lock_guard lock(reaperMutex);
+    stopping = true;
+  }
+  reaperWake.notify_all();
+  reaper.join();
+  // The signal thread waits for a signal that may never come: send it one.
+  pthread_kill(signals.native_handle(), SIGTERM);
+  signals.join();
+  if (!listened) {
+    err << "spiral-host: the server stopped with an error\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace server

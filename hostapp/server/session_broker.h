@@ -1,0 +1,71 @@
+// The server's side of the browser sessions: each session is a child
+// process (the host re-run with a hidden command, see session_child.h); the
+// broker starts it, passes it one request at a time and brings back its
+// answer. A child that dies or stops answering ends only its own session:
+// later requests for it hear why it ended.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstddef>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "hostapp/server/session_child.h"
+
+namespace server {
+
+struct BrokerSettings {
+  std::string executable;       // the program that runs session children
+  std::string childCommand = "session-child";
+  SessionOptions session;
+  std::size_t maxSessions = 16;
+  std::chrono::seconds idleLimit{1800};
+  std::chrono::milliseconds answerLimit{60000};  // a child silent this long is ended
+};
+
+// An answer for the HTTP side: a status and a JSON body.
+struct BrokerReply {
+  int status = 200;
+  nlohmann::json body;
+};
+
+class SessionBroker {
+ public:
+  explicit SessionBroker(BrokerSettings settings);
+  ~SessionBroker();  // closes every session
+  SessionBroker(const SessionBroker&) = delete;
+  SessionBroker& operator=(const SessionBroker&) = delete;
+
+  // Starts a session; the body holds its "id" and its first state.
+  BrokerReply open();
+  // Passes `request` (an object with "op") to the session's child.
+  BrokerReply request(const std::string& id, nlohmann::json request);
+  BrokerReply close(const std::string& id);
+  // Closes the sessions idle longer than the limit; returns how many.
+  std::size_t closeIdle();
+  std::size_t sessionCount();
+
+ private:
+  struct Session;
+  std::shared_ptr<Session> find(const std::string& id, BrokerReply& reply);
+  void ended(const std::string& id, const std::string& reason);
+  static void stop(Session& session, bool politely);
+
+  BrokerSettings settings_;
+  std::mutex mutex_;  // guards the maps
+  std::map<std::string, std::shared_ptr<Session>> sessions_;
+  std::map<std::string, std::string> endedReasons_;
+  std::deque<std::string> endedOrder_;
+};
+
+// 32 hex digits from the system's random source.
+std::string randomToken();
+
+}  // namespace server

@@ -1,0 +1,482 @@
+#include "hostapp/server/session_child.h"
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <tuple>
+
+#include "hostapp/cli/session_report.h"
+#include "hostapp/composition/suite_installation.h"
+#include "hostapp/dialogs/script_driver.h"
+#include "hostapp/host/host_context.h"
+#include "hostapp/loader/plugin_loader.h"
+#include "hostapp/model/resources.h"
+#include "hostapp/records/record_file.h"
+#include "hostapp/records/svg_metadata.h"
+#include "hostapp/host/random_service.h"
+#include "hostapp/server/dialog_json.h"
+#include "hostapp/server/wire.h"
+#include "hostapp/session/plugin_session.h"
+#include "hostapp/writers/json_writer.h"
+#include "hostapp/writers/svg_writer.h"
+#include "params/record/default_parameters.h"
+#include "params/record/plugin_facts.h"
+#include "params/record/spiral_parameters.h"
+
+namespace server {
+namespace {
+
+using nlohmann::json;
+
+// A request field of the wrong JSON type (a number where text belongs).
+constexpr const char* kWrongType = "a field of the request has the wrong type";
+
+// A request the child refuses; its text goes back to the page.
+struct Refusal {
+  std::string message;
+};
+
+std::string numberText(const json& value) {
+  if (value.is_number()) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.10g", value.get<double>());
+    return text;
+  }
+  if (value.is_string()) return value.get<std::string>();
+  throw Refusal{"a value is a number"};
+}
+
+float coordinate(const json& request, const char* name) {
+  const auto it = request.find(name);
+  if (it == request.end() || !it->is_number()) throw Refusal{std::string("the pick needs a number \"") + name + "\""};
+  const double v = it->get<double>();
+  if (!std::isfinite(v) || std::fabs(v) > 1e7) throw Refusal{std::string("\"") + name + "\" is out of range"};
+  return static_cast<float>(v);
+}
+
+// A user action on the open dialog from its JSON form:
+// {"verb": "set"|"toggle"|"check"|"choose"|"press"|"pick"|"enter"|"escape",
+//  "item": ID, "value": ..., "x": X, "y": Y}.
+host::ScriptAction actionFromJson(const json& request) {
+  using Verb = host::ScriptAction::Verb;
+  static const std::map<std::string, Verb> kVerbs{
+      {"set", Verb::Set},     {"toggle", Verb::Toggle}, {"check", Verb::Check}, {"choose", Verb::Choose},
+      {"press", Verb::Press}, {"pick", Verb::Pick},     {"enter", Verb::Enter}, {"escape", Verb::Escape}};
+  const auto verbIt = request.find("verb");
+  if (verbIt == request.end() || !verbIt->is_string() || !kVerbs.count(verbIt->get<std::string>())) {
+    throw Refusal{"an action's \"verb\" is set, toggle, check, choose, press, pick, enter or escape"};
+  }
+  host::ScriptAction action;
+  action.verb = kVerbs.at(verbIt->get<std::string>());
+  action.source = verbIt->get<std::string>();
+  if (action.verb == Verb::Enter || action.verb == Verb::Escape) return action;
+  const auto itemIt = request.find("item");
+  if (itemIt == request.end() || !itemIt->is_number_integer()) throw Refusal{"an action needs the \"item\" id"};
+  const int64_t id = itemIt->get<int64_t>();
+  if (id < INT32_MIN || id > INT32_MAX) throw Refusal{"there is no item " + std::to_string(id)};
+  action.itemId = static_cast<int32_t>(id);
+  action.source += " " + std::to_string(id);
+  const json value = request.value("value", json());
+  switch (action.verb) {
+    case Verb::Set: {
+      action.number = numberText(value);
+      char* end = nullptr;
+      const double v = std::strtod(action.number.c_str(), &end);
+      if (action.number.empty() || *end != '\0' || !std::isfinite(v)) throw Refusal{"'" + action.number + "' is not a number"};
+      action.source += " " + action.number;
+      break;
+    }
+    case Verb::Check:
+      if (!value.is_boolean()) throw Refusal{"a check box is true or false"};
+      action.on = value.get<bool>();
+      break;
+    case Verb::Choose:
+      if (!value.is_number_integer()) throw Refusal{"a choice is an entry's position"};
+      action.position = static_cast<int32_t>(std::clamp<int64_t>(value.get<int64_t>(), -1, INT32_MAX));
+      break;
+    case Verb::Pick:
+      action.x = coordinate(request, "x");
+      action.y = coordinate(request, "y");
+      break;
+    default:
+      break;
+  }
+  return action;
+}
+
+class SessionChild;
+
+// The user at the page, acting on the open options dialog.
+class PageSource : public host::ActionSource {
+ public:
+  explicit PageSource(SessionChild& child) : child_(child) {}
+  std::optional<host::ScriptAction> next(host::Dialog& dialog) override;
+  bool done(const host::ScriptAction& action, host::Dialog& dialog, const std::string& error) override;
+  void otherDialog(host::DialogManager& manager, host::Dialog& dialog) override;
+
+ private:
+  SessionChild& child_;
+};
+
+class SessionChild {
+ public:
+  SessionChild(const SessionOptions& options, LineChannel& channel) : options_(options), channel_(channel) {}
+
+  // Serves until "close" or the end of input.
+  int serve() {
+    try {
+      openDocument(options_.pageSize, options_.colorModel, {});
+    } catch (const Refusal& r) {
+      channel_.write({{"error", r.message}, {"fatal", true}});
+      return 2;
+    }
+    channel_.write(state());
+    while (!closing_) {
+      std::optional<json> request = channel_.read();
+      if (!request) break;
+      handle(*request);
+    }
+    closeDocument();
+    return 0;
+  }
+
+  // ---- Inside the options dialog (called by PageSource) ------------------
+
+  std::optional<host::ScriptAction> nextAction(host::Dialog& dialog) {
+    if (dialog.ended() || closing_) return std::nullopt;
+    if (dialogOpening_) {
+      // The dialog is built and its first preview drawn: the page sees it.
+      dialogOpening_ = false;
+      dialog_ = &dialog;
+      sentItems_.clear();
+      json answer = common();
+      answer["dialog"] = dialogToJson(dialog);
+      changedItems(dialog, sentItems_);
+      channel_.write(answer);
+    }
+    for (;;) {
+      std::optional<json> request = channel_.read();
+      if (!request) {
+        closing_ = true;
+        return std::nullopt;
+      }
+      const std::string op = request->value("op", "");
+      try {
+        if (op == "action") return actionFromJson(*request);
+        if (op == "close") {
+          closing_ = true;
+          return std::nullopt;
+        }
+        if (op == "state") {
+          json answer = state();
+          answer["dialog"] = dialogToJson(dialog);
+          channel_.write(answer);
+        } else if (op == "export") {
+          channel_.write(exportDocument(*request));
+        } else {
+          throw Refusal{"the options dialog is open: finish it first"};
+        }
+      } catch (const Refusal& r) {
+        channel_.write({{"error", r.message}});
+      } catch (const json::exception&) {
+        channel_.write({{"error", kWrongType}});
+      }
+    }
+  }
+
+  void actionDone(host::Dialog& dialog, const std::string& error) {
+    // An action that ended the dialog is answered when the filter is done.
+    if (dialog.ended()) return;
+    json answer = common();
+    answer["items"] = changedItems(dialog, sentItems_);
+    if (!error.empty()) answer["error"] = error;
+    channel_.write(answer);
+  }
+
+  void otherDialog(host::DialogManager& manager, host::Dialog& dialog) {
+    boxes_.push_back(dialogToJson(dialog));
+    host::acceptDriver(manager, dialog);
+  }
+
+ private:
+  // A new host and document with the plug-in started; `record` (bytes the
+  // host kept) becomes the filter's record when given.
+  void openDocument(host::Point pageSize, host::ColorModel model, const std::vector<unsigned char>& record) {
+    host::HostOptions hostOptions;
+    hostOptions.pageSize = pageSize;
+    hostOptions.colorModel = model;
+    // The seed is always known, so that a downloaded SVG records it.
+    seed_ = options_.seed ? *options_.seed : host::RandomService::clockSeed();
+    hostOptions.seed = seed_;
+    host_ = std::make_unique<host::HostContext>(hostOptions);
+    host::installSuites(*host_);
+    if (options_.swatchesFile) {
+      if (auto problem = host::loadGimpPaletteFile(*options_.swatchesFile, host_->document())) throw Refusal{*problem};
+    }
+    if (options_.stylesFile) {
+      if (auto problem = host::loadGraphicStylesFile(*options_.stylesFile, host_->document())) throw Refusal{*problem};
+    }
+    try {
+      plugin_ = std::make_unique<host::PluginSession>(
+          *host_, host::scanPluginFile(options_.pluginPath.empty() ? host::defaultPluginPath() : options_.pluginPath));
+    } catch (const host::LoadError& e) {
+      throw Refusal{e.what()};
+    }
+    plugin_->dialogs().setDriver(host::actionDriver(std::make_shared<PageSource>(*this), kOptionsDialogName,
+                                                    true, host_->document(), std::make_shared<host::ScriptOutcome>()));
+    lastResult_ = plugin_->startup();
+    if (!record.empty() && lastResult_ == kHostNoErr) lastResult_ = plugin_->setRecordBytes(record);
+  }
+
+  void closeDocument() {
+    if (plugin_) plugin_->shutdown();
+    plugin_.reset();
+    host_.reset();
+  }
+
+  void handle(const json& request) {
+    const std::string op = request.value("op", "");
+    try {
+      if (op == "state") {
+        channel_.write(state());
+      } else if (op == "filter") {
+        runFilter();
+      } else if (op == "repeat") {
+        if (plugin_->recordBytes().empty()) throw Refusal{"choose the filter first: there is no record to repeat"};
+        lastResult_ = plugin_->repeatFilter();
+        channel_.write(finished());
+      } else if (op == "undo") {
+        host_->document().undoMessage();
+        channel_.write(finished());
+      } else if (op == "about") {
+        lastResult_ = plugin_->about();
+        channel_.write(finished());
+      } else if (op == "document") {
+        newDocument(request);
+        channel_.write(state());
+      } else if (op == "record") {
+        loadRecord(request);
+        channel_.write(state());
+      } else if (op == "export") {
+        channel_.write(exportDocument(request));
+      } else if (op == "action") {
+        throw Refusal{"the options dialog is not open"};
+      } else if (op == "close") {
+        closing_ = true;
+        channel_.write({{"closed", true}});
+      } else {
+        throw Refusal{"unknown request \"" + op + "\""};
+      }
+    } catch (const Refusal& r) {
+      channel_.write({{"error", r.message}});
+    } catch (const json::exception&) {
+      channel_.write({{"error", kWrongType}});
+    }
+  }
+
+  void runFilter() {
+    if (!plugin_->filter()) throw Refusal{"the plug-in registered no filter"};
+    dialogOpening_ = true;
+    lastResult_ = plugin_->chooseFilter();
+    dialog_ = nullptr;
+    dialogOpening_ = false;
+    if (closing_) return;
+    json answer = finished();
+    answer["dialog"] = nullptr;
+    answer["cancelled"] = lastResult_ == kUserCancelErr;
+    channel_.write(answer);
+  }
+
+  void newDocument(const json& request) {
+    const json page = request.value("page", json::array({options_.pageSize.x, options_.pageSize.y}));
+    if (!page.is_array() || page.size() != 2 || !page[0].is_number() || !page[1].is_number()) {
+      throw Refusal{"\"page\" is [width, height] in points"};
+    }
+    const double w = page[0].get<double>(), h = page[1].get<double>();
+    if (!std::isfinite(w) || !std::isfinite(h) || w <= 0 || h <= 0 || w > 1e7 || h > 1e7) {
+      throw Refusal{"a page is between 0 and 10 000 000 points wide and high"};
+    }
+    const auto model = colorModelFromName(request.value("colorModel", std::string(host::colorModelName(host_->document().colorModel()))));
+    if (!model) throw Refusal{"\"colorModel\" is gray, rgb or cmyk"};
+    // The filter keeps its record across documents, as a host keeps it with
+    // the filter.
+    const std::vector<unsigned char> record = plugin_->recordBytes();
+    closeDocument();
+    openDocument({static_cast<float>(w), static_cast<float>(h)}, *model, record);
+  }
+
+  void loadRecord(const json& request) {
+    std::vector<unsigned char> bytes;
+    try {
+      if (request.contains("json")) {
+        const json& fields = request["json"];
+        if (!fields.is_object()) throw Refusal{"a record's JSON is an object of fields"};
+        SpiralParameters record = currentRecord();
+        records::applyJson(record, fields);
+        bytes = records::recordBytes(record);
+      } else if (request.contains("binary") && request["binary"].is_string()) {
+        const auto decoded = base64Decode(request["binary"].get<std::string>());
+        if (!decoded) throw Refusal{"\"binary\" is not base64"};
+        if (decoded->size() != kSpiralParametersSize) {
+          throw Refusal{"a record file holds " + std::to_string(kSpiralParametersSize) + " bytes, not " +
+                        std::to_string(decoded->size())};
+        }
+        bytes.assign(decoded->begin(), decoded->end());
+      } else {
+        throw Refusal{"a record comes as \"json\" (an object) or \"binary\" (base64)"};
+      }
+    } catch (const records::RecordError& e) {
+      throw Refusal{e.what()};
+    }
+    lastResult_ = plugin_->setRecordBytes(bytes);
+  }
+
+  // The filter's record, or the defaults of a new one (centred on view 0)
+  // before the plug-in made one.
+  SpiralParameters currentRecord() const {
+    const std::vector<unsigned char> kept = plugin_->recordBytes();
+    try {
+      if (!kept.empty()) return records::recordFromBytes(kept);
+    } catch (const records::RecordError& e) {
+      throw Refusal{e.what()};
+    }
+    const host::View& view = host_->document().views().front();
+    return defaultParameters(view.centre.x, view.centre.y);
+  }
+
+  json exportDocument(const json& request) {
+    const std::string kind = request.value("kind", "");
+    if (kind == "svg") {
+      // The drawing carries what re-makes it, as the command line's SVG does:
+      // the record, the session's seed, page, colour model and plug-in.
+      records::DrawingMetadata metadata;
+      metadata.record = currentRecord();
+      metadata.seed = seed_;
+      metadata.page = host_->document().pageSize();
+      metadata.colorModel = host_->document().colorModel();
+      std::tie(metadata.pluginName, metadata.pluginVersion) = cli::pluginNameAndVersion(plugin_->file());
+      return {{"mime", "image/svg+xml"},
+              {"file", "spirals.svg"},
+              {"text", writers::svgString(host_->document(), records::metadataText(metadata))}};
+    }
+    if (kind == "json") {
+      json extra;
+      extra["record"] = records::recordToJson(currentRecord());
+      extra["result"] = lastResult_;
+      extra["messages"] = cli::messagesToJson(plugin_->messages());
+      extra["dialogs"] = cli::dialogsToJson(plugin_->dialogs().shown());
+      extra["previews"] = host_->document().redrawCount();
+      std::ostringstream dump;
+      writers::writeDocumentJson(host_->document(), extra, dump);
+      return {{"mime", "application/json"}, {"file", "spirals.json"}, {"text", dump.str()}};
+    }
+    if (kind == "record") {
+      std::vector<unsigned char> bytes = plugin_->recordBytes();
+      if (bytes.empty()) bytes = records::recordBytes(currentRecord());
+      return {{"mime", "application/octet-stream"},
+              {"file", "spiral.params"},
+              {"base64", base64Encode(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))}};
+    }
+    if (kind == "record-json") {
+      return {{"mime", "application/json"},
+              {"file", "spiral.params.json"},
+              {"text", records::recordToJson(currentRecord()).dump(1) + "\n"}};
+    }
+    throw Refusal{"an export is svg, json, record or record-json"};
+  }
+
+  // What every answer carries: the drawing, the undo state and the dialogs
+  // and alerts shown since the last answer.
+  json common() {
+    json answer{{"svg", writers::svgString(host_->document())},
+                {"canUndo", host_->document().pendingUndoEntries() > 0},
+                {"hasRecord", !plugin_->recordBytes().empty()}};
+    const auto& shown = plugin_->dialogs().shown();
+    for (std::size_t k = shownSeen_; k < shown.size(); ++k) {
+      if (shown[k].alert) boxes_.push_back({{"alert", true}, {"caption", "Alert"}, {"text", shown[k].items.empty() ? "" : shown[k].items[0].text}});
+    }
+    shownSeen_ = shown.size();
+    answer["boxes"] = std::exchange(boxes_, json::array());
+    return answer;
+  }
+
+  json finished() {
+    json answer = common();
+    answer["result"] = lastResult_;
+    answer["resultText"] = host::resultCodeText(lastResult_);
+    return answer;
+  }
+
+  json state() {
+    json filters = json::array();
+    for (const host::FilterRecord& f : host_->filters()) {
+      filters.push_back({{"name", f.name}, {"category", f.category}, {"title", f.title}});
+    }
+    json answer = common();
+    const host::Point page = host_->document().pageSize();
+    answer["page"] = {page.x, page.y};
+    answer["colorModel"] = host::colorModelName(host_->document().colorModel());
+    answer["filters"] = std::move(filters);
+    answer["plugin"] = plugin_->file().path;
+    answer["dialog"] = nullptr;
+    answer["result"] = lastResult_;
+    answer["resultText"] = host::resultCodeText(lastResult_);
+    return answer;
+  }
+
+  SessionOptions options_;
+  LineChannel& channel_;
+  std::uint64_t seed_ = 0;
+  std::unique_ptr<host::HostContext> host_;
+  std::unique_ptr<host::PluginSession> plugin_;
+  HostErr lastResult_ = kHostNoErr;
+  bool closing_ = false;
+  bool dialogOpening_ = false;
+  host::Dialog* dialog_ = nullptr;
+  std::map<int32_t, json> sentItems_;
+  std::size_t shownSeen_ = 0;
+  json boxes_ = json::array();
+};
+
+std::optional<host::ScriptAction> PageSource::next(host::Dialog& dialog) { return child_.nextAction(dialog); }
+
+bool PageSource::done(const host::ScriptAction&, host::Dialog& dialog, const std::string& error) {
+  child_.actionDone(dialog, error);
+  return true;  // a refused action leaves the dialog open for the next one
+}
+
+void PageSource::otherDialog(host::DialogManager& manager, host::Dialog& dialog) { child_.otherDialog(manager, dialog); }
+
+}  // namespace
+
+std::optional<host::ColorModel> colorModelFromName(const std::string& name) {
+  if (name == "gray") return host::ColorModel::Gray;
+  if (name == "rgb") return host::ColorModel::Rgb;
+  if (name == "cmyk") return host::ColorModel::Cmyk;
+  return std::nullopt;
+}
+
+std::vector<std::string> sessionArguments(const SessionOptions& options) {
+  std::vector<std::string> args;
+  auto number = [](float v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", v);
+    return std::string(text);
+  };
+  if (!options.pluginPath.empty()) args.insert(args.end(), {"--plugin", options.pluginPath});
+  args.insert(args.end(), {"--page", number(options.pageSize.x) + "," + number(options.pageSize.y)});
+  args.insert(args.end(), {"--color-model", host::colorModelName(options.colorModel)});
+  if (options.seed) args.insert(args.end(), {"--seed", std::to_string(*options.seed)});
+  if (options.swatchesFile) args.insert(args.end(), {"--swatches", *options.swatchesFile});
+  if (options.stylesFile) args.insert(args.end(), {"--styles", *options.stylesFile});
+  return args;
+}
+
+int runSessionChild(const SessionOptions& options, int inFd, int outFd) {
+  LineChannel channel(inFd, outFd);
+  SessionChild child(options, channel);
+  return child.serve();
+}
+
+}  // namespace server

@@ -1,0 +1,119 @@
+#include "hostapp/server/wire.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace server {
+
+std::optional<std::string> LineChannel::readLine(std::optional<std::chrono::milliseconds> timeout) {
+  timedOut_ = false;
+  const auto deadline = std::chrono::steady_clock::now() + timeout.value_or(std::chrono::milliseconds(0));
+  for (;;) {
+    const std::size_t newline = buffer_.find('\n');
+    if (newline != std::string::npos) {
+      std::string line = buffer_.substr(0, newline);
+      buffer_.erase(0, newline + 1);
+      return line;
+    }
+    if (timeout) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) {
+        timedOut_ = true;
+        return std::nullopt;
+      }
+      pollfd p{in_, POLLIN, 0};
+      const int ready = ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 1000)));
+      if (ready < 0 && errno != EINTR) return std::nullopt;
+      if (ready <= 0) continue;
+    }
+    char chunk[65536];
+    const ssize_t n = ::read(in_, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return std::nullopt;
+    buffer_.append(chunk, static_cast<std::size_t>(n));
+  }
+}
+
+bool LineChannel::writeLine(std::string_view line) {
+  std::string bytes(line);
+  bytes += '\n';
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(out_, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::optional<nlohmann::json> LineChannel::read(std::optional<std::chrono::milliseconds> timeout) {
+  std::optional<std::string> line = readLine(timeout);
+  if (!line) return std::nullopt;
+  nlohmann::json message = nlohmann::json::parse(*line, nullptr, false);
+  if (message.is_discarded() || !message.is_object()) return nlohmann::json{{"error", "a message is not a JSON object"}};
+  return message;
+}
+
+bool LineChannel::write(const nlohmann::json& message) {
+  // Invalid UTF-8 in a text becomes U+FFFD rather than ending the session.
+  return writeLine(message.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+}
+
+namespace {
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+}
+
+std::string base64Encode(std::string_view bytes) {
+  std::string out;
+  out.reserve((bytes.size() + 2) / 3 * 4);
+  std::size_t i = 0;
+  for (; i + 2 < bytes.size(); i += 3) {
+    const unsigned v = (static_cast<unsigned char>(bytes[i]) << 16) | (static_cast<unsigned char>(bytes[i + 1]) << 8) |
+                       static_cast<unsigned char>(bytes[i + 2]);
+    out += kAlphabet[v >> 18];
+    out += kAlphabet[(v >> 12) & 63];
+    out += kAlphabet[(v >> 6) & 63];
+    out += kAlphabet[v & 63];
+  }
+  if (i < bytes.size()) {
+    unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
+    if (i + 1 < bytes.size()) v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+    out += kAlphabet[v >> 18];
+    out += kAlphabet[(v >> 12) & 63];
+    out += i + 1 < bytes.size() ? kAlphabet[(v >> 6) & 63] : '=';
+    out += '=';
+  }
+  return out;
+}
+
+std::optional<std::string> base64Decode(std::string_view text) {
+  if (text.size() % 4 != 0) return std::nullopt;
+  std::string out;
+  unsigned v = 0;
+  int bits = 0;
+  std::size_t padding = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '=') {
+      if (i + 2 < text.size()) return std::nullopt;
+      ++padding;
+      continue;
+    }
+    if (padding) return std::nullopt;
+    const char* at = std::char_traits<char>::find(kAlphabet, 64, c);
+    if (!at) return std::nullopt;
+    v = (v << 6) | static_cast<unsigned>(at - kAlphabet);
+    bits += 6;
+    if (bits >= 8) {
+      bits -= 8;
+      out += static_cast<char>((v >> bits) & 0xFF);
+    }
+  }
+  return out;
+}
+
+}  // namespace server

@@ -1,0 +1,38 @@
+// What the server and its session children say to each other: one JSON
+// object per line over a pair of pipes. Binary payloads travel as base64.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+namespace server {
+
+class LineChannel {
+ public:
+  LineChannel(int in, int out) : in_(in), out_(out) {}
+  // The next line, without its newline; nothing at the end of input, or
+  // when `timeout` (if given) passes first (then timedOut() is true).
+  std::optional<std::string> readLine(std::optional<std::chrono::milliseconds> timeout = std::nullopt);
+  bool timedOut() const { return timedOut_; }
+  // False when the other end is gone.
+  bool writeLine(std::string_view line);
+
+  // A JSON object per line; a line that is not JSON reads as an error object.
+  std::optional<nlohmann::json> read(std::optional<std::chrono::milliseconds> timeout = std::nullopt);
+  bool write(const nlohmann::json& message);
+
+ private:
+  int in_, out_;
+  std::string buffer_;
+  bool timedOut_ = false;
+};
+
+std::string base64Encode(std::string_view bytes);
+// Nothing when the text is not base64.
+std::optional<std::string> base64Decode(std::string_view text);
+
+}  // namespace server

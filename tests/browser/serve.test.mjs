@@ -1,0 +1,366 @@
+// The page of `spiral-host serve` in Debian's chromium, as a person uses it:
+// the menu, the options dialog's five pages, live changes, a preset, Tumble,
+// a pick in the document, Enter, Escape, Repeat, Undo, About. The accepted
+// drawing must equal `spiral-host draw` given the same actions and seed.
+// Also measures the round trip from a change to the new drawing on the page.
+//
+// Environment: SPIRAL_HOST (the built spiral-host), SPIRAL_OUTPUT_DIR (where
+// screenshots and figures go), SPIRAL_CRASH_PLUGIN (a plug-in that crashes on
+// Go, optional), SPIRAL_CHROMIUM (default /usr/bin/chromium).
+// Exit status 77 (skipped) only when chromium is not installed.
+import { spawn, execFileSync } from 'node:child_process';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import assert from 'node:assert/strict';
+
+const chromiumPath = process.env.SPIRAL_CHROMIUM || '/usr/bin/chromium';
+if (!existsSync(chromiumPath)) {
+  console.log(`skipped: ${chromiumPath} is not installed`);
+  process.exit(77);
+}
+const { chromium } = await import('playwright-core');
+
+const hostExe = process.env.SPIRAL_HOST;
+assert.ok(hostExe && existsSync(hostExe), 'SPIRAL_HOST names the built spiral-host');
+const outDir = process.env.SPIRAL_OUTPUT_DIR || path.resolve('browser-screenshots');
+mkdirSync(outDir, { recursive: true });
+const work = mkdtempSync(path.join(tmpdir(), 'spiral-browser-'));
+const SEED = '7';
+
+// ---- The server ---------------------------------------------------------------
+
+function startServer(extra = []) {
+  const child = spawn(hostExe, ['serve', '--seed', SEED, ...extra], { stdio: ['ignore', 'pipe', 'inherit'] });
+  return new Promise((resolve, reject) => {
+    let text = '';
+    const timer = setTimeout(() => reject(new Error('spiral-host serve printed no URL')), 20000);
+    child.stdout.on('data', (chunk) => {
+      text += chunk;
+      const m = /(http:\/\/127\.0\.0\.1:\d+\/\?token=[0-9a-f]+)/.exec(text);
+      if (m) {
+        clearTimeout(timer);
+        resolve({ child, url: m[1] });
+      }
+    });
+    child.on('exit', (code) => reject(new Error('spiral-host serve exited with ' + code)));
+  });
+}
+
+const results = [];
+async function step(name, fn) {
+  const start = Date.now();
+  try {
+    await fn();
+    results.push([name, true]);
+    console.log(`ok   ${name} (${Date.now() - start} ms)`);
+  } catch (e) {
+    results.push([name, false]);
+    console.log(`FAIL ${name}: ${e.stack || e}`);
+    throw e;
+  }
+}
+
+const median = (xs) => {
+  const s = [...xs].sort((a, b) => a - b);
+  return s.length % 2 ? s[(s.length - 1) / 2] : (s[s.length / 2 - 1] + s[s.length / 2]) / 2;
+};
+// The page's drawing is the document alone; a downloaded SVG also carries
+// the metadata that re-makes it.
+const withoutMetadata = (svg) => svg.replace(/  <metadata id="spiral-drawing">.*<\/metadata>\n/, '');
+const pathCount = (svg) => (svg.match(/<path /g) || []).length;
+const segmentCount = (svg) => (svg.match(/ C /g) || []).length;
+
+// ---- Page helpers ---------------------------------------------------------------
+
+const item = (page, id) => page.locator(`#options-dialog [data-item-id="${id}"]`);
+
+// Runs `act` and waits until the page shows a drawing newer than before.
+async function afterDrawing(page, act) {
+  const before = await page.evaluate(() => window.spiral.drawn);
+  await act();
+  await page.waitForFunction((n) => window.spiral.drawn > n, before, { timeout: 30000 });
+  return page.evaluate(() => window.spiral.svg);
+}
+
+async function menu(page, menuId, entryId) {
+  await page.click(`#${menuId}`);
+  await page.click(`#${entryId}`);
+}
+
+async function download(page, entryId, name) {
+  const [file] = await Promise.all([page.waitForEvent('download'), menu(page, 'menu-file', entryId)]);
+  const to = path.join(work, name);
+  await file.saveAs(to);
+  return readFileSync(to);
+}
+
+// The actions the page sent, written as a dialog script for `spiral-host draw`.
+function scriptOf(actions) {
+  return actions.map((a) => {
+    switch (a.verb) {
+      case 'set': return `set ${a.item} ${a.value}`;
+      case 'check': return `check ${a.item} ${a.value ? 'on' : 'off'}`;
+      case 'toggle': return `toggle ${a.item}`;
+      case 'choose': return `choose ${a.item} ${a.value}`;
+      case 'press': return `press ${a.item}`;
+      case 'pick': return `pick ${a.item} ${a.x} ${a.y}`;
+      case 'enter': return 'enter';
+      case 'escape': return 'escape';
+      default: throw new Error('unknown verb ' + a.verb);
+    }
+  }).join('; ');
+}
+
+// ---- The run ------------------------------------------------------------------------
+
+const { child: server, url } = await startServer();
+const browser = await chromium.launch({
+  executablePath: chromiumPath,
+  headless: true,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync'],
+});
+const figures = {};
+let failed = false;
+try {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 860 }, acceptDownloads: true });
+  const page = await context.newPage();
+  page.on('pageerror', (e) => console.log('page error:', e.message));
+  const sent = [];
+  page.on('request', (r) => {
+    if (r.method() === 'POST' && /\/action$/.test(r.url())) sent.push(JSON.parse(r.postData()));
+  });
+
+  await step('the page opens a session and builds the menu from the plug-in', async () => {
+    await page.goto(url);
+    await page.waitForFunction(() => window.spiral.ready === true, null, { timeout: 30000 });
+    await page.click('#menu-filter');
+    assert.match(await page.locator('.menu.open .category').first().textContent(), /TQV <Create>/);
+    assert.equal((await page.locator('#menu-filter-0').textContent()).trim(), 'Spiral...');
+    assert.equal(await page.locator('#menu-repeat').isDisabled(), true);
+    await page.click('#menu-filter');
+  });
+
+  let openSvg;
+  await step('choosing the filter shows the options dialog with its 115 items', async () => {
+    openSvg = await afterDrawing(page, () => menu(page, 'menu-filter', 'menu-filter-0'));
+    await page.waitForSelector('#options-dialog');
+    assert.equal(await page.locator('#options-dialog [data-item-id]').count(), 115);
+    assert.equal(await page.locator('#options-dialog .title').textContent(), 'Spiral Plugin');
+    assert.equal(await item(page, 4).locator('input').inputValue(), '10');
+    assert.equal(await item(page, 5).locator('input').inputValue(), '200.00');
+    assert.ok(pathCount(openSvg) > 0, 'the preview drew when the dialog opened');
+    assert.equal(await page.locator('#menubar').evaluate((el) => el.classList.contains('blocked')), true);
+  });
+
+  await step('the five pages show their own items (screenshots)', async () => {
+    const pages = [[100, 'spiral', 4], [101, 'create', 6], [102, 'tweak', 15], [103, 'offset', 26], [104, 'settings', 120]];
+    for (const [button, name, opening] of pages) {
+      await afterDrawing(page, () => item(page, button).click());
+      await page.waitForFunction((id) => !document.querySelector(`#options-dialog [data-item-id="${id}"]`).classList.contains('hidden'), opening);
+      await page.locator('#options-dialog').screenshot({ path: path.join(outDir, `dialog-${button - 99}-${name}.png`) });
+    }
+    assert.equal(await item(page, 4).isVisible(), false);
+    await afterDrawing(page, () => item(page, 100).click());
+    assert.equal(await item(page, 4).isVisible(), true);
+  });
+
+  let svg;
+  await step('changing the arm gap redraws the preview', async () => {
+    const before = await page.evaluate(() => window.spiral.svg);
+    svg = await afterDrawing(page, () => item(page, 5).locator('input').fill('120'));
+    await page.waitForFunction(() => window.spiral.svg && window.spiral.answered >= 1);
+    assert.notEqual(svg, before);
+  });
+
+  await step('choosing a preset and pressing Tumble change the drawing', async () => {
+    const before = svg;
+    svg = await afterDrawing(page, () => item(page, 164).selectOption({ index: 5 }));
+    assert.notEqual(svg, before);
+    const presetSvg = svg;
+    svg = await afterDrawing(page, () => item(page, 91).click());
+    assert.notEqual(svg, presetSvg);
+  });
+
+  await step('a pick button takes the centre from a click in the document', async () => {
+    await afterDrawing(page, () => item(page, 101).click());
+    assert.equal(await item(page, 6).isVisible(), true);
+    await item(page, 179).click();
+    assert.equal(await page.locator('#view').evaluate((el) => el.classList.contains('picking')), true);
+    const box = await page.locator('#canvas').boundingBox();
+    svg = await afterDrawing(page, () => page.mouse.click(box.x + box.width * 0.3, box.y + box.height * 0.5));
+    const pickedX = Number(await item(page, 6).locator('input').inputValue());
+    assert.ok(Math.abs(pickedX - 612 * 0.3) < 2, `centre x ${pickedX} near ${612 * 0.3}`);
+  });
+
+  let acceptedSvg;
+  await step('Enter accepts; the downloaded SVG equals spiral-host draw with the same actions and seed', async () => {
+    await item(page, 7).locator('input').focus();
+    await page.keyboard.press('Enter');
+    await page.waitForSelector('#options-dialog', { state: 'detached' });
+    const servedFile = (await download(page, 'menu-save-svg', 'served.svg')).toString();
+    assert.match(servedFile, /<metadata id="spiral-drawing">/);
+    acceptedSvg = withoutMetadata(servedFile);
+    assert.ok(pathCount(acceptedSvg) > 0);
+    const record = JSON.parse((await download(page, 'menu-save-record-json', 'record.json')).toString());
+    assert.equal(record.spiralCount >= 1, true);
+    await page.screenshot({ path: path.join(outDir, 'drawing.png') });
+
+    const script = scriptOf(sent);
+    const drawn = path.join(work, 'drawn.svg');
+    execFileSync(hostExe, ['draw', '--seed', SEED, '--dialog', script, '--svg', drawn], { stdio: 'inherit' });
+    const expected = readFileSync(drawn).toString();
+    const servedPaths = new Set(acceptedSvg.match(/ d="[^"]+"/g));
+    const drawnPaths = expected.match(/ d="[^"]+"/g) || [];
+    assert.ok(drawnPaths.some((d) => servedPaths.has(d)), 'a spiral of the served drawing is one that draw drew');
+    assert.equal(servedFile, expected, `the whole drawing, metadata included, equals draw's for: ${script}`);
+  });
+
+  await step('Escape cancels and the document is as before', async () => {
+    await afterDrawing(page, () => menu(page, 'menu-filter', 'menu-filter-0'));
+    await afterDrawing(page, () => item(page, 100).click());
+    await afterDrawing(page, () => item(page, 4).locator('input').fill('25'));
+    assert.notEqual(await page.evaluate(() => window.spiral.svg), acceptedSvg);
+    await afterDrawing(page, () => page.keyboard.press('Escape'));
+    await page.waitForSelector('#options-dialog', { state: 'detached' });
+    assert.equal(await page.evaluate(() => window.spiral.svg), acceptedSvg);
+    assert.match(await page.locator('#status').textContent(), /cancelled/);
+  });
+
+  await step('Repeat draws again; Undo takes it back', async () => {
+    const repeated = await afterDrawing(page, () => menu(page, 'menu-filter', 'menu-repeat'));
+    assert.ok(pathCount(repeated) > pathCount(acceptedSvg));
+    const undone = await afterDrawing(page, () => menu(page, 'menu-edit', 'menu-undo'));
+    assert.equal(undone, acceptedSvg);
+  });
+
+  await step('About shows the plug-in\'s About box', async () => {
+    await menu(page, 'menu-help', 'menu-about');
+    const box = page.locator('.plugin-box[data-dialog="About Dialog"]');
+    await box.waitFor();
+    assert.ok((await box.textContent()).length > 10);
+    await box.screenshot({ path: path.join(outDir, 'about.png') });
+    await box.locator('button').first().click();
+    await box.waitFor({ state: 'detached' });
+  });
+
+  // ---- Measurements ------------------------------------------------------------
+
+  // The preset whose preview draws the most segments, found through the API.
+  const api = async (method, p, body) => {
+    const res = await fetch(new URL('/api/' + p, url), {
+      method, headers: { 'X-Spiral-Token': new URL(url).searchParams.get('token') },
+      body: body ? JSON.stringify(body) : undefined,
+    });
+    return res.json();
+  };
+  let richest = { index: 0, segments: -1, name: '' };
+  await step('find the preset with the most art', async () => {
+    const s = await api('POST', 'sessions');
+    const open = await api('POST', `sessions/${s.id}/filter`, {});
+    const entries = open.dialog.items.find((i) => i.id === 164).entries;
+    for (let k = 0; k < entries.length; ++k) {
+      const a = await api('POST', `sessions/${s.id}/action`, { verb: 'choose', item: 164, value: k });
+      const n = segmentCount(a.svg);
+      if (n > richest.segments) richest = { index: k, segments: n, name: entries[k].trim() };
+    }
+    await api('DELETE', `sessions/${s.id}`);
+    figures.richestPreset = richest;
+  });
+
+  // Round trip: a change typed into the arm gap until the page shows the new drawing.
+  async function roundTrips(p, n) {
+    return p.evaluate(async (count) => {
+      const input = document.querySelector('#options-dialog [data-item-id="5"] input');
+      const times = [];
+      for (let k = 0; k < count; ++k) {
+        const drawn = new Promise((r) => window.addEventListener('spiral-drawn', r, { once: true }));
+        const t0 = performance.now();
+        input.value = (150 + (k % 2 ? k : -k) * 0.5).toFixed(2);
+        input.dispatchEvent(new Event('input', { bubbles: true }));
+        await drawn;
+        times.push(performance.now() - t0);
+      }
+      return times;
+    }, n);
+  }
+
+  await step('round trip of 50 changes: defaults and the richest preset', async () => {
+    const fresh = await context.newPage();
+    await fresh.goto(url);
+    await fresh.waitForFunction(() => window.spiral.ready === true);
+    const defaultSvg = await afterDrawing(fresh, () => menu(fresh, 'menu-filter', 'menu-filter-0'));
+    const defaults = await roundTrips(fresh, 50);
+    await afterDrawing(fresh, () => item(fresh, 164).selectOption({ index: richest.index }));
+    const presetSvg = await afterDrawing(fresh, () => item(fresh, 100).click());
+    const rich = await roundTrips(fresh, 50);
+    figures.roundTripDefaultsMs = median(defaults);
+    figures.roundTripRichestMs = median(rich);
+    figures.richestSegments = segmentCount(presetSvg);
+    figures.defaultsSegments = segmentCount(defaultSvg);
+    await fresh.keyboard.press('Escape');
+    await fresh.close();
+  });
+
+  await step('a document of 100 000 segments redraws without freezing the page', async () => {
+    const big = await context.newPage();
+    await big.goto(url);
+    await big.waitForFunction(() => window.spiral.ready === true);
+    const record = JSON.stringify({ armCount: 300, spiralCount: 84, maxPoints: 9999, preview: true });
+    await big.setInputFiles('#record-file', { name: 'big.json', mimeType: 'application/json', buffer: Buffer.from(record) });
+    await big.waitForFunction(() => /filter's record/.test(document.getElementById('status').textContent));
+    // Frames keep coming while the big drawing is fetched, decoded and shown.
+    await big.evaluate(() => {
+      window.frameGaps = [];
+      let last = performance.now();
+      const tick = (t) => { window.frameGaps.push(t - last); last = t; if (!window.stopFrames) requestAnimationFrame(tick); };
+      requestAnimationFrame(tick);
+    });
+    const t0 = Date.now();
+    const bigSvg = await afterDrawing(big, () => menu(big, 'menu-filter', 'menu-filter-0'));
+    figures.bigRedrawMs = Date.now() - t0;
+    await big.screenshot({ path: path.join(outDir, 'drawing-100k.png') });
+    const t1 = Date.now();
+    await afterDrawing(big, () => big.keyboard.press('Escape'));
+    figures.bigClearMs = Date.now() - t1;
+    const gaps = await big.evaluate(() => { window.stopFrames = true; return window.frameGaps; });
+    figures.bigSegments = segmentCount(bigSvg);
+    figures.bigLongestFrameGapMs = Math.max(...gaps);
+    assert.ok(figures.bigSegments >= 100000, `${figures.bigSegments} segments`);
+    await big.close();
+  });
+  const crashPlugin = process.env.SPIRAL_CRASH_PLUGIN;
+  if (crashPlugin) {
+    await step('a plug-in that crashes ends its session and the page says so', async () => {
+      const crashing = await startServer(['--plugin', crashPlugin]);
+      try {
+        const p = await context.newPage();
+        await p.goto(crashing.url);
+        await p.waitForFunction(() => window.spiral.ready === true);
+        await afterDrawing(p, () => menu(p, 'menu-filter', 'menu-filter-0'));
+        await item(p, 4).locator('input').focus();
+        await p.keyboard.press('Enter');  // Go crashes
+        const box = p.locator('#session-ended');
+        await box.waitFor();
+        assert.match(await box.textContent(), /plug-in's process/);
+        assert.equal(await p.locator('#options-dialog').count(), 0);
+        await box.screenshot({ path: path.join(outDir, 'session-ended.png') });
+        await p.close();
+      } finally {
+        crashing.child.kill('SIGTERM');
+      }
+    });
+  }
+  console.log('figures: ' + JSON.stringify(figures));
+  writeFileSync(path.join(outDir, 'figures.json'), JSON.stringify(figures, null, 1) + '\n');
+} catch (e) {
+  failed = true;
+} finally {
+  await browser.close();
+  server.kill('SIGTERM');
+  rmSync(work, { recursive: true, force: true });
+}
+const passed = results.filter(([, ok]) => ok).length;
+console.log(`${passed} passed, ${results.length - passed + (failed && results.every(([, ok]) => ok) ? 1 : 0)} failed`);
+process.exit(failed ? 1 : 0);

@@ -1,0 +1,453 @@
+// `spiral-host serve` from outside, as a browser would reach it: a real
+// server process on 127.0.0.1, spoken to through cpp-httplib's client.
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "hostapp/server/wire.h"
+
+using nlohmann::json;
+
+namespace {
+
+// A running `spiral-host serve`; stopped (SIGTERM) when destroyed.
+class ServerProcess {
+ public:
+  explicit ServerProcess(std::vector<std::string> extra) {
+    std::vector<std::string> args{SPIRAL_HOST_EXE, "serve", "--port", "0"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    int out[2];
+    if (pipe(out) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(out[1], 1);
+      close(out[0]);
+      close(out[1]);
+      std::vector<char*> argv;
+      for (auto& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execv(argv[0], argv.data());
+      _exit(127);
+    }
+    close(out[1]);
+    // The one line: "Spiral is served at http://127.0.0.1:PORT/?token=TOKEN".
+    std::string line;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (line.find('\n') == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+      pollfd p{out[0], POLLIN, 0};
+      if (poll(&p, 1, 200) <= 0) continue;
+      char buffer[256];
+      const ssize_t n = read(out[0], buffer, sizeof buffer);
+      if (n <= 0) break;
+      line.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(out[0]);
+    const std::size_t at = line.find("http://127.0.0.1:");
+    const std::size_t tokenAt = line.find("token=");
+    if (at == std::string::npos || tokenAt == std::string::npos) return;
+    port_ = std::stoi(line.substr(at + 17));
+    token_ = line.substr(tokenAt + 6, line.find('\n') - tokenAt - 6);
+  }
+  ~ServerProcess() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+  }
+  int port() const { return port_; }
+  const std::string& token() const { return token_; }
+  bool running() const { return port_ > 0 && kill(pid_, 0) == 0; }
+
+ private:
+  pid_t pid_ = -1;
+  int port_ = 0;
+  std::string token_;
+};
+
+struct Answer {
+  int status = 0;
+  json body;
+  std::string raw;
+};
+
+class Api {
+ public:
+  explicit Api(const ServerProcess& server) : server_(server), client_("127.0.0.1", server.port()) {
+    client_.set_read_timeout(30, 0);
+  }
+  httplib::Headers headers() const {
+    return {{"X-Spiral-Token", server_.token()}, {"Origin", "http://127.0.0.1:" + std::to_string(server_.port())}};
+  }
+  Answer take(const httplib::Result& r) {
+    Answer a;
+    if (!r) return a;
+    a.status = r->status;
+    a.raw = r->body;
+    a.body = json::parse(r->body, nullptr, false);
+    return a;
+  }
+  Answer post(const std::string& path, const json& body = json::object()) {
+    return take(client_.Post(path.c_str(), headers(), body.dump(), "application/json"));
+  }
+  Answer postRaw(const std::string& path, const std::string& body, httplib::Headers h) {
+    return take(client_.Post(path.c_str(), h, body, "application/json"));
+  }
+  Answer get(const std::string& path, httplib::Headers h) { return take(client_.Get(path.c_str(), h)); }
+  Answer get(const std::string& path) { return get(path, headers()); }
+  Answer del(const std::string& path) { return take(client_.Delete(path.c_str(), headers())); }
+
+  std::string open() {
+    Answer a = post("/api/sessions");
+    EXPECT_EQ(a.status, 201) << a.raw;
+    return a.body.value("id", "");
+  }
+  Answer op(const std::string& id, const std::string& op, const json& body = json::object()) {
+    return post("/api/sessions/" + id + "/" + op, body);
+  }
+  Answer act(const std::string& id, const json& action) { return op(id, "action", action); }
+
+ private:
+  const ServerProcess& server_;
+  httplib::Client client_;
+};
+
+// Every refusal is a 4xx answer whose body is one line of JSON with "error".
+void expectRefusal(const Answer& a, int status, const std::string& words = "") {
+  EXPECT_EQ(a.status, status) << a.raw;
+  ASSERT_TRUE(a.body.is_object()) << a.raw;
+  ASSERT_TRUE(a.body.contains("error")) << a.raw;
+  EXPECT_EQ(a.raw.find('\n'), std::string::npos) << a.raw;
+  if (!words.empty()) {
+    EXPECT_NE(a.body["error"].get<std::string>().find(words), std::string::npos) << a.raw;
+  }
+}
+
+const json* itemIn(const json& items, int id) {
+  for (const json& item : items) {
+    if (item["id"] == id) return &item;
+  }
+  return nullptr;
+}
+
+std::size_t pathCount(const std::string& svg) {
+  std::size_t n = 0;
+  for (std::size_t at = svg.find("<path"); at != std::string::npos; at = svg.find("<path", at + 1)) ++n;
+  return n;
+}
+
+class ServeTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { server_ = new ServerProcess({"--seed", "5"}); }
+  static void TearDownTestSuite() {
+    delete server_;
+    server_ = nullptr;
+  }
+  void SetUp() override { ASSERT_TRUE(server_->running()) << "spiral-host serve did not start"; }
+  static ServerProcess* server_;
+};
+ServerProcess* ServeTest::server_ = nullptr;
+
+TEST_F(ServeTest, RefusesForeignHostOriginAndMissingToken) {
+  Api api(*server_);
+  const std::string port = std::to_string(server_->port());
+  // The page itself needs no token, but only for the server's own Host.
+  Answer page = api.get("/", {});
+  EXPECT_EQ(page.status, 200);
+  EXPECT_NE(page.raw.find("app.js"), std::string::npos);
+  expectRefusal(api.get("/", {{"Host", "attacker.example:" + port}}), 421);
+  expectRefusal(api.get("/api/sessions/00", {{"Host", "127.0.0.1:1"}, {"X-Spiral-Token", server_->token()}}), 421);
+
+  expectRefusal(api.postRaw("/api/sessions", "{}", {}), 401, "token");
+  expectRefusal(api.postRaw("/api/sessions", "{}", {{"X-Spiral-Token", server_->token() + "0"}}), 401);
+  std::string wrong = server_->token();
+  wrong[0] = wrong[0] == 'a' ? 'b' : 'a';
+  expectRefusal(api.postRaw("/api/sessions", "{}", {{"X-Spiral-Token", wrong}}), 401);
+
+  expectRefusal(api.postRaw("/api/sessions", "{}",
+                            {{"X-Spiral-Token", server_->token()}, {"Origin", "http://attacker.example"}}),
+                403, "origin");
+  expectRefusal(api.postRaw("/api/sessions", "{}",
+                            {{"X-Spiral-Token", server_->token()}, {"Origin", "http://127.0.0.1:1"}}),
+                403);
+  // localhost with the server's port is the same server.
+  Answer viaLocalhost = api.postRaw("/api/sessions", "{}",
+                                    {{"X-Spiral-Token", server_->token()}, {"Origin", "http://localhost:" + port}});
+  EXPECT_EQ(viaLocalhost.status, 201) << viaLocalhost.raw;
+  EXPECT_EQ(api.del("/api/sessions/" + viaLocalhost.body.value("id", "x")).status, 200);
+}
+
+TEST_F(ServeTest, MalformedRequestsGetOneLineErrorsAndTheServerGoesOn) {
+  Api api(*server_);
+  const std::string id = api.open();
+  const std::string base = "/api/sessions/" + id;
+  const httplib::Headers h = api.headers();
+  expectRefusal(api.postRaw(base + "/action", "{not json", h), 400, "not JSON");
+  expectRefusal(api.postRaw(base + "/action", "[1, 2]", h), 400, "object");
+  expectRefusal(api.postRaw(base + "/filter", std::string((1 << 20) + 10, ' '), h), 413, "1 MiB");
+  expectRefusal(api.post(base + "/explode"), 404, "operation");
+  expectRefusal(api.post("/api/sessions/0123456789abcdef/state"), 404, "no session");
+  expectRefusal(api.get("/api/nothing"), 404);
+  expectRefusal(api.get(base + "/export/pdf"), 404);
+  // Dialog actions outside the dialog, and actions the dialog refuses.
+  expectRefusal(api.act(id, {{"verb", "enter"}}), 400, "not open");
+  expectRefusal(api.op(id, "document", {{"page", {-5, 10}}}), 400);
+  expectRefusal(api.op(id, "document", {{"colorModel", "lab"}}), 400);
+  expectRefusal(api.op(id, "document", {{"colorModel", 5}}), 400, "wrong type");
+  expectRefusal(api.op(id, "record", {{"binary", "AAAA"}}), 400, "308 bytes");
+  expectRefusal(api.op(id, "record", {{"binary", "@@@@"}}), 400, "base64");
+  expectRefusal(api.op(id, "record", {{"json", {{"noSuchField", 1}}}}), 400);
+  expectRefusal(api.op(id, "repeat"), 400, "choose the filter first");
+
+  Answer open = api.op(id, "filter");
+  ASSERT_EQ(open.status, 200) << open.raw;
+  expectRefusal(api.act(id, {{"verb", "jump"}}), 400, "verb");
+  expectRefusal(api.act(id, {{"verb", 4}}), 400, "verb");
+  expectRefusal(api.act(id, {{"verb", "check"}, {"item", 3}, {"value", "yes"}}), 400, "true or false");
+  expectRefusal(api.act(id, {{"verb", "set"}, {"item", 9999}, {"value", 1}}), 400, "no item 9999");
+  expectRefusal(api.act(id, {{"verb", "set"}, {"item", 4}, {"value", "ten"}}), 400, "not a number");
+  expectRefusal(api.act(id, {{"verb", "set"}, {"item", 6}, {"value", 1}}), 400, "hidden");
+  expectRefusal(api.act(id, {{"verb", "set"}, {"item", 29}, {"value", 1}}), 400);  // hidden and disabled
+  expectRefusal(api.act(id, {{"verb", "press"}, {"item", 4}}), 400, "push button");
+  expectRefusal(api.act(id, {{"verb", "pick"}, {"item", 170}, {"x", "a"}, {"y", 1}}), 400);
+  expectRefusal(api.op(id, "repeat"), 400, "dialog is open");
+  // After all that the dialog still takes actions and the server new sessions.
+  Answer set = api.act(id, {{"verb", "set"}, {"item", 4}, {"value", 3}});
+  EXPECT_EQ(set.status, 200) << set.raw;
+  EXPECT_EQ(api.act(id, {{"verb", "escape"}}).status, 200);
+  const std::string other = api.open();
+  EXPECT_FALSE(other.empty());
+  EXPECT_EQ(api.del("/api/sessions/" + other).status, 200);
+  EXPECT_EQ(api.del(base).status, 200);
+}
+
+TEST_F(ServeTest, DialogActionsFollowTheHostAndThePreviewFollowsThem) {
+  Api api(*server_);
+  const std::string id = api.open();
+  Answer state = api.get("/api/sessions/" + id);
+  ASSERT_EQ(state.status, 200) << state.raw;
+  ASSERT_EQ(state.body["filters"].size(), 1u);
+  EXPECT_EQ(state.body["filters"][0]["title"], "Spiral...");
+  EXPECT_EQ(state.body["page"], json({612, 792}));
+  const std::string emptySvg = state.body["svg"];
+  EXPECT_EQ(pathCount(emptySvg), 0u);
+
+  Answer open = api.op(id, "filter");
+  ASSERT_EQ(open.status, 200) << open.raw;
+  const json& dialog = open.body["dialog"];
+  EXPECT_EQ(dialog["name"], "Vrix_Spiral");
+  EXPECT_EQ(dialog["caption"], "Spiral Plugin");
+  EXPECT_EQ(dialog["width"], 440);
+  EXPECT_EQ(dialog["height"], 336);
+  ASSERT_EQ(dialog["items"].size(), 115u);
+  const json* gap = itemIn(dialog["items"], 5);
+  ASSERT_TRUE(gap);
+  EXPECT_EQ((*gap)["kind"], "spin");
+  EXPECT_EQ((*gap)["bounds"], json({200, 92, 260, 112}));
+  EXPECT_EQ((*gap)["text"], "200.00");
+  EXPECT_EQ((*gap)["min"], 0.01);
+  EXPECT_EQ((*gap)["max"], 1000);
+  EXPECT_EQ((*gap)["decimals"], 2);
+  EXPECT_EQ((*itemIn(dialog["items"], 164))["entries"].size(), 64u);
+  EXPECT_EQ((*itemIn(dialog["items"], 179))["picks"], true);
+  EXPECT_FALSE((*itemIn(dialog["items"], 6))["visible"]);
+  // The preview drew when the dialog opened.
+  const std::string firstPreview = open.body["svg"];
+  EXPECT_GT(pathCount(firstPreview), 0u);
+
+  // set: the item and the drawing change; only changed items come back.
+  Answer set = api.act(id, {{"verb", "set"}, {"item", 5}, {"value", "80"}});
+  ASSERT_EQ(set.status, 200) << set.raw;
+  ASSERT_TRUE(itemIn(set.body["items"], 5));
+  EXPECT_EQ((*itemIn(set.body["items"], 5))["text"], "80.00");
+  EXPECT_LT(set.body["items"].size(), 10u);
+  EXPECT_NE(set.body["svg"], firstPreview);
+  // A number beyond the limits shows as the limit.
+  Answer big = api.act(id, {{"verb", "set"}, {"item", 4}, {"value", 100000}});
+  EXPECT_EQ((*itemIn(big.body["items"], 4))["text"], "300");
+
+  // press a page button: the Create page's items show, the Spiral page's hide.
+  Answer page = api.act(id, {{"verb", "press"}, {"item", 101}});
+  ASSERT_EQ(page.status, 200) << page.raw;
+  EXPECT_TRUE((*itemIn(page.body["items"], 6))["visible"]);
+  EXPECT_FALSE((*itemIn(page.body["items"], 4))["visible"]);
+  EXPECT_EQ((*itemIn(page.body["items"], 106))["font"], 5);
+  // pick: button 179 sets the centre's x from the document point.
+  Answer pick = api.act(id, {{"verb", "pick"}, {"item", 179}, {"x", 250}, {"y", 400}});
+  ASSERT_EQ(pick.status, 200) << pick.raw;
+  EXPECT_EQ((*itemIn(pick.body["items"], 6))["value"], 250);
+  // choose a preset: the record and many items change.
+  Answer preset = api.act(id, {{"verb", "choose"}, {"item", 164}, {"value", 3}});
+  ASSERT_EQ(preset.status, 200) << preset.raw;
+  EXPECT_EQ((*itemIn(preset.body["items"], 164))["value"], 3);
+  // press Tumble, toggle and check a box on the Settings page.
+  EXPECT_EQ(api.act(id, {{"verb", "press"}, {"item", 91}}).status, 200);
+  EXPECT_EQ(api.act(id, {{"verb", "press"}, {"item", 104}}).status, 200);
+  Answer toggled = api.act(id, {{"verb", "toggle"}, {"item", 147}});
+  ASSERT_EQ(toggled.status, 200) << toggled.raw;
+  const bool shadow = (*itemIn(toggled.body["items"], 147))["value"];
+  Answer checked = api.act(id, {{"verb", "check"}, {"item", 147}, {"value", !shadow}});
+  EXPECT_EQ((*itemIn(checked.body["items"], 147))["value"], !shadow);
+  // The drop shadow's options follow its box.
+  EXPECT_EQ((*itemIn(checked.body["items"], 143))["enabled"], !shadow);
+
+  // Enter accepts; Go keeps the preview: the document shows the last preview.
+  const std::string lastPreview = checked.body["svg"];
+  Answer enter = api.act(id, {{"verb", "enter"}});
+  ASSERT_EQ(enter.status, 200) << enter.raw;
+  EXPECT_TRUE(enter.body["dialog"].is_null());
+  EXPECT_EQ(enter.body["result"], 0);
+  EXPECT_EQ(enter.body["cancelled"], false);
+  EXPECT_EQ(enter.body["svg"], lastPreview);
+  EXPECT_TRUE(enter.body["canUndo"]);
+
+  // The record kept: the next dialog opens on the Settings page.
+  Answer again = api.op(id, "filter");
+  EXPECT_TRUE((*itemIn(again.body["dialog"]["items"], 120))["visible"]);
+  // Escape cancels: the document is as it was before the dialog.
+  EXPECT_EQ(api.act(id, {{"verb", "set"}, {"item", 28}, {"value", 150}}).status, 200);
+  Answer cancel = api.act(id, {{"verb", "escape"}});
+  ASSERT_EQ(cancel.status, 200) << cancel.raw;
+  EXPECT_EQ(cancel.body["cancelled"], true);
+  EXPECT_EQ(cancel.body["svg"], lastPreview);
+
+  // Repeat draws again with the kept record; Undo takes that back.
+  Answer repeat = api.op(id, "repeat");
+  ASSERT_EQ(repeat.status, 200) << repeat.raw;
+  EXPECT_EQ(repeat.body["result"], 0);
+  EXPECT_GT(pathCount(repeat.body["svg"]), pathCount(lastPreview));
+  Answer undo = api.op(id, "undo");
+  ASSERT_EQ(undo.status, 200) << undo.raw;
+  EXPECT_EQ(undo.body["svg"], lastPreview);
+  EXPECT_FALSE(undo.body["canUndo"]);
+
+  // About: the plug-in's About box comes back as a box with its texts.
+  Answer about = api.op(id, "about");
+  ASSERT_EQ(about.status, 200) << about.raw;
+  ASSERT_EQ(about.body["boxes"].size(), 1u);
+  EXPECT_EQ(about.body["boxes"][0]["name"], "About Dialog");
+  EXPECT_FALSE(about.body["boxes"][0]["items"].empty());
+  api.del("/api/sessions/" + id);
+}
+
+TEST_F(ServeTest, DocumentsRecordsAndDownloads) {
+  Api api(*server_);
+  const std::string id = api.open();
+  const std::string base = "/api/sessions/" + id;
+  Answer doc = api.op(id, "document", {{"page", {300, 200}}, {"colorModel", "cmyk"}});
+  ASSERT_EQ(doc.status, 200) << doc.raw;
+  EXPECT_EQ(doc.body["page"], json({300, 200}));
+  EXPECT_EQ(doc.body["colorModel"], "cmyk");
+
+  // A record as JSON, then as the binary download of another session.
+  ASSERT_EQ(api.op(id, "record", {{"json", {{"armCount", 7}, {"preview", false}}}}).status, 200);
+  Answer open = api.op(id, "filter");
+  EXPECT_EQ((*itemIn(open.body["dialog"]["items"], 4))["text"], "7");
+  EXPECT_EQ(pathCount(open.body["svg"]), 0u);  // no preview
+  Answer enter = api.act(id, {{"verb", "enter"}});
+  EXPECT_GT(pathCount(enter.body["svg"]), 0u);  // Go drew
+
+  httplib::Client client("127.0.0.1", server_->port());
+  auto svg = client.Get((base + "/export/svg").c_str(), api.headers());
+  ASSERT_TRUE(svg);
+  EXPECT_EQ(svg->status, 200);
+  EXPECT_EQ(svg->get_header_value("Content-Type"), "image/svg+xml; charset=utf-8");
+  // The download is the drawing on the page plus the metadata that re-makes
+  // it: the record after Go and the session's seed.
+  const std::string& file = svg->body;
+  const std::size_t metaStart = file.find("  <metadata id=\"spiral-drawing\">");
+  ASSERT_NE(metaStart, std::string::npos);
+  const std::size_t metaEnd = file.find("</metadata>\n", metaStart);
+  ASSERT_NE(metaEnd, std::string::npos);
+  const std::string metadata = file.substr(metaStart, metaEnd - metaStart);
+  EXPECT_NE(metadata.find("\"seed\":5"), std::string::npos);
+  EXPECT_NE(metadata.find("\"armCount\":7"), std::string::npos);
+  EXPECT_EQ(file.substr(0, metaStart) + file.substr(metaEnd + 12), enter.body["svg"].get<std::string>());
+  auto dump = client.Get((base + "/export/json").c_str(), api.headers());
+  ASSERT_TRUE(dump);
+  const json parsed = json::parse(dump->body);
+  EXPECT_EQ(parsed["record"]["armCount"], 7);
+  EXPECT_EQ(parsed["page"], json({300, 200}));
+  auto record = client.Get((base + "/export/record").c_str(), api.headers());
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->body.size(), 308u);
+  auto recordJson = client.Get((base + "/export/record-json").c_str(), api.headers());
+  EXPECT_EQ(json::parse(recordJson->body)["armCount"], 7);
+
+  // The binary record read into a new session gives the same record back.
+  const std::string other = api.open();
+  std::string encoded = server::base64Encode(record->body);
+  ASSERT_EQ(api.op(other, "record", {{"binary", encoded}}).status, 200);
+  auto back = client.Get(("/api/sessions/" + other + "/export/record").c_str(), api.headers());
+  EXPECT_EQ(back->body, record->body);
+  api.del("/api/sessions/" + other);
+  api.del(base);
+  expectRefusal(api.get(base), 410, "closed");
+}
+
+TEST_F(ServeTest, AtMostSixteenSessions) {
+  Api api(*server_);
+  std::vector<std::string> ids;
+  for (int k = 0; k < 16; ++k) ids.push_back(api.open());
+  expectRefusal(api.post("/api/sessions"), 429, "16");
+  api.del("/api/sessions/" + ids.back());
+  ids.pop_back();
+  ids.push_back(api.open());
+  EXPECT_FALSE(ids.back().empty());
+  for (const std::string& id : ids) EXPECT_EQ(api.del("/api/sessions/" + id).status, 200);
+}
+
+TEST(ServeIdle, IdleSessionsAreClosed) {
+  ServerProcess server({"--idle-timeout", "1"});
+  ASSERT_TRUE(server.running());
+  Api api(server);
+  const std::string id = api.open();
+  std::this_thread::sleep_for(std::chrono::milliseconds(3500));
+  expectRefusal(api.get("/api/sessions/" + id), 410, "idle");
+}
+
+// A plug-in that crashes on Go and hangs in About ends only its own session.
+TEST(ServeIsolation, ACrashingOrHangingPluginEndsOnlyItsSession) {
+  ServerProcess crashing({"--plugin", SPIRAL_CRASH_PLUGIN_FILE, "--answer-timeout", "3"});
+  ASSERT_TRUE(crashing.running());
+  Api api(crashing);
+  const std::string a = api.open();
+  const std::string b = api.open();
+  ASSERT_FALSE(a.empty());
+  ASSERT_FALSE(b.empty());
+  ASSERT_EQ(api.op(a, "filter").status, 200);
+  ASSERT_EQ(api.op(b, "filter").status, 200);
+
+  // Enter sends Go, which crashes session a's plug-in.
+  Answer crash = api.act(a, {{"verb", "enter"}});
+  expectRefusal(crash, 410, "the plug-in's process");
+  EXPECT_TRUE(crash.body["sessionEnded"]);
+  expectRefusal(api.get("/api/sessions/" + a), 410);
+
+  // Session b goes on.
+  Answer set = api.act(b, {{"verb", "set"}, {"item", 5}, {"value", 90}});
+  EXPECT_EQ(set.status, 200) << set.raw;
+  EXPECT_EQ(api.act(b, {{"verb", "escape"}}).status, 200);
+
+  // About never returns: the session is ended after the answer time.
+  const auto start = std::chrono::steady_clock::now();
+  Answer hang = api.op(b, "about");
+  expectRefusal(hang, 410, "did not answer");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+
+  // The server still opens sessions.
+  const std::string c = api.open();
+  EXPECT_FALSE(c.empty());
+  EXPECT_EQ(api.get("/api/sessions/" + c).status, 200);
+}
+
+}  // namespace
