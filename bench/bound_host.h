@@ -2,12 +2,14 @@
 // it, for benchmarks that call the generator directly.
 #pragma once
 
+#include "hostapp/composition/suite_installation.h"
 #include "hostapp/host/host_context.h"
 #include "shell/suite_table.h"
 
 class BoundHost {
  public:
   BoundHost() : host_(options()), activation_(&host_) {
+    host::installSuites(host_);
     for (const SuiteTableEntry& e : SuiteTable) host_.basicSuite()->AcquireSuite(e.name, e.version, e.pointer);
     host_.beginMessage();
   }

@@ -9,13 +9,14 @@
 #include "generator/generate_spirals.h"
 #include "bench/bound_host.h"
 #include "hostapp/records/record_file.h"
+#include "params/record/default_parameters.h"
 
 namespace {
 
 constexpr int32_t kArtSketch9 = 53;
 
 void BM_ArtSketch9WithPattern20Spirals(benchmark::State& st) {
-  const SpiralParameters defaults = records::defaultRecord(306, 396);
+  const SpiralParameters defaults = defaultParameters(306, 396);
   SpiralParameters record = defaults;
   writePresetBase(record, kArtSketch9, defaults);
   applyPresetRow(record, kArtSketch9);

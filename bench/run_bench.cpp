@@ -7,6 +7,7 @@
 #include "generator/generate_spirals.h"
 #include "bench/bound_host.h"
 #include "hostapp/records/record_file.h"
+#include "params/record/default_parameters.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ void runRecord(benchmark::State& st, SpiralParameters record) {
 
 // 200 spirals of 300 arms, each run back and forth 10 times beside itself.
 void BM_Run200x300With10Offsets(benchmark::State& st) {
-  SpiralParameters p = records::defaultRecord(306, 396);
+  SpiralParameters p = defaultParameters(306, 396);
   p.fromGo = 1;
   p.spiralCount = 200;
   p.armCount = 300;
@@ -48,10 +49,37 @@ void BM_Run200x300With10Offsets(benchmark::State& st) {
 BENCHMARK(BM_Run200x300With10Offsets)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_RunDefaults(benchmark::State& st) {
-  SpiralParameters p = records::defaultRecord(306, 396);
+  SpiralParameters p = defaultParameters(306, 396);
   p.fromGo = 1;
   runRecord(st, p);
 }
 BENCHMARK(BM_RunDefaults)->Unit(benchmark::kMicrosecond);
+
+// The kernel benchmark's spiral (300 arms, structure 0, no random curve)
+// drawn through the host, 20 spirals and no offset pass: every segment on
+// the page is one anchor of the kernel, so anchors/s compares with
+// BM_KernelAnchors/0/0 (the whole run's cost per anchor over the kernel's).
+void BM_RunAnchorsLikeKernel(benchmark::State& st) {
+  SpiralParameters p = defaultParameters(306, 396);
+  p.fromGo = 1;
+  p.spiralCount = 20;
+  p.armCount = 300;
+  p.offsetCount = 0;
+  int64_t anchors = 0;
+  for (auto _ : st) {
+    st.PauseTiming();
+    auto bound = std::make_unique<BoundHost>();
+    SpiralParameters record = p;
+    st.ResumeTiming();
+    if (generateSpirals(record) != kHostNoErr) st.SkipWithError("the run failed");
+    st.PauseTiming();
+    anchors += segmentsOnPage(bound->document());
+    bound.reset();
+    st.ResumeTiming();
+  }
+  st.counters["anchors/s"] = benchmark::Counter(static_cast<double>(anchors), benchmark::Counter::kIsRate);
+  st.counters["anchors/run"] = static_cast<double>(anchors) / static_cast<double>(st.iterations());
+}
+BENCHMARK(BM_RunAnchorsLikeKernel)->Unit(benchmark::kMillisecond);
 
 }  // namespace

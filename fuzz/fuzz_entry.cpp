@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "hostapp/validator/scenario.h"
+#include "params/record/record_codec.h"
 #include "shell/plugin_main.h"
 #include "shell/suite_table.h"
 
@@ -55,7 +56,13 @@ Outcome runInput(const host::PluginFile& plugin, const std::uint8_t* data, std::
     if (steps[2].errorCodes.size() > 1) outcome.problems.push_back("the error dialog showed more than once");
     if (outcome.go == kOutOfMemory && (steps[2].errorMessages.size() != 1 || steps[2].errorMessages[0] != kMemoryMessage))
       outcome.problems.push_back("-108 without the memory message");
-    for (std::string& problem : runner.finish(true)) outcome.problems.push_back(std::move(problem));
+    // The document itself is checked for non-finite numbers on every input;
+    // the SVG writer, the slow part, on one input in 16, chosen by a hash of
+    // the input's bytes so that a given input always does the same.
+    std::uint32_t hash = 2166136261u;  // FNV-1a
+    for (std::size_t k = 0; k < size; ++k) hash = (hash ^ data[k]) * 16777619u;
+    const bool writeSvg = hash % 16 == 0;
+    for (std::string& problem : runner.finish(writeSvg)) outcome.problems.push_back(std::move(problem));
     outcome.art = runner.host().document().liveArtCount();
   }
   resetPlugin();

@@ -7,6 +7,9 @@
 //   spiral_make_corpus fuzz/corpus/seeds.txt
 //   spiral_make_corpus --unpack fuzz/corpus DIRECTORY
 //   spiral_make_corpus --line NAME INPUT_FILE >> fuzz/corpus/found.txt
+// and writes the seeds of the resource readers' fuzz target (each resource
+// of the plug-in's .res file alone, some inside small ELF files):
+//   spiral_make_corpus --resources build/resources/spiral.res fuzz/resource-corpus/seeds.txt
 #include <bit>
 #include <cstdio>
 #include <cstring>
@@ -24,7 +27,10 @@
 #include "fuzz/corpus_text.h"
 #include "fuzz/fuzz_entry.h"
 #include "hostapp/records/record_file.h"
-#include "params/parameter_fields.h"
+#include "hostapp/resources/resource_file.h"
+#include "params/record/default_parameters.h"
+#include "params/record/parameter_fields.h"
+#include "params/record/record_codec.h"
 
 namespace {
 
@@ -111,7 +117,7 @@ std::vector<Value> boundaryValues(const ParameterField& field) {
 
 int writeSeeds(const fs::path& file) {
   std::ofstream out(file);
-  const SpiralParameters defaults = records::defaultRecord(kViewCentreH, kViewCentreV);
+  const SpiralParameters defaults = defaultParameters(kViewCentreH, kViewCentreV);
   int inputs = 0;
   writeInput(out, "defaults", defaults, 1, 1);
   ++inputs;
@@ -170,6 +176,115 @@ int line(const std::string& name, const fs::path& file) {
   return 0;
 }
 
+// ---- Seeds of the resource readers ----------------------------------------
+
+void putLittle(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint64_t value, std::size_t width) {
+  if (bytes.size() < at + width) bytes.resize(at + width);
+  for (std::size_t b = 0; b < width; ++b) bytes[at + b] = static_cast<std::uint8_t>(value >> (8 * b));
+}
+
+// A little-endian ELF file with a section name table and a .rsrc section
+// holding `rsrc`, as a linker lays them out (the section table last).
+std::vector<std::uint8_t> elfWith(const std::vector<std::uint8_t>& rsrc, bool is64) {
+  const std::string names("\0.shstrtab\0.rsrc\0", 18);
+  const std::size_t header = is64 ? 64 : 52, entry = is64 ? 64 : 40;
+  std::vector<std::uint8_t> elf(header, 0);
+  std::memcpy(elf.data(), "\x7f" "ELF", 4);
+  elf[4] = is64 ? 2 : 1;
+  elf[5] = 1;
+  elf[6] = 1;
+  const std::size_t namesAt = elf.size();
+  elf.insert(elf.end(), names.begin(), names.end());
+  const std::size_t rsrcAt = elf.size();
+  elf.insert(elf.end(), rsrc.begin(), rsrc.end());
+  while (elf.size() % 8) elf.push_back(0);
+  const std::size_t table = elf.size();
+  elf.resize(table + 3 * entry, 0);
+  putLittle(elf, is64 ? 0x28 : 0x20, table, is64 ? 8 : 4);
+  putLittle(elf, is64 ? 0x3A : 0x2E, entry, 2);
+  putLittle(elf, is64 ? 0x3C : 0x30, 3, 2);
+  putLittle(elf, is64 ? 0x3E : 0x32, 1, 2);
+  const struct {
+    std::uint32_t name, type;
+    std::size_t offset, size;
+  } sections[] = {{1, 3, namesAt, names.size()}, {11, 1, rsrcAt, rsrc.size()}};
+  for (std::size_t k = 0; k < 2; ++k) {
+    const std::size_t at = table + (k + 1) * entry;
+    putLittle(elf, at, sections[k].name, 4);
+    putLittle(elf, at + 4, sections[k].type, 4);
+    putLittle(elf, at + (is64 ? 0x18 : 0x10), sections[k].offset, is64 ? 8 : 4);
+    putLittle(elf, at + (is64 ? 0x20 : 0x14), sections[k].size, is64 ? 8 : 4);
+  }
+  return elf;
+}
+
+// One resource as a .res entry of its own, after the empty marker entry.
+std::vector<std::uint8_t> resWith(const host::Resource& resource) {
+  std::vector<std::uint8_t> res{0, 0, 0, 0, 32, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0};
+  res.resize(32, 0);
+  std::vector<std::uint8_t> header;
+  auto name = [&](const host::ResourceName& n) {
+    if (n.isNumber) {
+      header.insert(header.end(), {0xFF, 0xFF, static_cast<std::uint8_t>(n.number), static_cast<std::uint8_t>(n.number >> 8)});
+      return;
+    }
+    for (char c : n.text) header.insert(header.end(), {static_cast<std::uint8_t>(c), 0});
+    header.insert(header.end(), {0, 0});
+  };
+  name(resource.type);
+  name(resource.name);
+  while (header.size() % 4) header.push_back(0);
+  header.resize(header.size() + 16, 0);
+  putLittle(header, header.size() - 10, resource.language, 2);
+  const std::size_t at = res.size();
+  putLittle(res, at, resource.data.size(), 4);
+  putLittle(res, at + 4, header.size() + 8, 4);
+  res.insert(res.end(), header.begin(), header.end());
+  res.insert(res.end(), resource.data.begin(), resource.data.end());
+  while (res.size() % 4) res.push_back(0);
+  return res;
+}
+
+int writeResourceSeeds(const fs::path& resFile, const fs::path& file) {
+  std::ifstream in(resFile, std::ios::binary);
+  const std::vector<std::uint8_t> res{std::istreambuf_iterator<char>(in), {}};
+  if (res.empty()) {
+    std::fprintf(stderr, "spiral_make_corpus: cannot read %s\n", resFile.c_str());
+    return 1;
+  }
+  const host::ResourceTable table = host::ResourceTable::parse(res);
+  std::ofstream out(file);
+  int inputs = 0;
+  auto put = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    out << fuzz::corpusLine(name, bytes) << '\n';
+    ++inputs;
+  };
+  // Each resource alone, and the kinds the readers parse inside an ELF file.
+  for (std::size_t k = 0; k < table.all().size(); ++k) {
+    const host::Resource& resource = table.all()[k];
+    char name[64];
+    std::snprintf(name, sizeof name, "res-%02zu-%s-%s", k, resource.type.describe().c_str(),
+                  resource.name.describe().c_str());
+    std::string plain(name);
+    std::erase(plain, '"');
+    put(plain, resWith(resource));
+    if (k == 0 || resource.type == host::ResourceName::of(host::kDialogResource)) {
+      put("elf64-" + plain, elfWith(resWith(resource), true));
+      put("elf32-" + plain, elfWith(resWith(resource), false));
+    }
+  }
+  // A section table offset near 2^64, whose bound checks must not wrap.
+  std::vector<std::uint8_t> wrapped = elfWith(resWith(table.all().front()), true);
+  putLittle(wrapped, 0x28, ~std::uint64_t{15}, 8);
+  put("elf64-wrapped-offset", wrapped);
+  if (!out.flush()) {
+    std::fprintf(stderr, "spiral_make_corpus: cannot write %s\n", file.c_str());
+    return 1;
+  }
+  std::printf("%d inputs written to %s\n", inputs, file.c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -178,11 +293,13 @@ int main(int argc, char** argv) {
     if (args.size() == 1) return writeSeeds(args[0]);
     if (args.size() == 3 && args[0] == "--unpack") return unpack(args[1], args[2]);
     if (args.size() == 3 && args[0] == "--line") return line(args[1], args[2]);
+    if (args.size() == 3 && args[0] == "--resources") return writeResourceSeeds(args[1], args[2]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "spiral_make_corpus: %s\n", e.what());
     return 1;
   }
   std::fprintf(stderr,
-               "usage: spiral_make_corpus FILE | --unpack CORPUS_FOLDER DIRECTORY | --line NAME INPUT_FILE\n");
+               "usage: spiral_make_corpus FILE | --unpack CORPUS_FOLDER DIRECTORY | --line NAME INPUT_FILE | "
+               "--resources RES_FILE FILE\n");
   return 2;
 }
