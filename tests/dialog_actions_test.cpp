@@ -14,7 +14,7 @@
 #include "dialog/choice_lists.h"
 #include "dialog/item_table.h"
 #include "dialog/record_actions.h"
-#include "params/parameter_fields.h"
+#include "params/record/parameter_fields.h"
 #include "shell/suite_table.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "hostapp/suites/adm_suites.h"
+#include "hostapp/suites/dialog_manager_suites.h"
 
 namespace {
 
@@ -258,6 +258,22 @@ TEST_F(DialogManagerTest, TemplateItemsInitAndRecordOfWhatWasShown) {
   // The dialog is gone: its handles are refused.
   EXPECT_EQ(I.GetID(kept), 0);
   EXPECT_EQ(I.SetText(kept, "x"), kHostBadParameterErr);
+}
+
+TEST_F(DialogManagerTest, AFailingInitProcShowsNothingAndModalAnswers0) {
+  static ItemHandle made = nullptr;
+  manager().setDriver([](host::DialogManager&, host::Dialog&) { ADD_FAILURE() << "the dialog was shown"; });
+  const int32_t result = manager().runModal(
+      nullptr, "Test", 100,
+      [](DialogHandle dialog) -> HostErr {
+        made = make(dialog, 4, kSpinEditType);
+        return kHostOutOfMemoryErr;
+      },
+      nullptr);
+  EXPECT_EQ(result, 0);
+  EXPECT_TRUE(manager().shown().empty());
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(I.SetIntValue(made, 1), kHostBadParameterErr);  // gone with its dialog
 }
 
 TEST_F(DialogManagerTest, FailingDriverEndsTheDialogAsEscape) {

@@ -31,8 +31,8 @@ using Verb = host::ScriptAction::Verb;
 TEST(DialogScript, ReadsEveryAction) {
   const auto actions = host::parseDialogScript(
       "set 4 12; toggle \"Drop shadow\"\ncheck 3 off;choose 164 25; choose 163 \"Use random color\";"
-      "  press Tumble ; page Settings; pick 179 250.5 -4; enter; choose 164 \"3\"");
-  ASSERT_EQ(actions.size(), 10u);
+      "  press Tumble ; page Settings; pick 179 250.5 -4; enter; choose 164 \"3\"; escape");
+  ASSERT_EQ(actions.size(), 11u);
   EXPECT_EQ(actions[0].verb, Verb::Set);
   EXPECT_EQ(actions[0].itemId, 4);
   EXPECT_EQ(actions[0].number, "12");
@@ -55,6 +55,7 @@ TEST(DialogScript, ReadsEveryAction) {
   // A quoted number is an entry text, not a position.
   EXPECT_FALSE(actions[9].position);
   EXPECT_EQ(actions[9].entryText, "3");
+  EXPECT_EQ(actions[10].verb, Verb::Escape);
   EXPECT_TRUE(host::parseDialogScript(" ;\n; ").empty());
 }
 
@@ -81,7 +82,7 @@ TEST(DialogScript, RefusesMalformedScriptsNamingTheAction) {
 TEST(DialogScript, PresetComesFirstByPositionOrName) {
   auto actions = cli::dialogActions(std::string("12"), std::string("enter"));
   ASSERT_EQ(actions.size(), 2u);
-  EXPECT_EQ(actions[0].itemId, cli::kPresetListItem);
+  EXPECT_EQ(actions[0].itemId, kPresetListId);
   EXPECT_EQ(actions[0].position, 12);
   EXPECT_EQ(actions[1].verb, Verb::Enter);
   actions = cli::dialogActions(std::string("Art sketch 3"), std::nullopt);
@@ -105,7 +106,8 @@ class ScriptRunTest : public SessionFixture {
   HostErr run(const std::string& script, bool cancelAtEnd = false, bool thenGo = false) {
     outcome_ = std::make_shared<host::ScriptOutcome>();
     session_->dialogs().setDriver(
-        host::scriptDriver(host::parseDialogScript(script), cli::kOptionsDialogName, cancelAtEnd, *host_, outcome_));
+        host::scriptDriver(host::parseDialogScript(script), kOptionsDialogName, cancelAtEnd, host_->document(),
+                           outcome_));
     const HostErr result = thenGo ? session_->chooseFilter() : session_->getParameters();
     error = session_->dialogs().takeDriverError();
     return result;
@@ -119,7 +121,7 @@ class ScriptRunTest : public SessionFixture {
 
   std::size_t art() const { return host_->document().liveArtCount(); }
   std::uint64_t previews() const { return host_->document().redrawCount(); }
-  const SpiralParameters& record() const { return *session_->record(); }
+  SpiralParameters record() const { return *keptRecord(); }
   std::string error;
 
  private:
@@ -149,8 +151,8 @@ TEST_F(ScriptRunTest, DrivesEveryItemKindAndButton) {
   EXPECT_FLOAT_EQ(record().viewZoom, 250.0f);
   EXPECT_FLOAT_EQ(record().curvature1, 9.0f);
   EXPECT_EQ(record().activePage, 1);
-  EXPECT_EQ(closed(164).entries.size(), 64u);
-  EXPECT_EQ(closed(164).text, " Rounding");
+  EXPECT_EQ(closed(kPresetListId).entries.size(), std::size(PresetList));
+  EXPECT_EQ(closed(kPresetListId).text, " Rounding");
   EXPECT_EQ(*closed(162).value, 28);
   EXPECT_EQ(closed(8).text, "9.00");
   EXPECT_TRUE(closed(143).enabled);
@@ -167,11 +169,12 @@ TEST_F(ScriptRunTest, DrivesEveryItemKindAndButton) {
 }
 
 TEST_F(ScriptRunTest, EveryPresetByItsName) {
-  for (int32_t index = 0; index < 64; ++index) {
+  for (int32_t index = 0; index < static_cast<int32_t>(std::size(PresetList)); ++index) {
     const std::string name(PresetList[index].substr(1));
-    ASSERT_EQ(run("choose 164 \"" + name + "\"", true), kUserCancelErr) << name << ": " << error;
+    ASSERT_EQ(run("choose " + std::to_string(kPresetListId) + " \"" + name + "\"", true), kUserCancelErr)
+        << name << ": " << error;
     EXPECT_EQ(error, "");
-    EXPECT_EQ(*closed(164).value, index) << name;
+    EXPECT_EQ(*closed(kPresetListId).value, index) << name;
     EXPECT_EQ(art(), 0u) << name;
   }
   ASSERT_EQ(run("choose 164 \" Gap2\""), kHostNoErr);
@@ -209,6 +212,12 @@ TEST_F(ScriptRunTest, CheckLeavesABoxThatIsAlreadySoAlone) {
 TEST_F(ScriptRunTest, AScriptLeftOpenIsAcceptedOrCancelled) {
   ASSERT_EQ(run("set 4 7", true), kUserCancelErr);
   EXPECT_EQ(record().armCount, 10);
+  // Escape cancels where it stands: the preview is taken back.
+  ASSERT_EQ(run("set 4 7; escape"), kUserCancelErr) << error;
+  EXPECT_EQ(record().armCount, 10);
+  EXPECT_EQ(art(), 0u);
+  ASSERT_EQ(run("escape; set 4 7"), kUserCancelErr);
+  EXPECT_NE(error.find("'set 4 7': the dialog has already closed"), std::string::npos) << error;
   ASSERT_EQ(run("set 4 7"), kHostNoErr);
   EXPECT_EQ(record().armCount, 7);
   EXPECT_GT(art(), 0u);

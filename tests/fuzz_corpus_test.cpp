@@ -10,7 +10,7 @@
 
 #include "fuzz/corpus_text.h"
 #include "fuzz/fuzz_entry.h"
-#include "params/parameter_fields.h"
+#include "params/record/parameter_fields.h"
 
 namespace {
 

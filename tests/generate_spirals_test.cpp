@@ -5,6 +5,7 @@
 
 #include "generator/generate_spirals.h"
 #include "hostapp/records/record_file.h"
+#include "params/record/default_parameters.h"
 #include "support/host_fixture.h"
 
 namespace {
@@ -12,7 +13,7 @@ namespace {
 class GenerateSpirals : public HostFixture {
  protected:
   SpiralParameters record() const {
-    SpiralParameters p = records::defaultRecord(100, 0);  // centre (0, 0)
+    SpiralParameters p = defaultParameters(100, 0);  // centre (0, 0)
     p.fromGo = 1;
     return p;
   }

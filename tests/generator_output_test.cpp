@@ -8,10 +8,14 @@
 
 #include "generator/extras.h"
 #include "generator/generate_spirals.h"
+#include "generator/output_order.h"
 #include "generator/spiral_run.h"
 #include "generator/styling.h"
 #include "generator/transforms.h"
 #include "hostapp/records/record_file.h"
+#include "params/record/default_parameters.h"
+#include "support/call_rules.h"
+#include "support/compare.h"
 #include "support/host_fixture.h"
 
 namespace {
@@ -29,20 +33,14 @@ std::vector<PathSegment> samplePath(float dx = 0, float dy = 0) {
           seg(230, 120, 220, 150, 230, 120)};
 }
 
-void expectPointNear(HostPoint got, float x, float y, const char* what, int k) {
-  EXPECT_NEAR(got.h, x, kTol) << what << " x of segment " << k;
-  EXPECT_NEAR(got.v, y, kTol) << what << " y of segment " << k;
-}
-
 // Every anchor and handle of `got` is f(the same point of `want`).
 template <typename F>
 void expectMapped(const std::vector<PathSegment>& got, const std::vector<PathSegment>& want, F f) {
   ASSERT_EQ(got.size(), want.size());
   for (size_t k = 0; k < got.size(); ++k) {
-    const HostPoint p = f(want[k].p), in = f(want[k].in), out = f(want[k].out);
-    expectPointNear(got[k].p, p.h, p.v, "anchor", static_cast<int>(k));
-    expectPointNear(got[k].in, in.h, in.v, "in handle", static_cast<int>(k));
-    expectPointNear(got[k].out, out.h, out.v, "out handle", static_cast<int>(k));
+    EXPECT_POINT_NEAR(got[k].p, f(want[k].p), kTol) << "anchor of segment " << k;
+    EXPECT_POINT_NEAR(got[k].in, f(want[k].in), kTol) << "in handle of segment " << k;
+    EXPECT_POINT_NEAR(got[k].out, f(want[k].out), kTol) << "out handle of segment " << k;
   }
 }
 
@@ -52,7 +50,7 @@ class OutputTest : public HostFixture {
  protected:
   void SetUp() override {
     HostFixture::SetUp();
-    p = records::defaultRecord(300, 500);
+    p = defaultParameters(300, 500);
     // The defaults switch these on; the tests that need them switch them on.
     p.randomSketchShift = 0;
     p.randomSketchWidth = 0;
@@ -690,12 +688,11 @@ TEST_F(OutputTest, FailingBoundsReadOfAMirrorCopyEndsTheRun) {
   while (duplicate < log.size() && std::string(log[duplicate].operation) != "DuplicateArt") ++duplicate;
   ASSERT_LT(duplicate + 1, log.size());
   ASSERT_STREQ(log[duplicate + 1].operation, "GetArtBounds");
-  // Log entry i of a run is call number (count before the run) + i + 1.
-  const std::uint64_t boundsRead = duplicate + 2;
 
+  // The bounds read right after the copy is made fails.
   document().undoMessage();
   ArtHandle again = makePath(samplePath());
-  host().gate().failNthCall(host().gate().callCount() + boundsRead, 0x626E6421);
+  host().gate().setFailureRule(failNextCallAfter("DuplicateArt", "GetArtBounds", 0x626E6421));
   EXPECT_EQ(finish(again), 0x626E6421);
   const std::vector<ArtHandle> order = paintOrder();
   ASSERT_EQ(order.size(), 2u);  // the spiral and the first copy, unmoved

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "hostapp/records/record_file.h"
+#include "shell/host/ai_art_suites.h"
 #include "hostapp/validator/random_records.h"
 #include "support/run_host.h"
 #include "support/session_fixture.h"
@@ -35,6 +36,21 @@ TEST_F(Hardening, ErrorDialogWithoutItsUserDataStillShowsOnce) {
   host().gate().failOperation(kADMDialogSuite, "GetUserData", kHostBadParameterErr);
   EXPECT_EQ(session().send(kCallerMenu, kSelectorMenuGo), kBadSelection);
   EXPECT_EQ(errorDialogs(), 1);
+}
+
+// A preview that failed was kept as Go's result (previewDrawn stayed set):
+// the filter chosen through its dialog reported success with no art. Go now
+// draws again and reports its own failure, once.
+TEST_F(Hardening, AFailedPreviewDoesNotStandAsGosResult) {
+  host().gate().failOperation(kArtSuite, "NewArt", -108);
+  session().dialogs().setDriver([](host::DialogManager& manager, host::Dialog& dialog) {
+    if (!dialog.ended()) manager.pressEnter(dialog);
+  });
+  EXPECT_EQ(session().chooseFilter(), -108);
+  EXPECT_EQ(errorDialogs(), 1);
+  ASSERT_TRUE(keptRecord());
+  EXPECT_EQ(keptRecord()->previewDrawn, 0);
+  EXPECT_EQ(host().document().liveArtCount(), 0u);
 }
 
 // A record beyond what the host may hold ends with -108 and the memory
@@ -84,11 +100,11 @@ TEST_F(RecordFileHardening, EveryRecordSurvivesBothFormsBitForBit) {
   for (std::uint64_t i = 0; i < 300; ++i) {
     const SpiralParameters r = validator::randomRecord(11, i);
     for (const char* name : {"r.bin", "r.json"}) {
-      records::saveRecordFile(path(name), r);
+      records::saveRecordFile(path(name), records::recordBytes(r));
       const SpiralParameters back = records::loadRecordFile(path(name), SpiralParameters{});
       ASSERT_EQ(std::memcmp(&back, &r, sizeof r), 0) << name << " of record " << i << ": " << validator::recordHex(r);
       const std::string first = fileBytes(path(name));
-      records::saveRecordFile(path(name), back);
+      records::saveRecordFile(path(name), records::recordBytes(back));
       ASSERT_EQ(fileBytes(path(name)), first) << name << " of record " << i;
     }
   }

@@ -6,6 +6,7 @@
 
 #include "hostapp/model/document.h"
 #include "hostapp/model/resources.h"
+#include "support/compare.h"
 
 using namespace host;
 
@@ -24,13 +25,6 @@ ArtId makePath(Document& d, std::vector<Segment> segments = {}, Placement placem
 }
 
 std::vector<Segment> segmentsOf(const Document& d, ArtId id) { return d.art(id)->state.segments; }
-
-void expectRect(const Rect& r, float left, float top, float right, float bottom, float tol = 1e-4f) {
-  EXPECT_NEAR(r.left, left, tol);
-  EXPECT_NEAR(r.top, top, tol);
-  EXPECT_NEAR(r.right, right, tol);
-  EXPECT_NEAR(r.bottom, bottom, tol);
-}
 
 // Everything undo must restore, in comparable form.
 struct Snapshot {
@@ -105,22 +99,22 @@ TEST(DocumentGeometry, BoundsFollowTheCurveNotItsControlPoints) {
   const ArtId arch = makePath(d, {{{0, 0}, {0, 0}, {0, 100}, false}, {{100, 0}, {100, 100}, {100, 0}, false}});
   Rect r;
   ASSERT_EQ(d.bounds(arch, &r), Status::Ok);
-  expectRect(r, 0, 75, 100, 0);
+  EXPECT_RECT_NEAR(r, (Rect{0, 75, 100, 0}), 1e-4);
 
   // A bulge to the right: x reaches 112.5 between anchors at x = 0.
   const ArtId bulge =
       makePath(d, {{{0, 0}, {-150, 0}, {150, 0}, false}, {{0, 100}, {150, 100}, {-150, 100}, false}});
   ASSERT_EQ(d.bounds(bulge, &r), Status::Ok);
-  expectRect(r, 0, 100, 112.5f, 0);
+  EXPECT_RECT_NEAR(r, (Rect{0, 100, 112.5f, 0}), 1e-4);
 
   // Closing adds the curve from the last anchor back to the first, which
   // bulges to the left.
   ASSERT_EQ(d.setClosed(bulge, true), Status::Ok);
   ASSERT_EQ(d.bounds(bulge, &r), Status::Ok);
-  expectRect(r, -112.5f, 100, 112.5f, 0);
+  EXPECT_RECT_NEAR(r, (Rect{-112.5f, 100, 112.5f, 0}), 1e-4);
 
   ASSERT_EQ(d.bounds(makePath(d, {corner(3, 4)}), &r), Status::Ok);
-  expectRect(r, 3, 4, 3, 4);
+  EXPECT_RECT_NEAR(r, (Rect{3, 4, 3, 4}), 1e-4);
   EXPECT_EQ(d.bounds(makePath(d), &r), Status::BadIndex);
 }
 
@@ -286,7 +280,7 @@ TEST(DocumentShapes, RectangleAndEllipseAreClosedAndCentred) {
   EXPECT_NEAR(o.state.segments[1].in.x, 100 + 0.5523 * 20, 1e-5);
   Rect b;
   ASSERT_EQ(d.bounds(oval, &b), Status::Ok);
-  expectRect(b, 80, 60, 120, 40);
+  EXPECT_RECT_NEAR(b, (Rect{80, 60, 120, 40}), 1e-4);
   // Its middle is within 0.1 % of a true ellipse.
   const Point mid = bezierPoint(o.state.segments[0].anchor, o.state.segments[0].out, o.state.segments[1].in,
                                 o.state.segments[1].anchor, 0.5);

@@ -1,19 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "generator/kernel.h"
+#include "support/compare.h"
 #include "support/pure_services.h"
 
 namespace {
 
 constexpr float kTol = 0.01f;
-
-void expectPoint(HostPoint actual, float h, float v, const char* what) {
-  EXPECT_NEAR(actual.h, h, kTol) << what << " h";
-  EXPECT_NEAR(actual.v, v, kTol) << what << " v";
-}
 
 // Builds the drawn anchors of one arm as the path builder does, with no
 // options: shift, angles, segment, growth step.
@@ -37,24 +34,24 @@ TEST(Kernel, DefaultFirstArmAboutTheOrigin) {
   SpiralState state = startSpiral(k);
   const auto arm = buildArm(0, k, state, s);
   ASSERT_EQ(arm.size(), 4u);
-  expectPoint(arm[0].p, 200, 0, "right");
-  expectPoint(arm[0].in, 200, -108.93f, "right in");
-  expectPoint(arm[0].out, 200, 108.93f, "right out");
-  expectPoint(arm[1].p, 0, 190, "top");
-  expectPoint(arm[1].in, 103.48f, 190, "top in");
-  expectPoint(arm[1].out, -103.48f, 190, "top out");
-  expectPoint(arm[2].p, -180.5f, 0, "left");
-  expectPoint(arm[2].in, -180.5f, 98.31f, "left in");
-  expectPoint(arm[2].out, -180.5f, -98.31f, "left out");
-  expectPoint(arm[3].p, 0, -171.475f, "bottom");
-  expectPoint(arm[3].in, -93.39f, -171.475f, "bottom in");
-  expectPoint(arm[3].out, 93.39f, -171.475f, "bottom out");
+  EXPECT_POINT_NEAR(arm[0].p, (HostPoint{200, 0}), kTol) << "right";
+  EXPECT_POINT_NEAR(arm[0].in, (HostPoint{200, -108.93f}), kTol) << "right in";
+  EXPECT_POINT_NEAR(arm[0].out, (HostPoint{200, 108.93f}), kTol) << "right out";
+  EXPECT_POINT_NEAR(arm[1].p, (HostPoint{0, 190}), kTol) << "top";
+  EXPECT_POINT_NEAR(arm[1].in, (HostPoint{103.48f, 190}), kTol) << "top in";
+  EXPECT_POINT_NEAR(arm[1].out, (HostPoint{-103.48f, 190}), kTol) << "top out";
+  EXPECT_POINT_NEAR(arm[2].p, (HostPoint{-180.5f, 0}), kTol) << "left";
+  EXPECT_POINT_NEAR(arm[2].in, (HostPoint{-180.5f, 98.31f}), kTol) << "left in";
+  EXPECT_POINT_NEAR(arm[2].out, (HostPoint{-180.5f, -98.31f}), kTol) << "left out";
+  EXPECT_POINT_NEAR(arm[3].p, (HostPoint{0, -171.475f}), kTol) << "bottom";
+  EXPECT_POINT_NEAR(arm[3].in, (HostPoint{-93.39f, -171.475f}), kTol) << "bottom in";
+  EXPECT_POINT_NEAR(arm[3].out, (HostPoint{93.39f, -171.475f}), kTol) << "bottom out";
   for (const PathSegment& seg : arm) EXPECT_EQ(seg.corner, 0);
 
   const auto second = buildArm(1, k, state, s);
-  expectPoint(second[0].p, 162.90f, 0, "second right");
-  expectPoint(second[0].in, 162.90f, -88.72f, "second right in");
-  expectPoint(second[0].out, 162.90f, 88.72f, "second right out");
+  EXPECT_POINT_NEAR(second[0].p, (HostPoint{162.90f, 0}), kTol) << "second right";
+  EXPECT_POINT_NEAR(second[0].in, (HostPoint{162.90f, -88.72f}), kTol) << "second right in";
+  EXPECT_POINT_NEAR(second[0].out, (HostPoint{162.90f, 88.72f}), kTol) << "second right out";
   EXPECT_EQ(s.draws(), 0u) << "no option draws random numbers";
 }
 
@@ -94,7 +91,7 @@ TEST(Kernel, CurvatureExtremes) {
     EXPECT_FLOAT_EQ(seg.out.h, seg.p.h);
     EXPECT_FLOAT_EQ(seg.out.v, seg.p.v);
   }
-  k.curvatureIn = k.curvatureOut = static_cast<float>(M_PI / 2);
+  k.curvatureIn = k.curvatureOut = static_cast<float>(std::numbers::pi / 2);
   state = startSpiral(k);
   const auto arm = buildArm(0, k, state, s);
   EXPECT_NEAR(arm[0].out.v - arm[0].p.v, 200, 1e-3);
@@ -106,13 +103,13 @@ TEST(Kernel, ShiftModes) {
   k.pointShiftY = -8;
   PureServices none;
   k.pointShiftMode = 0;
-  expectPoint(anchorShift(k, 3, 2, none), 12, -24, "equal");
+  EXPECT_POINT_NEAR(anchorShift(k, 3, 2, none), (HostPoint{12, -24}), kTol) << "equal";
   k.pointShiftMode = 1;
-  expectPoint(anchorShift(k, 3, 1, none), 8, -16, "mode 1 anchor 1");
-  expectPoint(anchorShift(k, 3, 4, none), 11, -22, "mode 1 anchor 4");
+  EXPECT_POINT_NEAR(anchorShift(k, 3, 1, none), (HostPoint{8, -16}), kTol) << "mode 1 anchor 1";
+  EXPECT_POINT_NEAR(anchorShift(k, 3, 4, none), (HostPoint{11, -22}), kTol) << "mode 1 anchor 4";
   k.pointShiftMode = 2;
   PureServices drawn({0.25f, 0.5f});
-  expectPoint(anchorShift(k, 3, 1, drawn), 3, -12, "randomized, x drawn first");
+  EXPECT_POINT_NEAR(anchorShift(k, 3, 1, drawn), (HostPoint{3, -12}), kTol) << "randomized, x drawn first";
   EXPECT_EQ(drawn.remaining(), 0u);
 }
 
@@ -133,11 +130,11 @@ TEST(Kernel, InterpolationMovesOnlyTheAnchor) {
   PureServices s;
   PathSegment seg{{10, 20}, {1, 2}, {3, 4}, 0};
   interpolateAnchor({0, 0}, seg, 0.0f, s);
-  expectPoint(seg.p, 10, 20, "t = 0");
+  EXPECT_POINT_NEAR(seg.p, (HostPoint{10, 20}), kTol) << "t = 0";
   interpolateAnchor({0, 0}, seg, 0.5f, s);
-  expectPoint(seg.p, 5, 10, "t = 0.5");
-  expectPoint(seg.in, 1, 2, "in handle");
-  expectPoint(seg.out, 3, 4, "out handle");
+  EXPECT_POINT_NEAR(seg.p, (HostPoint{5, 10}), kTol) << "t = 0.5";
+  EXPECT_POINT_NEAR(seg.in, (HostPoint{1, 2}), kTol) << "in handle";
+  EXPECT_POINT_NEAR(seg.out, (HostPoint{3, 4}), kTol) << "out handle";
 }
 
 // Radius after one growth step from r 100, d 0.9, A 1.1, g 10 (B = 99).

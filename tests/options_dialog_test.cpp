@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -101,7 +102,7 @@ class OptionsDialogTest : public SessionFixture {
   }
   // Starts from `record` as kept from an earlier run.
   HostErr runDialog(const SpiralParameters& record, const Act& act) {
-    EXPECT_EQ(session_->setRecord(record), kHostNoErr);
+    EXPECT_EQ(keepRecord(record), kHostNoErr);
     return runDialog(act);
   }
 
@@ -208,7 +209,7 @@ TEST_F(OptionsDialogTest, OpensTheStoredPageAndStoresPage1ForAnythingElse) {
     record.activePage = c.stored;
     record.preview = 0;
     runDialog(record, [&](host::DialogManager&, host::Dialog& dialog) { expectOnPage(dialog, c.opened); });
-    EXPECT_EQ(session().record()->activePage, c.opened) << c.stored;
+    EXPECT_EQ(keptRecord()->activePage, c.opened) << c.stored;
   }
 }
 
@@ -281,7 +282,7 @@ TEST_F(OptionsDialogTest, PageButtonsShowTheirPageAndBoldTheirCaption) {
     EXPECT_TRUE(manager.track(item(dialog, 179), kPickModifier, viewPointOf(250, 400)));
     EXPECT_FLOAT_EQ(recordOf(dialog).centerX, 250.0f);
   });
-  EXPECT_EQ(session().record()->activePage, 2);
+  EXPECT_EQ(keptRecord()->activePage, 2);
   for (const host::CallRecord& call : host().gate().log())
     EXPECT_FALSE(std::string(call.suite) == "ADM Item Suite" && std::string(call.operation) == "GetID");
 }
@@ -336,7 +337,8 @@ TEST_F(OptionsDialogTest, ReadBackStoresEveryItemAsShown) {
     EXPECT_FLOAT_EQ(r.viewZoom, 100.0f);
     EXPECT_EQ(r.presetIndex, 0);
     EXPECT_EQ(r.fromGo, 0);
-    EXPECT_EQ(r.previewDrawn, 1);
+    // These values make a preview run that fails: it is not kept for Go.
+    EXPECT_EQ(r.previewDrawn, 0);
     manager.press(item(dialog, kDialogCancel));
   });
   EXPECT_EQ(art(), before);
@@ -436,7 +438,7 @@ TEST_F(OptionsDialogTest, PresetsResetToTheBaseAndKeepThePage) {
     EXPECT_EQ(r.randomShadowScale, 1);
     EXPECT_EQ(r.previewDrawn, 1);
   });
-  EXPECT_EQ(session().record()->presetIndex, 38);
+  EXPECT_EQ(keptRecord()->presetIndex, 38);
   // The dialog reopens with the preset's name.
   runDialog([&](host::DialogManager&, host::Dialog& dialog) { EXPECT_EQ(item(dialog, 164).text(), " Shadow 2"); });
 }
@@ -507,6 +509,44 @@ TEST_F(OptionsDialogTest, TumbleDrawsFromTheHostAndTheItemsCorrectWhatTheyCannot
   });
 }
 
+// The procs are the plug-in's entry points from the dialog manager's C
+// frames: nothing thrown inside one may leave it.
+static_assert(noexcept(initOptionsDialog(nullptr)) && noexcept(switchPage(nullptr, nullptr)) &&
+              noexcept(readBackValues(nullptr, nullptr)) && noexcept(applyViewZoom(nullptr, nullptr)) &&
+              noexcept(applyPreset(nullptr, nullptr)) && noexcept(tumbleParameters(nullptr, nullptr)) &&
+              noexcept(nudgeParameters(nullptr, nullptr)) && noexcept(pickFromDocument(nullptr, nullptr)));
+
+HostReal throwingDraw() { throw std::bad_alloc(); }
+
+TEST_F(OptionsDialogTest, ANotifyProcThatThrowsLeavesTheRecordAndTheDialogAsTheyWere) {
+  ASSERT_EQ(runDialog([&](host::DialogManager& manager, host::Dialog& dialog) {
+              SpiralParameters& r = recordOf(dialog);
+              manager.userSetInt(item(dialog, 4), 7);
+              const SpiralParameters before = r;
+              // The random service bound for the plug-in throws from Tumble's
+              // first draw, inside its notify proc.
+              RandomSuiteV3 throwing = *gRandomSuite;
+              throwing.FloatRnd = throwingDraw;
+              const RandomSuiteV3* bound = gRandomSuite;
+              gRandomSuite = &throwing;
+              host::DialogItem* tumble = dialog.itemByText("Tumble");
+              ASSERT_NE(tumble, nullptr);
+              EXPECT_NO_THROW(manager.press(*tumble));
+              gRandomSuite = bound;
+
+              EXPECT_FALSE(dialog.ended());
+              EXPECT_EQ(std::memcmp(&r, &before, sizeof r), 0);
+              EXPECT_EQ(item(dialog, 4).intValue(), 7);
+              // The dialog goes on: the next press tumbles, the next edit is read back.
+              manager.press(*tumble);
+              EXPECT_NE(std::memcmp(&r, &before, sizeof r), 0);
+              manager.userSetInt(item(dialog, 4), 12);
+              EXPECT_EQ(r.armCount, 12);
+            }),
+            kHostNoErr);
+  EXPECT_EQ(keptRecord()->armCount, 12);
+}
+
 TEST_F(OptionsDialogTest, PicksTakeTheirFieldFromTheDocumentPoint) {
   runDialog([&](host::DialogManager& manager, host::Dialog& dialog) {
     SpiralParameters& r = recordOf(dialog);
@@ -560,7 +600,7 @@ TEST_F(OptionsDialogTest, CancelRestoresTheRecordAndUndoesEveryPreview) {
   });
   EXPECT_EQ(result, kUserCancelErr);
   EXPECT_EQ(art(), before);
-  SpiralParameters after = *session().record();
+  SpiralParameters after = *keptRecord();
   EXPECT_EQ(after.previewDrawn, 0);
   after.previewDrawn = start.previewDrawn;
   after.fromGo = start.fromGo;
@@ -574,11 +614,11 @@ TEST_F(OptionsDialogTest, GoKeepsWhatThePreviewDrew) {
             }),
             kHostNoErr);
   const std::size_t drawn = art();
-  EXPECT_EQ(session().record()->armCount, 6);
-  EXPECT_EQ(session().record()->previewDrawn, 1);
+  EXPECT_EQ(keptRecord()->armCount, 6);
+  EXPECT_EQ(keptRecord()->previewDrawn, 1);
   ASSERT_EQ(session().go(), kHostNoErr);
   EXPECT_EQ(art(), drawn);
-  EXPECT_EQ(session().record()->previewDrawn, 0);
+  EXPECT_EQ(keptRecord()->previewDrawn, 0);
 }
 
 }  // namespace

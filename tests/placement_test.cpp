@@ -2,6 +2,7 @@
 
 #include "generator/placement.h"
 #include "hostapp/records/record_file.h"
+#include "params/record/default_parameters.h"
 #include "support/pure_services.h"
 
 namespace {
@@ -9,7 +10,7 @@ namespace {
 constexpr float W = 600, H = 800;
 
 HostPoint place(int32_t mode, std::vector<float> draws, std::size_t expectedDraws) {
-  SpiralParameters p = records::defaultRecord(0, 0);
+  SpiralParameters p = defaultParameters(0, 0);
   p.placementMode = mode;
   p.centerX = 11;
   p.centerY = 22;
@@ -55,7 +56,7 @@ TEST(Placement, FrameCentresLieOnThePageBorder) {
 }
 
 TEST(InterpolationOrigin, ByMode) {
-  SpiralParameters p = records::defaultRecord(0, 0);
+  SpiralParameters p = defaultParameters(0, 0);
   p.armGap = 50;
   const HostPoint c{10, 20};
   auto origin = [&](int32_t mode, std::vector<float> draws) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "hostapp/session/plugin_session.h"
+#include "support/call_rules.h"
 #include "support/session_fixture.h"
 #include "hostapp/suites/adapter_util.h"
 #include "shell/errors.h"
@@ -40,9 +41,17 @@ int countCalls(const host::CallGate& gate, const char* operation) {
 
 class PluginShellTest : public SessionFixture {
  protected:
-  // The gate call number at which binding acquires SuiteTable entry `index`
-  // in the next message: one string comparison for "SP Access" comes first.
-  uint64_t acquisitionCall(int index) const { return host_->gate().callCount() + 2 + index; }
+  // Makes the next message's binding fail at the suite named `suite`, which
+  // binding acquires (and unbinding releases) in SuiteTable order.
+  void failBinding(const char* operation, const char* suite, HostErr code) {
+    host_->gate().setFailureRule(failNthCallOf(operation, suiteTableIndex(suite) + 1, code));
+  }
+  static int suiteTableIndex(const char* suite) {
+    for (int i = 0; i < kSuiteTableSize; ++i)
+      if (std::strcmp(SuiteTable[i].name, suite) == 0) return i;
+    ADD_FAILURE() << suite << " is not in the suite table";
+    return 0;
+  }
 
   // Runs `f` with the plug-in's suites bound as PluginMain binds them.
   template <typename F>
@@ -92,12 +101,12 @@ TEST_F(PluginShellTest, NestedCallsAcquireAndReleaseEachSuiteOnce) {
   for (const SuiteTableEntry& entry : SuiteTable) EXPECT_EQ(*entry.pointer, nullptr) << entry.name;
 }
 
-TEST_F(PluginShellTest, FailureAtEntry30ShowsTheAlertOnceAndReleasesOnlyWhatWasAcquired) {
+TEST_F(PluginShellTest, FailureToBindTheListSuiteShowsTheAlertOnceAndReleasesOnlyWhatWasAcquired) {
   ASSERT_EQ(session().startup(), kHostNoErr);
   dialogs().clearShown();
   host().gate().setLogging(true);
   host().gate().clearLog();
-  host().gate().failNthCall(acquisitionCall(30), kHostSuiteNotFoundErr);
+  failBinding("AcquireSuite", kADMListSuite, kHostSuiteNotFoundErr);
 
   EXPECT_EQ(session().about(), kHostSuiteNotFoundErr);
 
@@ -105,17 +114,19 @@ TEST_F(PluginShellTest, FailureAtEntry30ShowsTheAlertOnceAndReleasesOnlyWhatWasA
   EXPECT_EQ(countAlerts(dialogs().shown()), 1);
   EXPECT_EQ(dialogs().shown()[0].items.at(0).text,
             "Suite Loading Error: " + std::to_string(kHostSuiteNotFoundErr) + ", suite: ADM List Suite, version: 1!");
-  EXPECT_EQ(countCalls(host().gate(), "AcquireSuite"), 31);  // entries 0 to 30; 31 and 32 never asked for
-  EXPECT_EQ(countCalls(host().gate(), "ReleaseSuite"), 30);
+  // The entries up to the list suite's are asked for, the later ones never.
+  const int listEntry = suiteTableIndex(kADMListSuite);
+  EXPECT_EQ(countCalls(host().gate(), "AcquireSuite"), listEntry + 1);
+  EXPECT_EQ(countCalls(host().gate(), "ReleaseSuite"), listEntry);
   EXPECT_EQ(host().suites().totalRefCount(), 0);
   EXPECT_EQ(suiteUseCount, 0);
 }
 
-TEST_F(PluginShellTest, FailureAtEntry5ShowsNothingAndRunsNoHandler) {
+TEST_F(PluginShellTest, FailureToBindTheUserSuiteShowsNothingAndRunsNoHandler) {
   ASSERT_EQ(session().startup(), kHostNoErr);
   dialogs().clearShown();
   // Not 'S!Fd': even a code that would be reported finds no dialog manager.
-  host().gate().failNthCall(acquisitionCall(5), kHostOutOfMemoryErr);
+  failBinding("AcquireSuite", kUserSuite, kHostOutOfMemoryErr);
 
   EXPECT_EQ(session().about(), kHostOutOfMemoryErr);
   EXPECT_TRUE(dialogs().shown().empty());
@@ -123,12 +134,12 @@ TEST_F(PluginShellTest, FailureAtEntry5ShowsNothingAndRunsNoHandler) {
   EXPECT_EQ(suiteUseCount, 0);
 }
 
-TEST_F(PluginShellTest, ReportableFailureAtEntry27ShowsOnlyTheAlert) {
+TEST_F(PluginShellTest, ReportableFailureToBindTheItemSuiteShowsOnlyTheAlert) {
   ASSERT_EQ(session().startup(), kHostNoErr);
   dialogs().clearShown();
   // ADM Basic and ADM Dialog are bound, ADM Item is not: the error dialog
   // cannot be filled in.
-  host().gate().failNthCall(acquisitionCall(27), kHostOutOfMemoryErr);
+  failBinding("AcquireSuite", kADMItemSuite, kHostOutOfMemoryErr);
 
   EXPECT_EQ(session().about(), kHostOutOfMemoryErr);
   ASSERT_EQ(dialogs().shown().size(), 1u);
@@ -139,17 +150,16 @@ TEST_F(PluginShellTest, ReportableFailureAtEntry27ShowsOnlyTheAlert) {
 
 TEST_F(PluginShellTest, FailedBindAfterAFailedReleaseReportsNothingWithoutTheUserSuite) {
   ASSERT_EQ(session().startup(), kHostNoErr);
-  // "AI Menu"/"AI Update": one comparison for "SP Access", 33 acquisitions,
-  // four comparisons in dispatch, then the releases.
-  const uint64_t releaseOfEntry10 = host().gate().callCount() + 1 + kSuiteTableSize + 4 + 10 + 1;
-  host().gate().failNthCall(releaseOfEntry10, 271);
+  // "AI Menu"/"AI Update" binds everything; releasing the path style suite
+  // fails.
+  failBinding("ReleaseSuite", kPathStyleSuite, 271);
   EXPECT_EQ(session().send(kCallerMenu, kSelectorMenuUpdate), kHostNoErr);
-  EXPECT_EQ(gUserSuite, nullptr);  // entry 5 was released
-  ASSERT_NE(gPathStyleSuite, nullptr);  // entry 10 and later stay bound
+  EXPECT_EQ(gUserSuite, nullptr);  // released before the path style suite
+  ASSERT_NE(gPathStyleSuite, nullptr);  // it and the later entries stay bound
   ASSERT_NE(gADMDialogSuite, nullptr);
 
   dialogs().clearShown();
-  host().gate().failNthCall(acquisitionCall(3), kHostOutOfMemoryErr);
+  failBinding("AcquireSuite", kRealMathSuite, kHostOutOfMemoryErr);
   EXPECT_EQ(session().send(kCallerMenu, kSelectorMenuUpdate), kHostOutOfMemoryErr);
   for (const host::ShownDialog& shown : dialogs().shown()) EXPECT_NE(shown.name, "Error Dialog");
   EXPECT_EQ(suiteUseCount, 0);
@@ -352,24 +362,24 @@ TEST_F(ParameterLifecycleTest, FirstGetParametersTakesTheViewCentre) {
   dialogs().setDriver(host::acceptDriver);
   EXPECT_EQ(session().parameters(), nullptr);
   ASSERT_EQ(session().getParameters(), kHostNoErr);
-  ASSERT_NE(session().record(), nullptr);
-  EXPECT_EQ(session().record()->centerX, 400.0f);
-  EXPECT_EQ(session().record()->centerY, 300.0f);
-  EXPECT_EQ(session().record()->armCount, 10);
+  ASSERT_TRUE(keptRecord());
+  EXPECT_EQ(keptRecord()->centerX, 400.0f);
+  EXPECT_EQ(keptRecord()->centerY, 300.0f);
+  EXPECT_EQ(keptRecord()->armCount, 10);
 }
 
 TEST_F(ParameterLifecycleTest, ConfirmWithPreviewOnAddsTheArtOnce) {
   dialogs().setDriver(host::acceptDriver);
   ASSERT_EQ(session().getParameters(), kHostNoErr);
-  ASSERT_EQ(session().record()->preview, 1);
+  ASSERT_EQ(keptRecord()->preview, 1);
   const std::size_t previewArt = art();
   EXPECT_GT(previewArt, 0u);
-  EXPECT_EQ(session().record()->previewDrawn, 1);
+  EXPECT_EQ(keptRecord()->previewDrawn, 1);
 
   ASSERT_EQ(session().go(), kHostNoErr);
   EXPECT_EQ(art(), previewArt);
-  EXPECT_EQ(session().record()->previewDrawn, 0);
-  EXPECT_EQ(session().record()->fromGo, 1);
+  EXPECT_EQ(keptRecord()->previewDrawn, 0);
+  EXPECT_EQ(keptRecord()->fromGo, 1);
 
   // A repeat draws anew, once.
   ASSERT_EQ(session().repeatFilter(), kHostNoErr);
@@ -381,10 +391,10 @@ TEST_F(ParameterLifecycleTest, ConfirmWithPreviewOffDrawsOnGo) {
   {
     dialogs().setDriver(host::cancelDriver);
     ASSERT_EQ(session().getParameters(), kUserCancelErr);  // creates the record
-    record = *session().record();
+    record = *keptRecord();
   }
   record.preview = 0;
-  ASSERT_EQ(session().setRecord(record), kHostNoErr);
+  ASSERT_EQ(keepRecord(record), kHostNoErr);
   dialogs().setDriver(host::acceptDriver);
   ASSERT_EQ(session().chooseFilter(), kHostNoErr);
   EXPECT_GT(art(), 0u);
@@ -395,7 +405,7 @@ TEST_F(ParameterLifecycleTest, CancelAfterPreviewsRestoresDocumentAndRecord) {
   dialogs().setDriver(host::acceptDriver);
   ASSERT_EQ(session().chooseFilter(), kHostNoErr);
   const std::size_t artBefore = art();
-  SpiralParameters before = *session().record();
+  SpiralParameters before = *keptRecord();
 
   int previews = 0;
   dialogs().setDriver([&](host::DialogManager& manager, host::Dialog& dialog) {
@@ -412,7 +422,7 @@ TEST_F(ParameterLifecycleTest, CancelAfterPreviewsRestoresDocumentAndRecord) {
   EXPECT_EQ(previews, 3);
   EXPECT_EQ(art(), artBefore);
   // Byte for byte as it was, but previewDrawn.
-  SpiralParameters after = *session().record();
+  SpiralParameters after = *keptRecord();
   EXPECT_EQ(after.previewDrawn, 0);
   after.previewDrawn = before.previewDrawn;
   EXPECT_EQ(std::memcmp(&after, &before, sizeof after), 0);
@@ -427,7 +437,7 @@ TEST_F(ParameterLifecycleTest, SecondGetParametersShowsTheLastConfirmedValues) {
     manager.pressEnter(dialog);
   });
   ASSERT_EQ(session().chooseFilter(), kHostNoErr);
-  EXPECT_EQ(session().record()->armCount, 12);
+  EXPECT_EQ(keptRecord()->armCount, 12);
 
   int32_t shown = 0;
   dialogs().setDriver([&](host::DialogManager& manager, host::Dialog& dialog) {
@@ -461,7 +471,7 @@ TEST_F(ParameterLifecycleTest, UndoFailureOnCancelKeepsTheEditsAndIsReported) {
   host().gate().failOperation(kUndoSuite, "UndoChanges", 271);
   // The preview's own undo fails too; it is dropped, as preview results are.
   EXPECT_EQ(session().getParameters(), 271);
-  EXPECT_EQ(session().record()->armCount, 20);
+  EXPECT_EQ(keptRecord()->armCount, 20);
   EXPECT_EQ(shownItem(dialogs().shown().back(), 3)->text, "271");
 }
 

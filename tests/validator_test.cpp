@@ -16,7 +16,7 @@
 #include "hostapp/suites/suites.h"
 #include "hostapp/validator/checks.h"
 #include "hostapp/validator/random_records.h"
-#include "params/parameter_fields.h"
+#include "params/record/parameter_fields.h"
 #include "shell/errors.h"
 #include "shell/plugin_main.h"
 #include "shell/suite_table.h"

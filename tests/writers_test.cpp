@@ -1,15 +1,78 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
+#include <sstream>
 
 #include "hostapp/model/document.h"
 #include "hostapp/writers/json_writer.h"
 #include "hostapp/writers/svg_writer.h"
+#include "hostapp/writers/text_sink.h"
 
 namespace {
 
 using host::Color;
+
+std::string streamedJson(const host::Document& doc, const nlohmann::json& extra = nlohmann::json::object()) {
+  std::ostringstream out;
+  writers::writeDocumentJson(doc, extra, out);
+  return out.str();
+}
+
+nlohmann::json dumpOf(const host::Document& doc) { return nlohmann::json::parse(streamedJson(doc)); }
+
+std::string fixed3(double v) {
+  std::ostringstream out;
+  {
+    writers::TextSink sink(out);
+    sink.fixed3(v);
+  }
+  return out.str();
+}
+
+// What the SVG writer wrote before: printf's "%.3f", trailing zeros and a
+// bare point trimmed, "-0" as "0".
+std::string printfFixed3(double v) {
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.3f", v);
+  std::string s(buf);
+  s.erase(s.find_last_not_of('0') + 1);
+  if (!s.empty() && s.back() == '.') s.pop_back();
+  if (s == "-0") s = "0";
+  return s;
+}
+
+TEST(SvgNumbers, SameBytesAsPrintfFixedThreeBelowHugeNumbers) {
+  std::mt19937_64 rng(12);
+  std::vector<double> values = {0, -0.0, 0.0005, -0.0005, 0.0015, 0.0625, -0.0625, 1.0005, 2.5, 999.9995,
+                                -0.0004, 1e-9, 3.4028234663852886e38, -3.4028234663852886e38, 16777217, 0.1};
+  for (int k = 0; k < 4096; ++k) values.push_back(k / 16.0 - 128);  // ties at the fourth decimal
+  for (int i = 0; i < 200000; ++i) {
+    // float32 bit patterns over every magnitude, and plain coordinates
+    const auto bits = static_cast<std::uint32_t>(rng());
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    if (std::isfinite(f)) values.push_back(f);
+    values.push_back(static_cast<float>(std::uniform_real_distribution<double>(-2000, 2000)(rng)));
+  }
+  for (double v : values) {
+    if (std::fabs(v) < 1e15) {
+      ASSERT_EQ(fixed3(v), printfFixed3(v)) << "value " << v;
+    } else {
+      // Huge numbers are written short, with an exponent, and read back.
+      const std::string text = fixed3(v);
+      ASSERT_LE(text.size(), 16u) << text;
+      ASSERT_EQ(static_cast<float>(std::strtod(text.c_str(), nullptr)), static_cast<float>(v)) << text;
+    }
+  }
+  EXPECT_EQ(fixed3(3.4028234663852886e38), "3.4028235e+38");
+  EXPECT_EQ(fixed3(-1e300), "-1e+300");
+  EXPECT_EQ(fixed3(std::numeric_limits<double>::infinity()), "0");
+  EXPECT_EQ(fixed3(std::numeric_limits<double>::quiet_NaN()), "0");
+}
 
 TEST(JsonNumbers, ReadBackToTheSameFloat) {
   for (float v : {0.1f, -171.47499f, 108.92781f, 1e-7f, 3.4028235e38f, 16777217.0f, -0.0f}) {
@@ -78,7 +141,7 @@ TEST_F(SvgDocument, SymbolsAreDefinedNotPlaced) {
   ASSERT_NE(defs, std::string::npos);
   EXPECT_LT(svg.find("<symbol id=\"symbol-"), svg.find("</defs>"));
   EXPECT_EQ(svg.find("<use"), std::string::npos);
-  const nlohmann::json dump = writers::documentToJson(doc);
+  const nlohmann::json dump = dumpOf(doc);
   ASSERT_EQ(dump.at("symbols").size(), 1u);
   EXPECT_EQ(dump.at("symbols")[0].at("art").size(), 1u);
   EXPECT_EQ(dump.at("art").size(), 1u) << "the spiral stays as art";
@@ -91,7 +154,7 @@ TEST_F(SvgDocument, EnvelopedArtIsListedWithItsEnvelope) {
   const host::ArtId contents[] = {art};
   ASSERT_EQ(doc.makeEnvelope(contents, shape, 0, 50, &envelope), host::Status::Ok);
   ASSERT_EQ(doc.setWarp(envelope, {9, 0.5f, 0, 0, false}), host::Status::Ok);
-  const nlohmann::json dump = writers::documentToJson(doc);
+  const nlohmann::json dump = dumpOf(doc);
   ASSERT_EQ(dump.at("art").size(), 1u) << "the consumed shape is listed with its envelope only";
   EXPECT_EQ(dump.at("art")[0].at("envelope"), envelope);
   ASSERT_EQ(dump.at("envelopes").size(), 1u);
@@ -107,6 +170,63 @@ TEST_F(SvgDocument, EnvelopedArtIsListedWithItsEnvelope) {
   const auto data = svg.find(" d=\"M ", path);
   ASSERT_NE(data, std::string::npos);
   EXPECT_NE(svg.substr(data, svg.find('"', data + 5) - data).find(" L "), std::string::npos) << "a polyline";
+}
+
+// The streamed dump is laid out exactly as nlohmann's dump(1) lays out the
+// same values: re-printing what it parses to gives the same bytes. A
+// document with every kind of entry: paths of each colour kind with dashes,
+// an envelope with its shape, a symbol, a second layer, numbers that print
+// in exponent form, and the caller's keys among the document's own.
+TEST_F(SvgDocument, StreamedJsonIsLaidOutAsTheWholeTreeDump) {
+  const host::ArtId a = addPath({{{1e-7f, 20}, {10, 3.4e38f}, {30, -0.0f}}, {{50, 60.125f}, {40, 60}, {50, 60}}}, false);
+  host::Style style = doc.currentStyle();
+  style.fill = Color::cmyk(0.1f, 0.2f, 0.3f, 0.4f);
+  style.stroke = Color::gray(0.5f);
+  style.dashCount = 2;
+  style.dashes = {3, 1.5f};
+  ASSERT_EQ(doc.setStyle(a, style), host::Status::Ok);
+  host::ObjectId layer = 0, symbol = 0;
+  ASSERT_EQ(doc.insertLayer(host::Placement::AboveAll, 0, &layer), host::Status::Ok);
+  const host::ArtId b = addPath({{{0, 0}, {0, 0}, {0, 0}}, {{100, 100}, {100, 100}, {100, 100}}}, true);
+  ASSERT_EQ(doc.newSymbol(b, &symbol), host::Status::Ok);
+  host::ArtId shape = 0, envelope = 0;
+  ASSERT_EQ(doc.newCenteredEllipse({50, 50}, 200, 100, false, &shape), host::Status::Ok);
+  const host::ArtId held[] = {b};
+  ASSERT_EQ(doc.makeEnvelope(held, shape, 1, 40, &envelope), host::Status::Ok);
+  ASSERT_EQ(doc.setWarp(envelope, {3, -0.25f, 0.5f, 0, true}), host::Status::Ok);
+  addPath({{{5, 5}, {5, 5}, {5, 5}}}, false);
+
+  const nlohmann::json extra = {{"record", {{"b", 1.5}, {"a", nullptr}}},
+                                {"dialog", nullptr},
+                                {"messages", nlohmann::json::array()},
+                                {"result", -108},
+                                {"zzz", {{"nested", {1, 2, {{"x", "y\n\"z\""}}}}}},
+                                {"layers", "the caller's value wins"}};
+  const std::string text = streamedJson(doc, extra);
+  const nlohmann::json parsed = nlohmann::json::parse(text);
+  EXPECT_EQ(parsed.dump(1), text);
+  EXPECT_EQ(parsed.at("layers"), "the caller's value wins");
+  EXPECT_EQ(parsed.at("art").size(), 3u);
+  EXPECT_EQ(parsed.at("envelopes").at(0).at("warp").at("rotate"), true);
+  EXPECT_EQ(static_cast<float>(parsed.at("art").at(0).at("segments").at(0).at(0).get<double>()), 1e-7f);
+  EXPECT_EQ(static_cast<float>(parsed.at("art").at(0).at("segments").at(0).at(3).get<double>()), 3.4e38f);
+  EXPECT_EQ(parsed.at("art").at(0).at("dash"), nlohmann::json::array({3.0, 1.5}));
+  // An empty document too.
+  host::Document empty;
+  const std::string bare = streamedJson(empty);
+  EXPECT_EQ(nlohmann::json::parse(bare).dump(1), bare);
+}
+
+TEST_F(SvgDocument, MetadataIsWrittenEscapedAfterTheRootTag) {
+  addPath({{{0, 0}, {0, 0}, {0, 0}}, {{5, 5}, {5, 5}, {5, 5}}}, false);
+  const std::string plain = writers::svgString(doc);
+  const std::string marked = writers::svgString(doc, "{\"a\":\"<b> & c\"}");
+  const std::string line = "  <metadata id=\"spiral-drawing\">{\"a\":\"&lt;b&gt; &amp; c\"}</metadata>\n";
+  const auto at = marked.find(line);
+  ASSERT_NE(at, std::string::npos) << marked;
+  EXPECT_EQ(marked.substr(0, at), plain.substr(0, at));
+  EXPECT_EQ(marked.substr(0, at).find("<svg"), marked.substr(0, at).rfind("<svg")) << "right after the root tag";
+  EXPECT_EQ(marked.substr(at + line.size()), plain.substr(at)) << "nothing else changes";
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "support/host_fixture.h"
 
+#include "hostapp/composition/suite_installation.h"
 #include "hostapp/suites/adapter_util.h"
 #include "shell/suite_table.h"
 
@@ -27,6 +28,7 @@ host::HostOptions HostFixture::hostOptions() const {
 
 void HostFixture::SetUp() {
   host_ = std::make_unique<host::HostContext>(hostOptions());
+  host::installSuites(*host_);
   activation_ = std::make_unique<host::HostContext::Activation>(host_.get());
   binding_ = std::make_unique<PluginSuiteBinding>(host_->basicSuite());
   host_->beginMessage();

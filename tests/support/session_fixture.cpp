@@ -1,5 +1,7 @@
 #include "support/session_fixture.h"
 
+#include "hostapp/composition/suite_installation.h"
+#include "hostapp/records/record_file.h"
 #include "shell/plugin_main.h"
 #include "shell/suite_table.h"
 
@@ -12,6 +14,7 @@ host::HostOptions SessionFixture::options() const {
 void SessionFixture::SetUp() {
   resetPluginState();
   host_ = std::make_unique<host::HostContext>(options());
+  host::installSuites(*host_);
   session_ = std::make_unique<host::PluginSession>(*host_, host::scanPluginFile(SPIRAL_PLUGIN_FILE), &PluginMain);
   if (startsUp()) {
     ASSERT_EQ(session_->startup(), kHostNoErr);
@@ -22,6 +25,16 @@ void SessionFixture::TearDown() {
   session_.reset();
   host_.reset();
   resetPluginState();
+}
+
+std::optional<SpiralParameters> SessionFixture::keptRecord() const {
+  const std::vector<unsigned char> bytes = session_->recordBytes();
+  if (bytes.empty()) return std::nullopt;
+  return records::recordFromBytes(bytes);
+}
+
+HostErr SessionFixture::keepRecord(const SpiralParameters& record) {
+  return session_->setRecordBytes(records::recordBytes(record));
 }
 
 void SessionFixture::resetPluginState() {

@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 #include "hostapp/host/host_context.h"
 #include "hostapp/loader/plugin_loader.h"
 #include "hostapp/session/plugin_session.h"
+#include "params/record/spiral_parameters.h"
 
 class SessionFixture : public ::testing::Test {
  protected:
@@ -26,6 +28,10 @@ class SessionFixture : public ::testing::Test {
 
   host::HostContext& host() { return *host_; }
   host::PluginSession& session() { return *session_; }
+  // The record the session keeps, decoded (nullopt before there is one),
+  // and a record for it to keep, as after an earlier run.
+  std::optional<SpiralParameters> keptRecord() const;
+  HostErr keepRecord(const SpiralParameters& record);
 
   std::unique_ptr<host::HostContext> host_;
   std::unique_ptr<host::PluginSession> session_;
