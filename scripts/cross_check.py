@@ -50,9 +50,11 @@ def run(command_prefix, host, case, params, folder):
         "--svg", outputs[0], "--json", outputs[1], "--save-params", outputs[2]]
     if case["repeat"]:
         command.append("--no-dialog")
-    result = subprocess.run(command, capture_output=True, timeout=300)
-    with open(os.path.join(folder, "stderr.txt"), "wb") as f:
-        f.write(result.stderr)
+    # Output goes to files, not pipes: a wineserver started by this run
+    # inherits them and outlives the run, and a pipe would stay open with it.
+    with open(os.path.join(folder, "stderr.txt"), "wb") as err:
+        result = subprocess.run(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err,
+                                timeout=300)
     files = []
     for path in outputs:
         if os.path.exists(path):
@@ -91,23 +93,27 @@ def check_case(index, case, linux_host, windows_host, wine, work):
     return index, problems, written
 
 
-def prepare_wine(wine, windows_host):
+def prepare_wine(wine, windows_host, work):
     """Make Wine's prefix once, before runs go in parallel.
 
     A fresh prefix is built by the first program Wine starts; two runs that
     start together on a fresh prefix race to build it and one of them fails.
     The Windows host is run once on its own so that every later run finds a
-    finished prefix, and a wineserver that outlives each run spares every run
-    Wine's start-up.
+    finished prefix, and a wineserver kept for 30 s after its last program
+    spares the runs Wine's start-up. No output goes to a pipe: wineserver
+    inherits it and may outlive every program, so a pipe would never close.
     """
-    subprocess.run([wine, "wineboot", "--init"], stdin=subprocess.DEVNULL, capture_output=True, timeout=600)
-    subprocess.run(["wineserver", "-w"], stdin=subprocess.DEVNULL, capture_output=True, timeout=600)
-    # wineserver answers non-zero when one is running already.
-    subprocess.run(["wineserver", "-p30"], stdin=subprocess.DEVNULL, capture_output=True)
-    probe = subprocess.run([wine, windows_host, "presets"], stdin=subprocess.DEVNULL, capture_output=True,
-                           timeout=600)
+    quiet = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+    subprocess.run([wine, "wineboot", "--init"], timeout=600, **quiet)
+    subprocess.run(["wineserver", "-w"], timeout=600, **quiet)
+    subprocess.run(["wineserver", "-p30"], timeout=600, **quiet)
+    log = os.path.join(work, "wine-probe.txt")
+    with open(log, "wb") as out:
+        probe = subprocess.run([wine, windows_host, "presets"], stdin=subprocess.DEVNULL, stdout=out, stderr=out,
+                               timeout=600)
     if probe.returncode != 0:
-        sys.stderr.write(probe.stderr.decode(errors="replace"))
+        with open(log, "rb") as f:
+            sys.stderr.write(f.read().decode(errors="replace")[-2000:])
         sys.exit(f"cross-check: the Windows host does not run under {wine} (exit status {probe.returncode})")
 
 
@@ -123,7 +129,7 @@ def main():
     count, keep, wine = args.count, args.keep, args.wine
     work = keep or tempfile.mkdtemp(prefix="spiral-cross-")
     cases = make_cases(count)
-    prepare_wine(wine, windows_host)
+    prepare_wine(wine, windows_host, work)
 
     failures = 0
     drawn = 0
