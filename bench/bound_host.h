@@ -4,10 +4,12 @@
 
 #include "hostapp/composition/suite_installation.h"
 #include "hostapp/host/host_context.h"
+#include "hostapp/platform/allocator.h"
 #include "shell/suite_table.h"
 
 class BoundHost {
  public:
+  // The allocator is set up as spiral-host's main sets it up.
   BoundHost() : host_(options()), activation_(&host_) {
     host::installSuites(host_);
     for (const SuiteTableEntry& e : SuiteTable) host_.basicSuite()->AcquireSuite(e.name, e.version, e.pointer);
@@ -25,6 +27,7 @@ class BoundHost {
 
  private:
   static host::HostOptions options() {
+    host::platform::keepFreedMemoryForRedraws();
     host::HostOptions o;
     o.seed = 1;
     return o;

@@ -3,6 +3,8 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 
@@ -25,6 +27,7 @@
 #include "hostapp/cli/dialog_options.h"
 #include "hostapp/cli/draw_command.h"
 #include "hostapp/io/file_input.h"
+#include "hostapp/platform/allocator.h"
 #include "hostapp/validator/validator.h"
 #ifdef SPIRAL_HAVE_SERVER
 #include "hostapp/server/http_server.h"
@@ -192,6 +195,13 @@ int run(int argc, char** argv) {
                         : colorModel == "cmyk" ? host::ColorModel::Cmyk
                                              : host::ColorModel::Rgb;
     draw.progress = isatty(STDERR_FILENO) != 0;
+    // SPIRAL_PROGRESS_DELAY_MS: after how long progress shows (default 1000).
+    if (const char* delay = std::getenv("SPIRAL_PROGRESS_DELAY_MS")) {
+      unsigned ms = 0;
+      const char* end = delay + std::strlen(delay);
+      if (auto [p, ec] = std::from_chars(delay, end, ms); ec == std::errc{} && p == end && p != delay)
+        draw.progressDelay = std::chrono::milliseconds(ms);
+    }
     return cli::runDrawCommand(draw, std::cerr);
   }
 #ifdef SPIRAL_HAVE_SERVER
@@ -231,6 +241,7 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  host::platform::keepFreedMemoryForRedraws();
   // Whatever escapes the commands is still one line and a failed status.
   try {
     return run(argc, argv);

@@ -100,26 +100,6 @@ Document::~Document() = default;
 
 // ---- Lookup ----------------------------------------------------------------
 
-const Art* Document::art(ArtId id) const { return id < arts_.size() ? arts_[id].get() : nullptr; }
-
-Art* Document::mutableArt(ArtId id) { return id < arts_.size() ? arts_[id].get() : nullptr; }
-
-Status Document::checkPathArt(ArtId id) const {
-  const Art* a = art(id);
-  if (!a) return Status::NoSuchObject;
-  return a->kind == ArtKind::Path ? Status::Ok : Status::WrongKind;
-}
-
-Art* Document::path(ArtId id, Status* status) {
-  *status = checkPathArt(id);
-  return *status == Status::Ok ? mutableArt(id) : nullptr;
-}
-
-const Art* Document::path(ArtId id, Status* status) const {
-  *status = checkPathArt(id);
-  return *status == Status::Ok ? art(id) : nullptr;
-}
-
 const Layer* Document::layer(ObjectId id) const {
   for (const Layer& l : layers_)
     if (l.id == id) return &l;
@@ -535,20 +515,30 @@ Status Document::bounds(ArtId id, Rect* rect) const {
 
 namespace {
 
-void transformPoints(Segment& s, const Matrix& m) {
-  s.anchor = m.apply(s.anchor);
-  s.in = m.apply(s.in);
-  s.out = m.apply(s.out);
+bool isIdentity(const Matrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0; }
+
+// The identity's exact result: x * 1 + y * 0 + 0 is x for every finite x,
+// except that -0 becomes +0, which adding +0 also does.
+void applyIdentity(std::vector<Segment>& segments) {
+  for (Segment& s : segments) {
+    s.anchor = {s.anchor.x + 0.0f, s.anchor.y + 0.0f};
+    s.in = {s.in.x + 0.0f, s.in.y + 0.0f};
+    s.out = {s.out.x + 0.0f, s.out.y + 0.0f};
+  }
 }
 
-// Whether every point of the path stays finite under m. Checked before any
-// point moves, so that a refused transform leaves the document as it was
-// without a copy of the path: the copy (fresh memory for every spiral) cost
-// more than the transform itself.
-bool staysFinite(const std::vector<Segment>& segments, const Matrix& m) {
-  for (Segment s : segments) {
-    transformPoints(s, m);
-    if (!isFinite(s)) return false;
+// Writes the transformed path to `out`; false when a point leaves the float
+// range (then `out` is partly written and the path itself untouched).
+bool transformInto(const std::vector<Segment>& segments, const Matrix& m, std::vector<Segment>& out) {
+  out.resize(segments.size());
+  for (std::size_t i = 0; i < segments.size(); ++i) {
+    const Segment& s = segments[i];
+    Segment& t = out[i];
+    t = s;
+    t.anchor = m.apply(s.anchor);
+    t.in = m.apply(s.in);
+    t.out = m.apply(s.out);
+    if (!isFinite(t)) return false;
   }
   return true;
 }
@@ -568,15 +558,26 @@ Status Document::transform(ArtId id, const Matrix& m, float lineScale, bool tran
     paths = root->state.envelope.contents;
     paths.push_back(root->state.envelope.shape);
   }
-  if (transformObjects) {
+  // A refused transform leaves every path as it was: with one path (the
+  // usual case) it is written to scratch and swapped in only when all of it
+  // stayed finite; with several, all are checked before any is changed.
+  const bool identity = isIdentity(m);
+  if (transformObjects && !identity && paths.size() > 1) {
     for (ArtId p : paths)
-      if (!staysFinite(art(p)->state.segments, m)) return Status::BadValue;
+      if (!transformInto(art(p)->state.segments, m, scratch_)) return Status::BadValue;
   }
+  if (transformObjects && !identity && paths.size() == 1 &&
+      !transformInto(art(paths[0])->state.segments, m, scratch_))
+    return Status::BadValue;
   for (ArtId p : paths) {
     Art& a = *mutableArt(p);
     touch(a);
-    if (transformObjects)
-      for (Segment& s : a.state.segments) transformPoints(s, m);
+    if (transformObjects && identity) {
+      applyIdentity(a.state.segments);
+    } else if (transformObjects) {
+      if (paths.size() > 1) transformInto(a.state.segments, m, scratch_);
+      a.state.segments.swap(scratch_);
+    }
     if (scaleLines) a.state.style.strokeWidth = static_cast<float>(double(a.state.style.strokeWidth) * lineScale);
   }
   return Status::Ok;

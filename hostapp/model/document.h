@@ -94,7 +94,7 @@ class Document {
   Status insertLayer(Placement placement, ObjectId reference, ObjectId* layer);
 
   // ---- Art -------------------------------------------------------------------
-  const Art* art(ArtId id) const;
+  const Art* art(ArtId id) const { return id < arts_.size() ? arts_[id].get() : nullptr; }
   // Art of a layer in paint order, bottom first (envelopes stand for the art
   // they hold). Cost: the layer's art count.
   std::vector<ArtId> paintOrder(ObjectId layer) const;
@@ -216,9 +216,21 @@ class Document {
     ObjectId previousLayer = kNoObject;  // InsertedLayer: the current layer before
   };
 
-  Art* mutableArt(ArtId id);
-  Art* path(ArtId id, Status* status);
-  const Art* path(ArtId id, Status* status) const;
+  // Inline: every suite call on a path looks its art up.
+  Art* mutableArt(ArtId id) { return id < arts_.size() ? arts_[id].get() : nullptr; }
+  Status checkPathArt(ArtId id) const {
+    const Art* a = art(id);
+    if (!a) return Status::NoSuchObject;
+    return a->kind == ArtKind::Path ? Status::Ok : Status::WrongKind;
+  }
+  Art* path(ArtId id, Status* status) {
+    *status = checkPathArt(id);
+    return *status == Status::Ok ? mutableArt(id) : nullptr;
+  }
+  const Art* path(ArtId id, Status* status) const {
+    *status = checkPathArt(id);
+    return *status == Status::Ok ? art(id) : nullptr;
+  }
   // Saves the art's state once per undo scope, before its first change.
   void touch(Art& a);
   // Saves the art's links before a paint-order change.
@@ -232,7 +244,6 @@ class Document {
   std::size_t deepBytes(const Art& a) const;
   Layer* mutableLayer(ObjectId id);
   void insertBetween(Art& a, ObjectId layer, ArtId below, ArtId above);
-  Status checkPathArt(ArtId id) const;
   Status resolvePlacement(Placement placement, ArtId reference, ObjectId* layer, ArtId* anchor) const;
   void link(Art& a, ObjectId layer, Placement placement, ArtId anchor);
   void unlink(Art& a);
@@ -249,6 +260,7 @@ class Document {
   Style currentStyle_;
   MemoryBudget budget_;
   std::vector<std::unique_ptr<Art>> arts_;  // indexed by id; null once removed
+  std::vector<Segment> scratch_;            // transform's output, swapped in
   std::size_t liveArt_ = 0;
   std::uint64_t newPaths_ = 0;
   std::vector<Layer> layers_;
