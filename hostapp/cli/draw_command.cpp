@@ -88,18 +88,18 @@ std::optional<host::Point> parsePageSize(const std::string& text) {
 
 namespace {
 
-// Progress of a long run on a terminal: after about a second, one line,
+// Progress of a long run on a terminal: after the delay, one line,
 // rewritten in place, of the spirals started of spiralCount (read from the
 // record the plug-in holds, which the dialog may change).
 class ProgressLine {
  public:
-  ProgressLine(bool on, host::HostContext& host, host::PluginSession& session, int32_t spiralCount,
-               std::ostream& err)
+  ProgressLine(bool on, std::chrono::milliseconds delay, host::HostContext& host, host::PluginSession& session,
+               int32_t spiralCount, std::ostream& err)
       : host_(host), err_(err), start_(Clock::now()), lastShown_(start_) {
     if (!on) return;
-    host.gate().setHeartbeat(kCallsPerLook, [this, &session, spiralCount] {
+    host.gate().setHeartbeat(kCallsPerLook, [this, delay, &session, spiralCount] {
       const auto now = Clock::now();
-      if (now - start_ < std::chrono::seconds(1) || (shown_ && now - lastShown_ < std::chrono::milliseconds(100)))
+      if (now - start_ < delay || (shown_ && now - lastShown_ < std::chrono::milliseconds(100)))
         return;
       int32_t total = spiralCount;
       if (const std::vector<unsigned char> kept = session.recordBytes(); kept.size() == kSpiralParametersSize)
@@ -269,7 +269,7 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   dialogs.setDriver(
       host::scriptDriver(std::move(actions), kOptionsDialogName, options.cancel, hostContext.document(), script));
   const bool recordGiven = options.paramsFile || !options.assignments.empty();
-  ProgressLine progress(options.progress, hostContext, *session, spiralCount, err);
+  ProgressLine progress(options.progress, options.progressDelay, hostContext, *session, spiralCount, err);
   HostErr result = session->startup();
   if (result == kHostNoErr && (options.noDialog || recordGiven)) result = session->setRecordBytes(record);
   if (result == kHostNoErr) result = options.noDialog ? session->repeatFilter() : session->chooseFilter();

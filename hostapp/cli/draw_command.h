@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <chrono>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -32,8 +33,9 @@ struct DrawOptions {
   std::optional<host::Point> pageSize;
   std::optional<host::ColorModel> colorModel;
   // Progress on `err` ("spirals drawn of spiralCount") for a run longer than
-  // about a second; main sets it when stderr is a terminal.
+  // progressDelay; main sets it when stderr is a terminal.
   bool progress = false;
+  std::chrono::milliseconds progressDelay{1000};
   // A GIMP palette (.gpl) for the swatches after "[None]" and
   // "[Registration]", and a JSON list of graphic styles.
   std::optional<std::string> swatchesFile;
