@@ -2,6 +2,11 @@
 // it, for benchmarks that call the generator directly.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "generator/generate_spirals.h"
 #include "hostapp/composition/suite_installation.h"
 #include "hostapp/host/host_context.h"
 #include "hostapp/platform/allocator.h"
@@ -35,3 +40,20 @@ class BoundHost {
   host::HostContext host_;
   host::HostContext::Activation activation_;
 };
+
+// Times generateSpirals(record) on a fresh host per iteration (the host's
+// making and freeing untimed); `tally` is given each drawn document, untimed.
+template <typename Tally>
+void timeFreshRuns(benchmark::State& st, const SpiralParameters& record, Tally&& tally) {
+  for (auto _ : st) {
+    st.PauseTiming();
+    auto bound = std::make_unique<BoundHost>();
+    SpiralParameters p = record;
+    st.ResumeTiming();
+    if (generateSpirals(p) != kHostNoErr) st.SkipWithError("the run failed");
+    st.PauseTiming();
+    tally(bound->document());
+    bound.reset();
+    st.ResumeTiming();
+  }
+}

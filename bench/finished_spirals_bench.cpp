@@ -25,17 +25,7 @@ void BM_ArtSketch9WithPattern20Spirals(benchmark::State& st) {
   record.fromGo = 1;
 
   int64_t art = 0;
-  for (auto _ : st) {
-    st.PauseTiming();
-    auto host = std::make_unique<BoundHost>();
-    SpiralParameters p = record;
-    st.ResumeTiming();
-    if (generateSpirals(p) != kHostNoErr) st.SkipWithError("the run failed");
-    st.PauseTiming();
-    art += static_cast<int64_t>(host->document().liveArtCount());
-    host.reset();
-    st.ResumeTiming();
-  }
+  timeFreshRuns(st, record, [&](const host::Document& doc) { art += static_cast<int64_t>(doc.liveArtCount()); });
   st.counters["art/run"] = static_cast<double>(art) / static_cast<double>(st.iterations());
 }
 BENCHMARK(BM_ArtSketch9WithPattern20Spirals)->Unit(benchmark::kMillisecond)->MinTime(0.5)->Repetitions(9)->ReportAggregatesOnly(true);

@@ -18,19 +18,9 @@ int64_t segmentsOnPage(const host::Document& doc) {
   return n;
 }
 
-void runRecord(benchmark::State& st, SpiralParameters record) {
+void runRecord(benchmark::State& st, const SpiralParameters& record) {
   int64_t segments = 0;
-  for (auto _ : st) {
-    st.PauseTiming();
-    auto bound = std::make_unique<BoundHost>();
-    SpiralParameters p = record;
-    st.ResumeTiming();
-    if (generateSpirals(p) != kHostNoErr) st.SkipWithError("the run failed");
-    st.PauseTiming();
-    segments += segmentsOnPage(bound->document());
-    bound.reset();
-    st.ResumeTiming();
-  }
+  timeFreshRuns(st, record, [&](const host::Document& doc) { segments += segmentsOnPage(doc); });
   st.counters["segments/s"] = benchmark::Counter(static_cast<double>(segments), benchmark::Counter::kIsRate);
   st.counters["segments/run"] = static_cast<double>(segments) / static_cast<double>(st.iterations());
 }
@@ -66,17 +56,7 @@ void BM_RunAnchorsLikeKernel(benchmark::State& st) {
   p.armCount = 300;
   p.offsetCount = 0;
   int64_t anchors = 0;
-  for (auto _ : st) {
-    st.PauseTiming();
-    auto bound = std::make_unique<BoundHost>();
-    SpiralParameters record = p;
-    st.ResumeTiming();
-    if (generateSpirals(record) != kHostNoErr) st.SkipWithError("the run failed");
-    st.PauseTiming();
-    anchors += segmentsOnPage(bound->document());
-    bound.reset();
-    st.ResumeTiming();
-  }
+  timeFreshRuns(st, p, [&](const host::Document& doc) { anchors += segmentsOnPage(doc); });
   st.counters["anchors/s"] = benchmark::Counter(static_cast<double>(anchors), benchmark::Counter::kIsRate);
   st.counters["anchors/run"] = static_cast<double>(anchors) / static_cast<double>(st.iterations());
 }
