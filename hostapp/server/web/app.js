@@ -58,11 +58,12 @@ function setStatus(text, error = false) {
 // ---- The drawing -----------------------------------------------------------
 
 const view = { zoom: 1, x: 0, y: 0, fitted: false };
-let drawUrl = null;
 let drawSerial = 0;
 
-// Shows the SVG as an image: the browser decodes it apart from the page's
-// scripts. A newer drawing supersedes one still being made.
+// Shows the SVG in the page: parsed and put in place at once, so the change
+// is on screen in the next frame. The SVG is the host's own writer's, and a
+// parsed document's scripts never run. A newer drawing supersedes one still
+// being painted.
 function showDrawing(svg) {
   if (typeof svg !== 'string') return;
   const serial = ++drawSerial;
@@ -70,22 +71,14 @@ function showDrawing(svg) {
     paintOnCanvas(svg, serial);
     return;
   }
-  const url = URL.createObjectURL(new Blob([svg], { type: 'image/svg+xml' }));
-  const img = new Image();
-  img.decoding = 'async';
-  img.src = url;
-  img.decode().catch(() => {}).then(() => {
-    if (serial !== drawSerial) {
-      URL.revokeObjectURL(url);
-      return;
-    }
-    const shown = $('drawing');
-    shown.src = url;
-    shown.hidden = false;
-    $('big-drawing').hidden = true;
-    if (drawUrl) URL.revokeObjectURL(drawUrl);
-    drawUrl = url;
-    drawn(svg, serial);
+  const parsed = new DOMParser().parseFromString(svg, 'image/svg+xml').documentElement;
+  if (parsed.namespaceURI !== 'http://www.w3.org/2000/svg' || parsed.localName !== 'svg') return;
+  const shown = $('drawing');
+  shown.replaceChildren(document.importNode(parsed, true));
+  shown.hidden = false;
+  $('big-drawing').hidden = true;
+  requestAnimationFrame(() => {
+    if (serial === drawSerial) drawn(svg, serial);
   });
 }
 
