@@ -54,16 +54,22 @@ const host::Document& drawnDocument() {
   return host->document();
 }
 
+// Also the peak heap taken while writing, as the JSON dump's below.
 void BM_SvgWriter(benchmark::State& st) {
   const host::Document& doc = drawnDocument();
   std::size_t bytes = 0;
+  std::size_t peak = 0;
   for (auto _ : st) {
     CountingBuf buf;
     std::ostream out(&buf);
+    const std::size_t before = allocation::resetPeak();
     writers::writeSvg(doc, out);
+    peak = std::max(peak, allocation::peak() - before);
     bytes += buf.bytes;
   }
   st.counters["bytes/s"] = benchmark::Counter(static_cast<double>(bytes), benchmark::Counter::kIsRate);
+  st.counters["peakWhileWriting"] = static_cast<double>(peak);
+  st.counters["peak/document"] = static_cast<double>(peak) / static_cast<double>(doc.memory().used());
 }
 BENCHMARK(BM_SvgWriter)->Unit(benchmark::kMillisecond);
 
