@@ -134,6 +134,35 @@ TEST(DocumentGeometry, TransformMovesAnchorsAndHandlesAndScalesLinesOnlyWhenAske
   EXPECT_EQ(segmentsOf(d, p)[0].anchor, (Point{8, 21}));
 }
 
+// The identity changes nothing but the sign of a zero, as x * 1 + y * 0 + 0
+// does; an envelope moves its contents and shape together, or, when one of
+// them would leave the float range, none of them.
+TEST(DocumentGeometry, IdentityAndEnvelopeTransformsMatchThePointByPointResult) {
+  Document d;
+  const ArtId p = makePath(d, {{{-0.0f, 2}, {3, -0.0f}, {-5.5f, 6}, true}});
+  ASSERT_EQ(d.transform(p, Matrix{}, 1.0f, true, false), Status::Ok);
+  const Segment s = segmentsOf(d, p)[0];
+  EXPECT_FALSE(std::signbit(s.anchor.x));
+  EXPECT_FALSE(std::signbit(s.in.y));
+  EXPECT_EQ(s, (Segment{{0, 2}, {3, 0}, {-5.5f, 6}, true}));
+
+  const ArtId small = makePath(d, {corner(1, 1), corner(2, 1)});
+  const ArtId big = makePath(d, {corner(1e30f, 1), corner(1, 1)});
+  const ArtId shape = makePath(d, {corner(0, 0), corner(1, 0), corner(1, 1)});
+  const ArtId list[] = {small, big};
+  ArtId envelope = kNoArt;
+  ASSERT_EQ(d.makeEnvelope(list, shape, 0, 50, &envelope), Status::Ok);
+  EXPECT_EQ(d.transform(envelope, Matrix{1e10f, 0, 0, 1, 0, 0}, 1.0f, true, false), Status::BadValue);
+  EXPECT_EQ(segmentsOf(d, small)[1].anchor, (Point{2, 1}));
+  EXPECT_EQ(segmentsOf(d, big)[0].anchor, (Point{1e30f, 1}));
+  EXPECT_EQ(segmentsOf(d, shape)[1].anchor, (Point{1, 0}));
+
+  ASSERT_EQ(d.transform(envelope, Matrix{2, 0, 0, 3, 1, 1}, 1.0f, true, false), Status::Ok);
+  EXPECT_EQ(segmentsOf(d, small)[1].anchor, (Point{5, 4}));
+  EXPECT_EQ(segmentsOf(d, big)[1].anchor, (Point{3, 4}));
+  EXPECT_EQ(segmentsOf(d, shape)[1].anchor, (Point{3, 1}));
+}
+
 // ---- Paint order, duplicates, layers ------------------------------------------------
 
 TEST(DocumentPaintOrder, DuplicatesGoAboveAllOrNextToTheirReference) {

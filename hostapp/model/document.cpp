@@ -558,25 +558,22 @@ Status Document::transform(ArtId id, const Matrix& m, float lineScale, bool tran
     paths = root->state.envelope.contents;
     paths.push_back(root->state.envelope.shape);
   }
-  // A refused transform leaves every path as it was: with one path (the
-  // usual case) it is written to scratch and swapped in only when all of it
-  // stayed finite; with several, all are checked before any is changed.
+  // A refused transform leaves every path as it was: each is transformed into
+  // scratch and checked before any changes (one path, the usual case, is
+  // then swapped in as it stands). The identity moves nothing but -0.
   const bool identity = isIdentity(m);
-  if (transformObjects && !identity && paths.size() > 1) {
+  const bool moves = transformObjects && !identity;
+  if (moves)
     for (ArtId p : paths)
       if (!transformInto(art(p)->state.segments, m, scratch_)) return Status::BadValue;
-  }
-  if (transformObjects && !identity && paths.size() == 1 &&
-      !transformInto(art(paths[0])->state.segments, m, scratch_))
-    return Status::BadValue;
   for (ArtId p : paths) {
     Art& a = *mutableArt(p);
     touch(a);
-    if (transformObjects && identity) {
-      applyIdentity(a.state.segments);
-    } else if (transformObjects) {
+    if (moves) {
       if (paths.size() > 1) transformInto(a.state.segments, m, scratch_);
       a.state.segments.swap(scratch_);
+    } else if (transformObjects) {
+      applyIdentity(a.state.segments);
     }
     if (scaleLines) a.state.style.strokeWidth = static_cast<float>(double(a.state.style.strokeWidth) * lineScale);
   }
