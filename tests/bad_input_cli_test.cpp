@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "support/run_host.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -27,20 +28,9 @@ bool oneLine(const std::string& text) {
   return !text.empty() && text.back() == '\n' && std::count(text.begin(), text.end(), '\n') == 1;
 }
 
-class BadInput : public ::testing::Test {
+class BadInput : public testing_support::ScratchFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("spiral-bad-input-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  std::string write(const std::string& name, const std::string& text) const {
-    std::ofstream(path(name), std::ios::binary) << text;
-    return path(name);
-  }
-  fs::path dir_;
+  BadInput() : ScratchFolderTest("spiral-bad-input-") {}
 };
 
 TEST_F(BadInput, FoldersAndDevicesGivenAsInputsAreRefusedInOneLine) {

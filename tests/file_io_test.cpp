@@ -22,24 +22,15 @@
 #include "hostapp/resources/resource_file.h"
 #include "params/record/default_parameters.h"
 #include "params/record/record_codec.h"
+#include "support/scratch_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class FileIo : public ::testing::Test {
+class FileIo : public testing_support::ScratchFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("spiral-file-io-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  std::string write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path(name), std::ios::binary) << bytes;
-    return path(name);
-  }
+  FileIo() : ScratchFolderTest("spiral-file-io-") {}
   static std::string bytesOf(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -60,7 +51,6 @@ class FileIo : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  fs::path dir_;
 };
 
 TEST_F(FileIo, InputsMustBeRegularFilesWithinTheirBound) {

@@ -14,6 +14,7 @@
 #include "shell/host/ai_art_suites.h"
 #include "hostapp/validator/random_records.h"
 #include "support/run_host.h"
+#include "support/scratch_folder.h"
 #include "support/session_fixture.h"
 
 namespace {
@@ -71,18 +72,9 @@ std::string fileBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class RecordFileHardening : public ::testing::Test {
+class RecordFileHardening : public testing_support::ScratchFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("spiral-hardening-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  std::string write(const std::string& name, const std::string& text) const {
-    std::ofstream(path(name), std::ios::binary) << text;
-    return path(name);
-  }
+  RecordFileHardening() : ScratchFolderTest("spiral-hardening-") {}
   std::string refusal(const std::string& file) const {
     try {
       records::loadRecordFile(file, SpiralParameters{});
@@ -91,7 +83,6 @@ class RecordFileHardening : public ::testing::Test {
     }
     return "accepted";
   }
-  std::filesystem::path dir_;
 };
 
 // Infinities and NaN used to become null in JSON and came back as the one

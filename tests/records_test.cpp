@@ -10,21 +10,15 @@
 #include "params/record/default_parameters.h"
 #include "params/record/parameter_fields.h"
 #include "params/record/record_codec.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class RecordFiles : public ::testing::Test {
+class RecordFiles : public testing_support::ScratchFolderTest {
  protected:
-  fs::path dir_ = fs::temp_directory_path() / ("spiral-records-" + std::to_string(::getpid()));
-  void SetUp() override { fs::create_directories(dir_); }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string write(const std::string& name, const std::string& bytes) {
-    const fs::path p = dir_ / name;
-    std::ofstream(p, std::ios::binary) << bytes;
-    return p.string();
-  }
+  RecordFiles() : ScratchFolderTest("spiral-records-") {}
 };
 
 TEST(RecordLayout, PersistedFormIsLittleEndianWords) {
