@@ -163,7 +163,7 @@ TEST_F(ServeTest, RefusesForeignHostOriginAndMissingToken) {
   // The page itself needs no token, but only for the server's own Host.
   Answer page = api.get("/", {});
   EXPECT_EQ(page.status, 200);
-  EXPECT_NE(page.raw.find("app.js"), std::string::npos);
+  EXPECT_NE(page.raw.find("main.mjs"), std::string::npos);
   expectRefusal(api.get("/", {{"Host", "attacker.example:" + port}}), 421);
   expectRefusal(api.get("/api/sessions/00", {{"Host", "127.0.0.1:1"}, {"X-Spiral-Token", server_->token()}}), 421);
 

@@ -1,0 +1,133 @@
+// Spiral in a browser: the page of `spiral-host serve`. Everything it shows
+// of the plug-in comes from the host: the menu from the filters the plug-in
+// registered, the dialogs from the host's dialog manager (every item at its
+// own bounds), the drawing from the host's SVG writer. Everything it offers
+// comes from the session's state: the downloads, the operations, the colour
+// models and page sizes of a new document.
+//
+// startPage builds the page's context (`app`), which every part receives;
+// the page keeps no state outside it.
+import { createApi } from './api.mjs';
+import { createCommands, reportResult } from './commands.mjs';
+import { createDocumentView } from './document-view.mjs';
+import { buildMenus, closeMenus, menuModel } from './menus.mjs';
+import { createOptionsDialog } from './options-dialog.mjs';
+import { messageBox, showPluginBox } from './windows.mjs';
+
+// What the page knows of its session before the first answer.
+function emptySession() {
+  return {
+    id: null,
+    filters: [],
+    exports: [],
+    operations: [],
+    colorModels: [],
+    colorModel: null,
+    defaultPage: null,
+    pageLimits: null,
+    canUndo: false,
+    hasRecord: false,
+  };
+}
+
+export function startPage(doc, win) {
+  const $ = (id) => doc.getElementById(id);
+  // Counters (and the last drawing) the browser tests read.
+  const counters = { drawn: 0, answered: 0, sent: 0, dropped: 0 };
+  win.spiral = counters;
+
+  const ui = { doc, win, layer: $('layer') };
+  const app = { ui, counters, session: emptySession(), dialog: null, busy: false, ended: false };
+  const token = new URLSearchParams(win.location.search).get('token') || '';
+  app.api = createApi({ token, fetch: win.fetch.bind(win), onSessionEnded: (reason) => sessionEnded(reason) });
+  app.sessionPath = (op) => 'sessions/' + app.session.id + (op ? '/' + op : '');
+  app.setStatus = (text, error = false) => {
+    const el = $('status');
+    el.textContent = text;
+    el.classList.toggle('error', error);
+  };
+  app.blockMenus = (blocked) => $('menubar').classList.toggle('blocked', blocked);
+  app.reportResult = (data, what) => reportResult(app, data, what);
+  app.documentView = createDocumentView({
+    doc,
+    win,
+    counters,
+    els: {
+      view: $('view'), canvas: $('canvas'), drawing: $('drawing'), bigDrawing: $('big-drawing'), coords: $('coords'),
+      zoomIn: $('zoom-in'), zoomOut: $('zoom-out'), zoomReset: $('zoom-reset'), zoomFit: $('zoom-fit'),
+    },
+  });
+  app.optionsDialog = createOptionsDialog(app);
+  const commands = createCommands(app);
+  const rebuildMenus = () => buildMenus(doc, $('menubar'), menuModel(app.session, commands));
+
+  // Takes what an answer may hold: the drawing, the session's state (undo,
+  // record, filters, page, what the server offers), the dialogs and alerts
+  // the plug-in showed.
+  app.takeAnswer = (data) => {
+    counters.answered++;
+    const session = app.session;
+    if (data.page) app.documentView.setPage(data.page);
+    if ('svg' in data) app.documentView.show(data.svg);
+    let menusChanged = false;
+    for (const key of ['canUndo', 'hasRecord']) {
+      if (key in data && data[key] !== session[key]) {
+        session[key] = data[key];
+        menusChanged = true;
+      }
+    }
+    for (const key of ['filters', 'exports', 'operations']) {
+      if (data[key]) {
+        session[key] = data[key];
+        menusChanged = true;
+      }
+    }
+    for (const key of ['colorModel', 'colorModels', 'defaultPage', 'pageLimits']) {
+      if (data[key]) session[key] = data[key];
+    }
+    if (menusChanged) rebuildMenus();
+    for (const shown of data.boxes || []) showPluginBox(ui, shown);
+  };
+
+  function sessionEnded(reason) {
+    if (app.ended) return;
+    app.ended = true;
+    app.optionsDialog.close();
+    app.blockMenus(true);
+    app.setStatus('The session has ended.', true);
+    const box = messageBox(ui, 'Session ended', reason || 'the session has ended', [
+      ['Start a new session', () => win.location.reload()],
+    ]);
+    box.id = 'session-ended';
+  }
+
+  async function start() {
+    app.documentView.listen();
+    rebuildMenus();
+    doc.addEventListener('click', () => closeMenus(doc));
+    $('record-file').addEventListener('change', (e) => {
+      const file = e.target.files[0];
+      e.target.value = '';
+      if (file) commands.openRecordFile(file);
+    });
+    if (!token) {
+      app.setStatus('Open the URL that spiral-host serve printed: it carries the token.', true);
+      return;
+    }
+    try {
+      const data = await app.api.call('POST', 'sessions');
+      app.session.id = data.id;
+      app.takeAnswer(data);
+      app.setStatus('Ready: choose the filter from the Filter menu.');
+      counters.ready = true;
+    } catch (e) {
+      app.setStatus('No session: ' + e.message, true);
+    }
+    win.addEventListener('pagehide', () => {
+      if (app.session.id && !app.ended) app.api.close(app.sessionPath());
+    });
+  }
+
+  start();
+  return app;
+}

@@ -1,0 +1,189 @@
+// Dialog items as the host's dialog manager describes them: each at its own
+// bounds, each kind as its own element. `live` (the open options dialog)
+// wires an item's actions; without it the item only shows.
+
+// The kinds on the wire and how each is built. An unknown kind shows its
+// text, as a static text does.
+const kKinds = {
+  'spin edit': spinEdit,
+  'popup list': popupList,
+  'static text': staticText,
+  'text button': button,
+  'picture button': button,
+  'check box': checkBox,
+  'text edit': textEdit,
+  'frame': box,
+  'picture': staticText,
+};
+
+export const itemKinds = Object.keys(kKinds);
+
+// The class of a kind's elements: "spin edit" -> "item-spin-edit".
+export const kindClass = (kind) => 'item-' + String(kind).replace(/\s+/g, '-');
+
+const kBoldFont = 5;
+
+// Where an item goes and how it looks, from its JSON alone.
+export function itemLayout(item) {
+  const [l, t, r, b] = item.bounds;
+  return {
+    left: l,
+    top: t,
+    width: Math.max(0, r - l),
+    height: Math.max(0, b - t),
+    className: kindClass(item.kind),
+    hidden: !item.visible,
+    bold: item.font === kBoldFont,
+    disabled: !item.enabled,
+  };
+}
+
+export function placeItem(el, item) {
+  const at = itemLayout(item);
+  el.style.left = at.left + 'px';
+  el.style.top = at.top + 'px';
+  el.style.width = at.width + 'px';
+  el.style.height = at.height + 'px';
+  el.classList.add('item', at.className);
+  el.classList.toggle('hidden', at.hidden);
+  el.classList.toggle('bold', at.bold);
+  el.classList.toggle('disabled', at.disabled);
+  el.dataset.itemId = item.id;
+  el.dataset.kind = item.kind;
+}
+
+// Text with the dialog convention of '&' marks: "&OK" is OK with the O
+// marked, "&&" a plain '&'. Parts are { text } or { mark }.
+export function labelParts(text) {
+  const parts = [];
+  for (const part of String(text).split(/(&&|&.)/)) {
+    if (part === '&&') parts.push({ text: '&' });
+    else if (part.length === 2 && part[0] === '&') parts.push({ mark: part[1] });
+    else if (part) parts.push({ text: part });
+  }
+  return parts;
+}
+
+export function setLabel(doc, el, text) {
+  el.textContent = '';
+  for (const part of labelParts(text)) {
+    if (part.mark === undefined) {
+      el.append(part.text);
+    } else {
+      const u = doc.createElement('u');
+      u.textContent = part.mark;
+      el.append(u);
+    }
+  }
+}
+
+export function renderItem(doc, item, live) {
+  const el = (kKinds[item.kind] || staticText)(doc, item, live);
+  placeItem(el, item);
+  return el;
+}
+
+function arrowButton(doc, text, className) {
+  const b = doc.createElement('button');
+  b.type = 'button';
+  b.textContent = text;
+  b.tabIndex = -1;
+  b.className = className;
+  return b;
+}
+
+function spinEdit(doc, item, live) {
+  const el = doc.createElement('div');
+  const input = doc.createElement('input');
+  input.type = 'text';
+  input.inputMode = 'decimal';
+  input.value = item.text;
+  input.disabled = !item.enabled;
+  input.setAttribute('aria-label', 'item ' + item.id);
+  const arrows = doc.createElement('div');
+  arrows.className = 'arrows';
+  const up = arrowButton(doc, '▲', 'up');
+  const down = arrowButton(doc, '▼', 'down');
+  up.disabled = down.disabled = !item.enabled;
+  arrows.append(up, down);
+  el.append(input, arrows);
+  if (live) {
+    input.addEventListener('input', () => {
+      const text = input.value.trim();
+      if (text !== '' && Number.isFinite(Number(text))) live.action({ verb: 'set', item: item.id, value: text });
+    });
+    input.addEventListener('blur', () => live.refresh(item.id));
+    input.addEventListener('keydown', (e) => {
+      if (e.key === 'ArrowUp' || e.key === 'ArrowDown') {
+        e.preventDefault();
+        live.step(item.id, e.key === 'ArrowUp' ? 1 : -1);
+      }
+    });
+    up.onclick = () => live.step(item.id, 1);
+    down.onclick = () => live.step(item.id, -1);
+  }
+  return el;
+}
+
+function checkBox(doc, item, live) {
+  const el = doc.createElement('label');
+  const check = doc.createElement('input');
+  check.type = 'checkbox';
+  check.checked = !!item.value;
+  check.disabled = !item.enabled;
+  const text = doc.createElement('span');
+  setLabel(doc, text, item.text);
+  el.append(check, text);
+  if (live) check.onchange = () => live.action({ verb: 'check', item: item.id, value: check.checked });
+  return el;
+}
+
+function popupList(doc, item, live) {
+  const el = doc.createElement('select');
+  (item.entries || []).forEach((entry, index) => {
+    const option = doc.createElement('option');
+    option.value = index;
+    option.textContent = entry;
+    el.append(option);
+  });
+  el.value = item.value;
+  el.disabled = !item.enabled;
+  if (live) el.onchange = () => live.action({ verb: 'choose', item: item.id, value: Number(el.value) });
+  return el;
+}
+
+function button(doc, item, live) {
+  const el = doc.createElement('button');
+  el.type = 'button';
+  setLabel(doc, el, item.kind === 'text button' ? item.text : '');
+  el.disabled = !item.enabled;
+  if (item.picks) {
+    el.classList.add('picks');
+    el.title = 'Pick a value: then click a point in the document';
+  }
+  if (live) {
+    el.onclick = () => {
+      if (item.picks) live.startPick(item.id);
+      else live.action({ verb: 'press', item: item.id });
+    };
+  }
+  return el;
+}
+
+function textEdit(doc, item) {
+  const el = doc.createElement('input');
+  el.type = 'text';
+  el.value = item.text;
+  el.readOnly = true;
+  return el;
+}
+
+function staticText(doc, item) {
+  const el = doc.createElement('div');
+  setLabel(doc, el, item.text);
+  return el;
+}
+
+function box(doc) {
+  return doc.createElement('div');
+}

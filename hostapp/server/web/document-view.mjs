@@ -1,0 +1,159 @@
+// The document: the host's drawing on a page that zooms and pans. Clicks go
+// to a pick waiting for a document point, otherwise they pan.
+import { cssTransform, fitPage, pagePointAt, zoomAbout } from './view-math.mjs';
+
+// A drawing over 1 MiB of SVG would be rasterised in one piece on the page's
+// main thread and freeze it; a worker paints it instead (paint.js) and the
+// page only shows the finished bitmap.
+const kBigDrawing = 1 << 20;
+
+// els: view, canvas, drawing, bigDrawing, coords, zoomIn, zoomOut, zoomReset,
+// zoomFit. `counters` gets the drawn count and the last SVG shown.
+export function createDocumentView({ doc, win, els, counters }) {
+  const view = { zoom: 1, x: 0, y: 0, fitted: false };
+  let page = null;
+  let drawSerial = 0;
+  let painter = null;
+  let picker = null;
+
+  function apply() {
+    if (!page) return;
+    els.canvas.style.width = page[0] + 'px';
+    els.canvas.style.height = page[1] + 'px';
+    els.canvas.style.transform = cssTransform(view);
+    els.zoomReset.textContent = Math.round(view.zoom * 100) + '%';
+  }
+
+  function set(next) {
+    Object.assign(view, next);
+    apply();
+  }
+
+  // Fits the page into the view, or into its left `width` pixels.
+  function fit(width) {
+    if (!page) return;
+    const box = els.view.getBoundingClientRect();
+    set(fitPage(page, typeof width === 'number' ? width : box.width, box.height));
+  }
+
+  const zoomAt = (factor, cx, cy) => set(zoomAbout(view, factor, cx, cy));
+
+  // The document point under a mouse position.
+  const pointAt = (clientX, clientY) => pagePointAt(els.canvas.getBoundingClientRect(), page, clientX, clientY);
+
+  function drawn(svg, serial) {
+    counters.svg = svg;
+    counters.drawn++;
+    win.dispatchEvent(new win.CustomEvent('spiral-drawn', { detail: { serial } }));
+  }
+
+  // Shows the SVG: parsed and put in place at once, so the change is on
+  // screen in the next frame. The SVG is the host's own writer's, and a
+  // parsed document's scripts never run. A newer drawing supersedes one still
+  // being painted.
+  function show(svg) {
+    if (typeof svg !== 'string') return;
+    const serial = ++drawSerial;
+    if (svg.length > kBigDrawing) {
+      paint(svg, serial);
+      return;
+    }
+    const parsed = new win.DOMParser().parseFromString(svg, 'image/svg+xml').documentElement;
+    if (parsed.namespaceURI !== 'http://www.w3.org/2000/svg' || parsed.localName !== 'svg') return;
+    els.drawing.replaceChildren(doc.importNode(parsed, true));
+    els.drawing.hidden = false;
+    els.bigDrawing.hidden = true;
+    win.requestAnimationFrame(() => {
+      if (serial === drawSerial) drawn(svg, serial);
+    });
+  }
+
+  function paint(svg, serial) {
+    if (!painter) {
+      painter = { worker: new win.Worker('paint.js'), pending: new Map() };
+      painter.worker.onmessage = (e) => {
+        const { serial: done, bitmap } = e.data;
+        if (done !== drawSerial) {
+          bitmap.close();
+          return;
+        }
+        const canvas = els.bigDrawing;
+        canvas.width = bitmap.width;
+        canvas.height = bitmap.height;
+        canvas.getContext('bitmaprenderer').transferFromImageBitmap(bitmap);
+        canvas.hidden = false;
+        els.drawing.hidden = true;
+        drawn(painter.pending.get(done), done);
+        painter.pending.clear();
+      };
+    }
+    const scale = Math.min(2 * (win.devicePixelRatio || 1), 8192 / Math.max(page[0], page[1]));
+    painter.pending.set(serial, svg);
+    painter.worker.postMessage({ svg, page, scale, serial });
+  }
+
+  function listen() {
+    const el = els.view;
+    let drag = null;
+    el.addEventListener('wheel', (e) => {
+      e.preventDefault();
+      const box = el.getBoundingClientRect();
+      zoomAt(e.deltaY < 0 ? 1.15 : 1 / 1.15, e.clientX - box.left, e.clientY - box.top);
+    }, { passive: false });
+    el.addEventListener('pointerdown', (e) => {
+      if (e.button !== 0) return;
+      if (picker) {
+        picker(pointAt(e.clientX, e.clientY));
+        return;
+      }
+      drag = { x: e.clientX, y: e.clientY, vx: view.x, vy: view.y };
+      el.setPointerCapture(e.pointerId);
+      el.classList.add('panning');
+    });
+    el.addEventListener('pointermove', (e) => {
+      if (!page) return;
+      const p = pointAt(e.clientX, e.clientY);
+      els.coords.textContent = `x ${p.x.toFixed(1)}  y ${p.y.toFixed(1)} pt`;
+      if (!drag) return;
+      set({ x: drag.vx + e.clientX - drag.x, y: drag.vy + e.clientY - drag.y });
+    });
+    const endDrag = () => { drag = null; el.classList.remove('panning'); };
+    el.addEventListener('pointerup', endDrag);
+    el.addEventListener('pointercancel', endDrag);
+    const centre = () => { const b = el.getBoundingClientRect(); return [b.width / 2, b.height / 2]; };
+    els.zoomIn.onclick = () => zoomAt(1.25, ...centre());
+    els.zoomOut.onclick = () => zoomAt(1 / 1.25, ...centre());
+    els.zoomReset.onclick = () => zoomAt(1 / view.zoom, ...centre());
+    els.zoomFit.onclick = () => fit();
+    win.addEventListener('resize', () => { if (view.fitted) fit(); });
+  }
+
+  return {
+    element: els.view,
+    listen,
+    show,
+    fit,
+    get page() {
+      return page;
+    },
+    // A new page size refits the view (as does the first one).
+    setPage(size) {
+      const changed = !page || size[0] !== page[0] || size[1] !== page[1];
+      page = size;
+      if (changed || !view.fitted) {
+        view.fitted = true;
+        fit();
+      }
+    },
+    // The page's right edge in client pixels.
+    pageRight() {
+      return els.view.getBoundingClientRect().left + view.x + page[0] * view.zoom;
+    },
+    // While `handler` is set, a click in the document gives it the point
+    // instead of panning.
+    setPicker(handler) {
+      picker = handler;
+      els.view.classList.toggle('picking', !!handler);
+    },
+  };
+}
