@@ -67,110 +67,26 @@ const std::string_view PresetList[64] = {
     " Multi-spiral book",
 };
 
-const std::string_view PlacementList[8] = {
-    " Place spiral at user entered center position",
-    " Place spiral at center of document",
-    " Place spiral anywhere in document",
-    " Bottom left corner",
-    " Randomized horizontally (but use current vertical)",
-    " Randomized vertically (but use current horizontal)",
-    " Any document corner",
-    " Place spiral as frame",
-};
+namespace {
 
-const std::string_view StructureList[29] = {
-    " Spiral structure 01",
-    " Spiral structure 02",
-    " Spiral structure 03",
-    " Spiral structure 04",
-    " Spiral structure 05",
-    " Spiral structure 06",
-    " Spiral structure 07",
-    " Spiral structure 08",
-    " Spiral structure 09",
-    " Spiral structure 10",
-    " Spiral structure 11",
-    " Spiral structure 12",
-    " Spiral structure 13",
-    " Spiral structure 14",
-    " Spiral structure 15",
-    " Spiral structure 16",
-    " Spiral structure 17",
-    " Spiral structure 18",
-    " Spiral structure 19 - Gap",
-    " Spiral structure 20 - Gap",
-    " Spiral structure 21 - Gap",
-    " Spiral structure 22 - Gap",
-    " Spiral structure 23 - Gap",
-    " Spiral structure 24 - Gap",
-    " Spiral structure 25 - Gap",
-    " Spiral structure 26 - Gap",
-    " Spiral structure 27 - Gap",
-    " Spiral structure 28 - Gap",
-    " Spiral structure 29 - Gap [R]",
-};
+using R = SpiralParameters;
 
-const std::string_view PointShiftList[3] = {
-    " All points shifted equally",
-    " Points shifted 1",
-    " Randomized shift",
-};
+// The popup list of one mode table.
+template <typename Mode>
+constexpr ChoiceList modeList(int32_t itemId, int32_t R::*field, bool notifyOnFill) {
+  return {ChoiceTable<Mode>::listName, itemId, field, ChoiceTable<Mode>::texts, notifyOnFill};
+}
 
-const std::string_view OffsetModeList[20] = {
-    " Basic offset",
-    " Random offset per point horizontal",
-    " Random offset per point vertical",
-    " Random offset per point",
-    " Random offset  horizontal",
-    " Random offset vertical",
-    " Random offset",
-    " Alternate point offset horizontal 1",
-    " Alternate point offset vertical 1",
-    " Alternate point offset 1",
-    " Alternate point offset horizontal 2",
-    " Alternate point offset vertical 2",
-    " Alternate point offset 2",
-    " Offset 1",
-    " Offset 2",
-    " Offset 3",
-    " Offset 4",
-    " Offset 5",
-    " Offset 6",
-    " Offset 7",
-};
-
-const std::string_view SketchColorList[12] = {
-    " Sketch color options - Use black",
-    " Use same color as original path",
-    " Use random color",
-    " Use random swatch color",
-    " Reduced",
-    " Random reduced",
-    " Random black / color",
-    " Use shift (otherwise black)",
-    " Use black + random opacity",
-    " Use random color + random opacity",
-    " Reducing opacity",
-    " Use white + random opacity",
-};
-
-const std::string_view InterpolationList[6] = {
-    " Interpolation 1",
-    " Interpolation 2",
-    " Interpolation 3",
-    " Interpolation 4",
-    " Interpolation 5",
-    " Interpolation 6",
-};
+}  // namespace
 
 const ChoiceList kChoiceLists[kChoiceListCount] = {
-    {"PresetList", 164, &SpiralParameters::presetIndex, PresetList, false},
-    {"PlacementList", 161, &SpiralParameters::placementMode, PlacementList, true},
-    {"StructureList", 162, &SpiralParameters::spiralStructure, StructureList, true},
-    {"PointShiftList", 166, &SpiralParameters::pointShiftMode, PointShiftList, false},
-    {"OffsetModeList", 165, &SpiralParameters::offsetMode, OffsetModeList, false},
-    {"SketchColorList", 163, &SpiralParameters::sketchColorMode, SketchColorList, false},
-    {"InterpolationList", 160, &SpiralParameters::interpolationMode, InterpolationList, false},
+    {"PresetList", 164, &R::presetIndex, PresetList, false},
+    modeList<PlacementMode>(161, &R::placementMode, true),
+    modeList<SpiralStructure>(162, &R::spiralStructure, true),
+    modeList<PointShiftMode>(166, &R::pointShiftMode, false),
+    modeList<OffsetMode>(165, &R::offsetMode, false),
+    modeList<SketchColourMode>(163, &R::sketchColorMode, false),
+    modeList<InterpolationMode>(160, &R::interpolationMode, false),
 };
 
 const ChoiceList* findChoiceList(int32_t itemId) {

@@ -84,31 +84,47 @@ SpiralParameters patterned(uint32_t seed) {
   return r;
 }
 
-TEST(ChoiceLists, SizesOrderAndTexts) {
-  const std::vector<std::pair<int32_t, std::size_t>> expected = {{164, 64}, {161, 8}, {162, 29}, {166, 3},
-                                                                 {165, 20}, {163, 12}, {160, 6}};
-  for (int i = 0; i < kChoiceListCount; ++i) {
-    EXPECT_EQ(kChoiceLists[i].itemId, expected[i].first);
-    EXPECT_EQ(kChoiceLists[i].entries.size(), expected[i].second) << kChoiceLists[i].name;
-    for (std::string_view text : kChoiceLists[i].entries) {
+// Byte offset of a record field, to tell fields apart.
+std::size_t offsetOf(int32_t SpiralParameters::*intField, float SpiralParameters::*floatField) {
+  const SpiralParameters probe{};
+  const char* base = reinterpret_cast<const char*>(&probe);
+  if (intField != nullptr) return static_cast<std::size_t>(reinterpret_cast<const char*>(&(probe.*intField)) - base);
+  return static_cast<std::size_t>(reinterpret_cast<const char*>(&(probe.*floatField)) - base);
+}
+
+const ParameterField& fieldAt(std::size_t offset) { return kParameterFields[offset / 4]; }
+
+// Each list is shown by one popup item of the table, stores one Index field
+// of its own, and its texts begin with one blank.
+TEST(ChoiceLists, EachListHasItsOwnItemAndField) {
+  std::set<int32_t> ids;
+  std::set<std::size_t> fields;
+  for (const ChoiceList& list : kChoiceLists) {
+    EXPECT_TRUE(ids.insert(list.itemId).second) << list.name;
+    const std::size_t offset = offsetOf(list.field, nullptr);
+    EXPECT_TRUE(fields.insert(offset).second) << list.name;
+    EXPECT_EQ(fieldAt(offset).kind, FieldKind::Index) << list.name;
+    EXPECT_EQ(findChoiceList(list.itemId), &list);
+    const ItemSpec* shown = nullptr;
+    for (const ItemSpec& spec : kOptionItems)
+      if (spec.id == list.itemId) shown = &spec;
+    ASSERT_NE(shown, nullptr) << list.name;
+    EXPECT_EQ(shown->kind, ItemKind::PopupList) << list.name;
+    EXPECT_EQ(shown->intField, list.field) << list.name;
+    ASSERT_FALSE(list.entries.empty()) << list.name;
+    for (std::string_view text : list.entries) {
       ASSERT_GE(text.size(), 2u);
       EXPECT_EQ(text[0], ' ') << text;
       EXPECT_NE(text[1], ' ') << text;
     }
   }
-  EXPECT_EQ(OffsetModeList[4], " Random offset  horizontal");
-  EXPECT_EQ(PresetList[60], " Pattern");
-  EXPECT_EQ(PresetList[63], " Multi-spiral book");
-  EXPECT_EQ(PlacementList[7], " Place spiral as frame");
-  EXPECT_EQ(SketchColorList[11], " Use white + random opacity");
-  EXPECT_EQ(InterpolationList[5], " Interpolation 6");
-  // The structure texts count from 1.
-  for (int i = 0; i < 29; ++i) {
-    char number[4];
-    std::snprintf(number, sizeof number, "%02d", i + 1);
-    EXPECT_EQ(StructureList[i].substr(18, 2), number) << StructureList[i];
+  // Every Index field of the record has its list.
+  for (const ParameterField& field : kParameterFields) {
+    if (field.kind != FieldKind::Index) continue;
+    EXPECT_TRUE(fields.count(field.offset)) << field.name;
   }
-  EXPECT_EQ(StructureList[28], " Spiral structure 29 - Gap [R]");
+  EXPECT_EQ(findChoiceList(kPresetListId)->entries.data(), &PresetList[0]);
+  EXPECT_EQ(findChoiceList(-1), nullptr);
 }
 
 TEST(ItemTable, PagesHoldTheirItems) {
