@@ -127,6 +127,47 @@ TEST(ChoiceLists, EachListHasItsOwnItemAndField) {
   EXPECT_EQ(findChoiceList(-1), nullptr);
 }
 
+// Every preset row names each field once and keeps it within what the field
+// can hold: flags 0 or 1, list modes on their list, numbers within the
+// field's limits.
+TEST(Presets, EveryRowSetsOnlyFieldsInRange) {
+  std::set<std::string_view> names;
+  for (const Preset& row : kPresets) {
+    EXPECT_TRUE(names.insert(row.name).second) << row.name;
+    std::set<std::size_t> set;
+    for (const PresetSetting& setting : row.settings) {
+      if (setting.intField == nullptr && setting.floatField == nullptr) continue;
+      EXPECT_TRUE(setting.intField == nullptr || setting.floatField == nullptr) << row.name;
+      const std::size_t offset = offsetOf(setting.intField, setting.floatField);
+      const ParameterField& field = fieldAt(offset);
+      EXPECT_TRUE(set.insert(offset).second) << row.name << " sets " << field.name << " twice";
+      EXPECT_EQ(setting.floatField != nullptr, field.kind == FieldKind::Float) << row.name << " " << field.name;
+      EXPECT_EQ(setting.value, std::trunc(setting.value)) << row.name << " " << field.name;
+      switch (field.kind) {
+        case FieldKind::Bool:
+          EXPECT_EQ(setting.value, 1) << row.name << " " << field.name;
+          break;
+        case FieldKind::Index: {
+          const ChoiceList* list = nullptr;
+          for (const ChoiceList& l : kChoiceLists)
+            if (l.field == setting.intField) list = &l;
+          ASSERT_NE(list, nullptr) << field.name;
+          EXPECT_GE(setting.value, 0) << row.name << " " << field.name;
+          EXPECT_LT(setting.value, static_cast<double>(list->entries.size())) << row.name << " " << field.name;
+          break;
+        }
+        default:
+          ASSERT_TRUE(field.hasLimits()) << field.name;
+          EXPECT_GE(setting.value, field.minimum) << row.name << " " << field.name;
+          EXPECT_LE(setting.value, field.maximum) << row.name << " " << field.name;
+          break;
+      }
+    }
+  }
+  EXPECT_EQ(PresetList.size(), kPresets.size());
+  for (std::size_t i = 0; i < kPresets.size(); ++i) EXPECT_EQ(PresetList[i], kPresets[i].name);
+}
+
 TEST(ItemTable, PagesHoldTheirItems) {
   const std::vector<std::set<int32_t>> pages = {
       {4, 5, 8, 9, 10, 50, 51, 53, 55, 170, 171, 172, 173},
