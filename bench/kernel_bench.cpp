@@ -37,7 +37,7 @@ void BM_KernelAnchors(benchmark::State& st) {
   k.curvatureIn = k.curvatureOut = 0.5759587f;
   k.armCount = 300;
   k.randomCurve = st.range(0) != 0;
-  k.structure = static_cast<int32_t>(st.range(1));
+  k.structure = toMode<SpiralStructure>(static_cast<int32_t>(st.range(1)));
   BenchServices services;
   int64_t anchors = 0;
   for (auto _ : st) {

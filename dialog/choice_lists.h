@@ -1,12 +1,15 @@
-// The seven popup lists of the options dialog. Each entry's id is its
-// position, and a list's field in the record holds the id of the chosen entry,
-// which the generator reads as a mode number. Every text begins with a blank.
+// The seven popup lists of the options dialog: the preset list and the six
+// mode lists. Each entry's id is its position, and a list's field in the
+// record holds the id of the chosen entry. The texts are those of the preset
+// rows (preset_table.h) and of the mode tables (params/choice_modes.h).
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string_view>
 
+#include "dialog/preset_table.h"
+#include "params/choice_modes.h"
 #include "params/spiral_parameters.h"
 
 struct ChoiceList {
@@ -18,14 +21,6 @@ struct ChoiceList {
   // it is created.
   bool notifyOnFill;
 };
-
-extern const std::string_view PresetList[64];
-extern const std::string_view PlacementList[8];
-extern const std::string_view StructureList[29];
-extern const std::string_view PointShiftList[3];
-extern const std::string_view OffsetModeList[20];
-extern const std::string_view SketchColorList[12];
-extern const std::string_view InterpolationList[6];
 
 // The lists in the order the dialog fills them: 164, 161, 162, 166, 165,
 // 163, 160.

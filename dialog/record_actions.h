@@ -6,13 +6,12 @@
 #include <cstdint>
 #include <functional>
 
+#include "dialog/preset_table.h"
 #include "params/spiral_parameters.h"
 #include "shell/host/host_types.h"
 
 // A uniform real in [0, 1); each call is a fresh draw.
 using RandomSource = std::function<HostReal()>;
-
-inline constexpr int32_t kPresetCount = 64;
 
 // Puts the record back to `defaults` (a record fresh from the defaults, its
 // centre taken from the current view), keeping the preview switch, the page,

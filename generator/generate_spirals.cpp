@@ -51,7 +51,7 @@ void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle p
       const int32_t d = backward ? last - step : step;
       HostReal sx = f32(static_cast<double>(pass) * p.spiralOffsetX);
       HostReal sy = f32(static_cast<double>(pass) * p.spiralOffsetY);
-      applyOffsetMode(p.offsetMode, m, r1, r2, sx, sy, services);
+      applyOffsetMode(run.offsetMode, m, r1, r2, sx, sy, services);
 
       PathSegment seg{};
       readSegment(path, d, seg);
@@ -72,31 +72,32 @@ void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle p
 
 }  // namespace
 
-void applyOffsetMode(int32_t mode, int32_t written, HostReal r1, HostReal r2, HostReal& sx, HostReal& sy,
+void applyOffsetMode(OffsetMode mode, int32_t written, HostReal r1, HostReal r2, HostReal& sx, HostReal& sy,
                      KernelServices& services) {
   const auto scaled = [](HostReal factor, HostReal value) { return f32(static_cast<double>(factor) * value); };
   const int32_t j2 = written % 2;
   const int32_t j4 = written % 4;
+  using enum OffsetMode;
   switch (mode) {
-    case 1: sx = scaled(services.rnd(), sx); break;
-    case 2: sy = scaled(services.rnd(), sy); break;
-    case 3:
+    case RandomPointX: sx = scaled(services.rnd(), sx); break;
+    case RandomPointY: sy = scaled(services.rnd(), sy); break;
+    case RandomPoint:
       sx = scaled(services.rnd(), sx);
       sy = scaled(services.rnd(), sy);
       break;
-    case 4: sx = scaled(r1, sx); break;
-    case 5: sy = scaled(r1, sy); break;
-    case 6:
+    case RandomPassX: sx = scaled(r1, sx); break;
+    case RandomPassY: sy = scaled(r1, sy); break;
+    case RandomPass:
       sx = scaled(r1, sx);
       sy = scaled(r2, sy);
       break;
-    case 7: if (j2 != 0) sx = 0; break;
-    case 8: if (j2 != 0) sy = 0; break;
-    case 9: if (j2 != 0) sx = sy = 0; break;
-    case 10: if (j2 == 0) sx = 0; break;
-    case 11: if (j2 == 0) sy = 0; break;
-    case 12: if (j2 == 0) sx = sy = 0; break;
-    case 13:
+    case XOnEven: if (j2 != 0) sx = 0; break;
+    case YOnEven: if (j2 != 0) sy = 0; break;
+    case OnEven: if (j2 != 0) sx = sy = 0; break;
+    case XOnOdd: if (j2 == 0) sx = 0; break;
+    case YOnOdd: if (j2 == 0) sy = 0; break;
+    case OnOdd: if (j2 == 0) sx = sy = 0; break;
+    case Cycle1:
       switch (j4) {
         case 0: sx = 0; sy = -sy; break;
         case 1: sx = -sx; sy = 0; break;
@@ -104,7 +105,7 @@ void applyOffsetMode(int32_t mode, int32_t written, HostReal r1, HostReal r2, Ho
         default: sy = 0; break;
       }
       break;
-    case 14:
+    case Cycle2:
       switch (j4) {
         case 0: sy = 0; break;
         case 1: sx = 0; sy = -sy; break;
@@ -112,7 +113,7 @@ void applyOffsetMode(int32_t mode, int32_t written, HostReal r1, HostReal r2, Ho
         default: sx = 0; break;
       }
       break;
-    case 15:
+    case Cycle3:
       switch (j4) {
         case 0: sx = 0; break;
         case 1: sy = 0; break;
@@ -120,7 +121,7 @@ void applyOffsetMode(int32_t mode, int32_t written, HostReal r1, HostReal r2, Ho
         default: sx = -sx; sy = 0; break;
       }
       break;
-    case 16:
+    case Cycle4:
       switch (j4) {
         case 0: sx = -sx; sy = 0; break;
         case 1: sx = 0; break;
@@ -128,7 +129,7 @@ void applyOffsetMode(int32_t mode, int32_t written, HostReal r1, HostReal r2, Ho
         default: sx = 0; sy = -sy; break;
       }
       break;
-    case 17:
+    case Cycle5:
       switch (j4) {
         case 0: sy = 0; break;
         case 1: sx = 0; sy = -sy; break;
@@ -136,7 +137,7 @@ void applyOffsetMode(int32_t mode, int32_t written, HostReal r1, HostReal r2, Ho
         default: sx = sy; break;
       }
       break;
-    case 18:
+    case Cycle6:
       switch (j4) {
         case 0: sy = 0; break;
         case 1: sx = 0; sy = -sy; break;
@@ -144,7 +145,7 @@ void applyOffsetMode(int32_t mode, int32_t written, HostReal r1, HostReal r2, Ho
         default: sx = 0; break;
       }
       break;
-    case 19:
+    case Cycle7:
       switch (j4) {
         case 0: sy = sx; break;
         case 1: sx = 0; sy = -sy; break;
@@ -152,7 +153,7 @@ void applyOffsetMode(int32_t mode, int32_t written, HostReal r1, HostReal r2, Ho
         default: sx = 0; break;
       }
       break;
-    default: break;  // 0, basic offset
+    default: break;  // Basic and modes outside the list
   }
 }
 
@@ -172,8 +173,8 @@ void convertParameters(const SpiralParameters& p, SpiralRun& run) {
   k.sideShift = p.pointSideShift;
   k.pointShiftX = p.pointShiftX;
   k.pointShiftY = p.pointShiftY;
-  k.pointShiftMode = p.pointShiftMode;
-  k.structure = p.spiralStructure;
+  k.pointShiftMode = toMode<PointShiftMode>(p.pointShiftMode);
+  k.structure = toMode<SpiralStructure>(p.spiralStructure);
   k.armCount = p.armCount;
   k.randomCurve = p.randomCurve != 0;
   k.randomInterpolate = p.randomInterpolate != 0;
@@ -186,6 +187,10 @@ void convertParameters(const SpiralParameters& p, SpiralRun& run) {
   run.pointFactor = divide(p.pointFactor, 1000.0f);
   run.halfWidth = divide(run.pageWidth, 2.0f);
   run.halfHeight = divide(run.pageHeight, 2.0f);
+  run.placementMode = toMode<PlacementMode>(p.placementMode);
+  run.interpolationMode = toMode<InterpolationMode>(p.interpolationMode);
+  run.offsetMode = toMode<OffsetMode>(p.offsetMode);
+  run.sketchColourMode = toMode<SketchColourMode>(p.sketchColorMode);
 }
 
 HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandle* pathOut, HostPoint* centreOut) {
@@ -200,8 +205,10 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
   *pathOut = path;
   gPathSuite->SetPathSegmentCount(path, 0);
 
-  const HostPoint centre = placeSpiral(p, run.pageWidth, run.pageHeight, services);
-  const HostPoint origin = chooseInterpolationOrigin(p, centre, run.pageWidth, run.pageHeight, services);
+  const HostPoint centre = placeSpiral(run.placementMode, {p.centerX, p.centerY}, run.pageWidth, run.pageHeight,
+                                       services);
+  const HostPoint origin =
+      chooseInterpolationOrigin(run.interpolationMode, centre, p.armGap, run.pageWidth, run.pageHeight, services);
   *centreOut = centre;
 
   int32_t arms = p.armCount;

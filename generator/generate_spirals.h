@@ -11,7 +11,8 @@
 HostErr generateSpirals(SpiralParameters& parameters);
 
 // Reads the record's values into the run's constants, with the host's real
-// division and degree conversion.
+// division and degree conversion; the one place the record's list numbers
+// become modes.
 void convertParameters(const SpiralParameters& p, SpiralRun& run);
 
 // Builds one spiral's path (anchors, retracted end handles, offset passes,
@@ -21,5 +22,5 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
 // How an offset pass moves one point: alters (sx, sy) by the offset mode.
 // j is the index of the previously written segment; r1 and r2 are the
 // pass's draws; the per-point modes draw from `services`.
-void applyOffsetMode(int32_t mode, int32_t written, HostReal r1, HostReal r2, HostReal& sx, HostReal& sy,
+void applyOffsetMode(OffsetMode mode, int32_t written, HostReal r1, HostReal r2, HostReal& sx, HostReal& sy,
                      KernelServices& services);

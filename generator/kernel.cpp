@@ -5,45 +5,47 @@ namespace {
 float f32(double value) { return static_cast<float>(value); }
 
 // New radius after anchor `mode` (1..4) of arm n under structure s.
-float grownRadius(int32_t n, int32_t mode, int32_t s, double g, const SpiralState& st,
+float grownRadius(int32_t n, int32_t mode, SpiralStructure s, double g, const SpiralState& st,
                   KernelServices& services) {
   const double r = st.radius;
   const double d = st.decay;
   const double A = st.decayProduct;
   const bool even = n % 2 == 0;
+  using enum SpiralStructure;
   switch (s) {
-    case 2: return f32(r * d * A * 8.0 / 10.0);
-    case 3: return f32(r * d * A + n);
-    case 4: return f32(r * d * d * A);
-    case 5: return f32((n + g) * d * A * 10.0);
-    case 6: return f32(r * d * A / (n + 1.0));
-    case 9: return f32(r * d * A + 10.0);
-    case 10: {
+    case RadiusFourFifths: return f32(r * d * A * 8.0 / 10.0);
+    case PlusArmIndex: return f32(r * d * A + n);
+    case DoubleDecay: return f32(r * d * d * A);
+    case ArmIndexRadius: return f32((n + g) * d * A * 10.0);
+    case DivideByArm: return f32(r * d * A / (n + 1.0));
+    case PlusTen: return f32(r * d * A + 10.0);
+    case RandomShrink: {
       const double draw = services.rnd();
       return f32(r * d * A * (1.0 - draw / 10.0));
     }
-    case 16: return f32(mode == 2 ? 1.05 * (r * d * A) : r * d * A);
-    case 17: return f32(mode == 2 ? 1.15 * (r * d * A) : r * d * A);
-    case 18: return f32(r + g);
-    case 19: return f32(n == 0 ? g : r + g);
-    case 20: return f32(n == 0 ? 100.0 : r + g);
-    case 21: return f32(n == 0 ? 0.0 : r + g);
-    case 22: return f32(even ? r + g / 2.0 : r + g);
-    case 23: return f32(even ? r + g / 3.0 : r + g);
-    case 24: return f32(even ? r + 2.0 * g : r + g);
-    case 25: return f32(n % 4 == 0 ? r + g / 2.0 : r + g);
-    case 26: return f32(n % 5 == 0 ? r + g / 3.0 : r + g);
-    case 27: return f32(even ? r + g / 4.0 : r + g / 2.0);
-    case 28: {
+    case TopBulge: return f32(mode == 2 ? 1.05 * (r * d * A) : r * d * A);
+    case TopBulgeMore: return f32(mode == 2 ? 1.15 * (r * d * A) : r * d * A);
+    case Gap: return f32(r + g);
+    case GapFirstAtGap: return f32(n == 0 ? g : r + g);
+    case GapFirstAt100: return f32(n == 0 ? 100.0 : r + g);
+    case GapFirstAtCentre: return f32(n == 0 ? 0.0 : r + g);
+    case GapHalfOnEven: return f32(even ? r + g / 2.0 : r + g);
+    case GapThirdOnEven: return f32(even ? r + g / 3.0 : r + g);
+    case GapDoubleOnEven: return f32(even ? r + 2.0 * g : r + g);
+    case GapHalfEveryFourth: return f32(n % 4 == 0 ? r + g / 2.0 : r + g);
+    case GapThirdEveryFifth: return f32(n % 5 == 0 ? r + g / 3.0 : r + g);
+    case GapQuarterOrHalf: return f32(even ? r + g / 4.0 : r + g / 2.0);
+    case GapRandom: {
       const double draw = services.rnd();
       return f32(r + draw * g);
     }
-    default: return f32(r * d * A);  // 0, 1, 7, 8, 11 to 15
+    // Plain, and the structures that change only the arm's end.
+    default: return f32(r * d * A);
   }
 }
 
 // Decay product and curvature angles after the whole arm n.
-void endArm(int32_t n, int32_t s, SpiralState& st) {
+void endArm(int32_t n, SpiralStructure s, SpiralState& st) {
   const double A = st.decayProduct;
   const double a = st.decayStep;
   const double in = st.angleIn;
@@ -54,24 +56,25 @@ void endArm(int32_t n, int32_t s, SpiralState& st) {
   double newA = A * a;
   double newIn = in * fin;
   double newOut = out * fout;
+  using enum SpiralStructure;
   switch (s) {
-    case 1: newA = even ? A * a * 9.0 / 10.0 : A * a; break;
-    case 7: newA = A * a / (n + 1.0); break;
-    case 8: newA = A * a - static_cast<double>(n / 5); break;
-    case 11: newIn = in * fin / 2.0; break;
-    case 12: newIn = in * fin / 4.0; break;
-    case 13: {
+    case EvenArmsShrink: newA = even ? A * a * 9.0 / 10.0 : A * a; break;
+    case DecayDivideByArm: newA = A * a / (n + 1.0); break;
+    case DecayMinusArmFifth: newA = A * a - static_cast<double>(n / 5); break;
+    case HalveCurveIn: newIn = in * fin / 2.0; break;
+    case QuarterCurveIn: newIn = in * fin / 4.0; break;
+    case EvenArmsCurveMore: {
       const double w = even ? 1.2 : 1.0;
       newIn = w * in * fin;
       newOut = w * out * fout;
       break;
     }
-    case 14:
+    case FlipEveryArm:
       newA = -(A * a);
       newIn = -(in * fin);
       newOut = -(out * fout);
       break;
-    case 15:
+    case FlipEvenArms:
       if (even) {
         newA = -(A * a);
         newIn = -(in * fin);
@@ -101,9 +104,9 @@ SpiralState startSpiral(const KernelConstants& k) {
   return st;
 }
 
-int32_t stepSpiral(int32_t n, int32_t mode, int32_t s, HostReal g, SpiralState& state,
+int32_t stepSpiral(int32_t n, int32_t mode, SpiralStructure s, HostReal g, SpiralState& state,
                    KernelServices& services) {
-  if (s < 0 || s > 28) return 0;
+  if (!isListed(s)) return 0;
   if (mode >= 1 && mode <= 4)
     state.radius = grownRadius(n, mode, s, g, state, services);
   else if (mode == 5)
@@ -115,11 +118,11 @@ HostPoint anchorShift(const KernelConstants& k, int32_t n, int32_t anchor, Kerne
   const double psx = k.pointShiftX;
   const double psy = k.pointShiftY;
   switch (k.pointShiftMode) {
-    case 0: return {f32(n * psx), f32(n * psy)};
-    case 1:
+    case PointShiftMode::PerArm: return {f32(n * psx), f32(n * psy)};
+    case PointShiftMode::PerAnchor:
       return {f32((n - 1.0) * psx + (anchor - 1.0) * psx / 4.0),
               f32((n - 1.0) * psy + (anchor - 1.0) * psy / 4.0)};
-    case 2: {
+    case PointShiftMode::Random: {
       const double rx = services.rnd();
       const float sx = f32(rx * (n * psx));
       const double ry = services.rnd();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "params/choice_modes.h"
 #include "shell/host/host_types.h"
 
 // The outside services the kernel uses.
@@ -33,8 +34,8 @@ struct KernelConstants {
   HostReal starX = 0, starY = 0;
   HostReal sideShift = 0;
   HostReal pointShiftX = 0, pointShiftY = 0;
-  int32_t pointShiftMode = 0;
-  int32_t structure = 0;
+  PointShiftMode pointShiftMode = PointShiftMode::PerArm;
+  SpiralStructure structure = SpiralStructure::Plain;
   int32_t armCount = 0;
   bool randomCurve = false;
   bool randomInterpolate = false;
@@ -57,12 +58,12 @@ struct SpiralState {
 SpiralState startSpiral(const KernelConstants& k);
 
 // Growth step after anchor `mode` (1..4) of arm n, or after the whole arm
-// (mode 5). Structures outside 0..28 change nothing. Always returns 0.
-int32_t stepSpiral(int32_t n, int32_t mode, int32_t s, HostReal g, SpiralState& state,
+// (mode 5). A structure outside the list changes nothing. Always returns 0.
+int32_t stepSpiral(int32_t n, int32_t mode, SpiralStructure s, HostReal g, SpiralState& state,
                    KernelServices& services);
 
 // Shift of anchor k (1..4) of arm n by the point shift mode (two draws in
-// the randomized mode, x first).
+// the randomized mode, x first); none for a mode outside the list.
 HostPoint anchorShift(const KernelConstants& k, int32_t n, int32_t anchor, KernelServices& services);
 
 // The interpolation amount of one anchor (one draw with randomInterpolate).

@@ -3,13 +3,14 @@
 #pragma once
 
 #include "generator/kernel.h"
-#include "params/spiral_parameters.h"
+#include "params/choice_modes.h"
 
 // The spiral centre (one or more draws for the random placements, x first).
 // A placement outside the list falls back to the user's centre.
-HostPoint placeSpiral(const SpiralParameters& p, HostReal W, HostReal H, KernelServices& services);
+HostPoint placeSpiral(PlacementMode mode, HostPoint userCentre, HostReal W, HostReal H,
+                      KernelServices& services);
 
-// The interpolation origin for a spiral centred on `centre`. A mode outside
-// the list uses the spiral centre.
-HostPoint chooseInterpolationOrigin(const SpiralParameters& p, HostPoint centre, HostReal W, HostReal H,
-                                    KernelServices& services);
+// The interpolation origin for a spiral centred on `centre`; `gap` is
+// armGap. A mode outside the list uses the spiral centre.
+HostPoint chooseInterpolationOrigin(InterpolationMode mode, HostPoint centre, HostReal gap, HostReal W,
+                                    HostReal H, KernelServices& services);

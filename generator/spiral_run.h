@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "generator/kernel.h"
+#include "params/choice_modes.h"
 #include "params/spiral_parameters.h"
 #include "shell/host/host_interface.h"
 
@@ -20,4 +21,8 @@ struct SpiralRun {
   HostReal scaleV = 0;         // scaleV / 100
   HostReal sketchWidth = 0;    // sketchWeight / 10
   HostReal pointFactor = 0;    // pointFactor / 1000
+  PlacementMode placementMode = PlacementMode::UserCentre;
+  InterpolationMode interpolationMode = InterpolationMode::SpiralCentre;
+  OffsetMode offsetMode = OffsetMode::Basic;
+  SketchColourMode sketchColourMode = SketchColourMode::Black;
 };

@@ -48,32 +48,33 @@ void editStyle(ArtHandle art, Change change) {
 void colourSketchStroke(const SpiralRun& run, ArtHandle copy, HostColor& colour,
                         const SketchShift& shift) {
   const SpiralParameters& p = *run.p;
-  switch (p.sketchColorMode) {
-    case kSketchBlack:
+  using enum SketchColourMode;
+  switch (run.sketchColourMode) {
+    case Black:
       setBlack(colour);
       break;
-    case kSketchSameColour:
+    case SameColour:
       break;
-    case kSketchRandomColour:
+    case RandomColour:
       randomizeColour(colour, false);
       break;
-    case kSketchRandomSwatch:
+    case RandomSwatch:
       colour = pickSwatchColour(run.swatchCount, colour);
       break;
-    case kSketchReduced:
+    case Reduced:
       reduceColour(colour);
       break;
-    case kSketchRandomReduced:
+    case RandomReduced:
       if (rnd() > 0.5f) reduceColour(colour);
       break;
-    case kSketchRandomBlackOrColour:
+    case RandomBlackOrColour:
       if (rnd() > 0.5f) {
         setBlack(colour);
       } else {
         randomizeColour(colour, false);
       }
       break;
-    case kSketchUseShift:
+    case UseShift:
       if (p.sketchShift == 0) {
         setBlack(colour);
       } else if (isProcessColour(colour)) {
@@ -85,18 +86,18 @@ void colourSketchStroke(const SpiralRun& run, ArtHandle copy, HostColor& colour,
         }
       }
       break;
-    case kSketchBlackRandomOpacity:
+    case BlackRandomOpacity:
       gBlendStyleSuite->SetOpacity(copy, rnd());
       setBlack(colour);
       break;
-    case kSketchRandomColourRandomOpacity:
+    case RandomColourRandomOpacity:
       gBlendStyleSuite->SetOpacity(copy, rnd());
       randomizeColour(colour, false);
       break;
-    case kSketchReducingOpacity:
+    case ReducingOpacity:
       gBlendStyleSuite->SetOpacity(copy, scaled(gBlendStyleSuite->GetOpacity(copy), 0.8));
       break;
-    case kSketchWhiteRandomOpacity:
+    case WhiteRandomOpacity:
       gBlendStyleSuite->SetOpacity(copy, rnd());
       setWhite(colour);
       break;

@@ -55,23 +55,8 @@ HostErr styleSpiral(const SpiralRun& run, ArtHandle spiral);
 // applied.
 HostErr applyRandomArtStyle(const SpiralRun& run, ArtHandle art);
 
-// Sketch colour choices (list index of sketchColorMode).
-enum SketchColourMode : int32_t {
-  kSketchBlack = 0,
-  kSketchSameColour = 1,
-  kSketchRandomColour = 2,
-  kSketchRandomSwatch = 3,
-  kSketchReduced = 4,
-  kSketchRandomReduced = 5,
-  kSketchRandomBlackOrColour = 6,
-  kSketchUseShift = 7,
-  kSketchBlackRandomOpacity = 8,
-  kSketchRandomColourRandomOpacity = 9,
-  kSketchReducingOpacity = 10,
-  kSketchWhiteRandomOpacity = 11,
-};
-
 // The look of one sketch copy: stroke only, stroke colour by the sketch
-// colour choice, width sketchWeight/10 (times a draw with
-// randomSketchWidth). None of its host calls is tested.
+// colour mode (a mode outside the list keeps the colour), width
+// sketchWeight/10 (times a draw with randomSketchWidth). None of its host
+// calls is tested.
 void styleSketchCopy(const SpiralRun& run, ArtHandle copy, const SketchShift& shift);

@@ -84,31 +84,88 @@ SpiralParameters patterned(uint32_t seed) {
   return r;
 }
 
-TEST(ChoiceLists, SizesOrderAndTexts) {
-  const std::vector<std::pair<int32_t, std::size_t>> expected = {{164, 64}, {161, 8}, {162, 29}, {166, 3},
-                                                                 {165, 20}, {163, 12}, {160, 6}};
-  for (int i = 0; i < kChoiceListCount; ++i) {
-    EXPECT_EQ(kChoiceLists[i].itemId, expected[i].first);
-    EXPECT_EQ(kChoiceLists[i].entries.size(), expected[i].second) << kChoiceLists[i].name;
-    for (std::string_view text : kChoiceLists[i].entries) {
+// Byte offset of a record field, to tell fields apart.
+std::size_t offsetOf(int32_t SpiralParameters::*intField, float SpiralParameters::*floatField) {
+  const SpiralParameters probe{};
+  const char* base = reinterpret_cast<const char*>(&probe);
+  if (intField != nullptr) return static_cast<std::size_t>(reinterpret_cast<const char*>(&(probe.*intField)) - base);
+  return static_cast<std::size_t>(reinterpret_cast<const char*>(&(probe.*floatField)) - base);
+}
+
+const ParameterField& fieldAt(std::size_t offset) { return kParameterFields[offset / 4]; }
+
+// Each list is shown by one popup item of the table, stores one Index field
+// of its own, and its texts begin with one blank.
+TEST(ChoiceLists, EachListHasItsOwnItemAndField) {
+  std::set<int32_t> ids;
+  std::set<std::size_t> fields;
+  for (const ChoiceList& list : kChoiceLists) {
+    EXPECT_TRUE(ids.insert(list.itemId).second) << list.name;
+    const std::size_t offset = offsetOf(list.field, nullptr);
+    EXPECT_TRUE(fields.insert(offset).second) << list.name;
+    EXPECT_EQ(fieldAt(offset).kind, FieldKind::Index) << list.name;
+    EXPECT_EQ(findChoiceList(list.itemId), &list);
+    const ItemSpec* shown = nullptr;
+    for (const ItemSpec& spec : kOptionItems)
+      if (spec.id == list.itemId) shown = &spec;
+    ASSERT_NE(shown, nullptr) << list.name;
+    EXPECT_EQ(shown->kind, ItemKind::PopupList) << list.name;
+    EXPECT_EQ(shown->intField, list.field) << list.name;
+    ASSERT_FALSE(list.entries.empty()) << list.name;
+    for (std::string_view text : list.entries) {
       ASSERT_GE(text.size(), 2u);
       EXPECT_EQ(text[0], ' ') << text;
       EXPECT_NE(text[1], ' ') << text;
     }
   }
-  EXPECT_EQ(OffsetModeList[4], " Random offset  horizontal");
-  EXPECT_EQ(PresetList[60], " Pattern");
-  EXPECT_EQ(PresetList[63], " Multi-spiral book");
-  EXPECT_EQ(PlacementList[7], " Place spiral as frame");
-  EXPECT_EQ(SketchColorList[11], " Use white + random opacity");
-  EXPECT_EQ(InterpolationList[5], " Interpolation 6");
-  // The structure texts count from 1.
-  for (int i = 0; i < 29; ++i) {
-    char number[4];
-    std::snprintf(number, sizeof number, "%02d", i + 1);
-    EXPECT_EQ(StructureList[i].substr(18, 2), number) << StructureList[i];
+  // Every Index field of the record has its list.
+  for (const ParameterField& field : kParameterFields) {
+    if (field.kind != FieldKind::Index) continue;
+    EXPECT_TRUE(fields.count(field.offset)) << field.name;
   }
-  EXPECT_EQ(StructureList[28], " Spiral structure 29 - Gap [R]");
+  EXPECT_EQ(findChoiceList(kPresetListId)->entries.data(), &PresetList[0]);
+  EXPECT_EQ(findChoiceList(-1), nullptr);
+}
+
+// Every preset row names each field once and keeps it within what the field
+// can hold: flags 0 or 1, list modes on their list, numbers within the
+// field's limits.
+TEST(Presets, EveryRowSetsOnlyFieldsInRange) {
+  std::set<std::string_view> names;
+  for (const Preset& row : kPresets) {
+    EXPECT_TRUE(names.insert(row.name).second) << row.name;
+    std::set<std::size_t> set;
+    for (const PresetSetting& setting : row.settings) {
+      if (setting.intField == nullptr && setting.floatField == nullptr) continue;
+      EXPECT_TRUE(setting.intField == nullptr || setting.floatField == nullptr) << row.name;
+      const std::size_t offset = offsetOf(setting.intField, setting.floatField);
+      const ParameterField& field = fieldAt(offset);
+      EXPECT_TRUE(set.insert(offset).second) << row.name << " sets " << field.name << " twice";
+      EXPECT_EQ(setting.floatField != nullptr, field.kind == FieldKind::Float) << row.name << " " << field.name;
+      EXPECT_EQ(setting.value, std::trunc(setting.value)) << row.name << " " << field.name;
+      switch (field.kind) {
+        case FieldKind::Bool:
+          EXPECT_EQ(setting.value, 1) << row.name << " " << field.name;
+          break;
+        case FieldKind::Index: {
+          const ChoiceList* list = nullptr;
+          for (const ChoiceList& l : kChoiceLists)
+            if (l.field == setting.intField) list = &l;
+          ASSERT_NE(list, nullptr) << field.name;
+          EXPECT_GE(setting.value, 0) << row.name << " " << field.name;
+          EXPECT_LT(setting.value, static_cast<double>(list->entries.size())) << row.name << " " << field.name;
+          break;
+        }
+        default:
+          ASSERT_TRUE(field.hasLimits()) << field.name;
+          EXPECT_GE(setting.value, field.minimum) << row.name << " " << field.name;
+          EXPECT_LE(setting.value, field.maximum) << row.name << " " << field.name;
+          break;
+      }
+    }
+  }
+  EXPECT_EQ(PresetList.size(), kPresets.size());
+  for (std::size_t i = 0; i < kPresets.size(); ++i) EXPECT_EQ(PresetList[i], kPresets[i].name);
 }
 
 TEST(ItemTable, PagesHoldTheirItems) {

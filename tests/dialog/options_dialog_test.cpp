@@ -259,10 +259,11 @@ TEST_F(OptionsDialogTest, ListsCarryTheirTextsIdsAndStoredEntries) {
         EXPECT_EQ(list->at(i)->id(), i) << choices.name;
       }
     }
-    EXPECT_EQ(item(dialog, 164).text(), " Pattern");
-    EXPECT_EQ(item(dialog, 162).text(), " Spiral structure 29 - Gap [R]");
-    EXPECT_EQ(item(dialog, 165).text(), " Random offset  horizontal");
-    EXPECT_EQ(item(dialog, 163).text(), " Sketch color options - Use black");
+    // The stored positions select their entries.
+    EXPECT_EQ(item(dialog, 164).text(), PresetList[60]);
+    EXPECT_EQ(item(dialog, 162).text(), StructureList[28]);
+    EXPECT_EQ(item(dialog, 165).text(), OffsetModeList[4]);
+    EXPECT_EQ(item(dialog, 163).text(), SketchColorList[0]);
     // A position outside the list selects nothing, and the read-back keeps it.
     EXPECT_EQ(item(dialog, 161).list()->active(), nullptr);
     EXPECT_EQ(recordOf(dialog).placementMode, 9);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <vector>
 
 #include "generator/extras.h"
@@ -328,7 +329,7 @@ TEST_F(OutputTest, SketchCopiesWithoutShiftLieOnTheSpiralAsStrokes) {
   p.sketchRepeats = 3;
   p.sketchShift = 0;
   p.sketchWeight = 25;
-  p.sketchColorMode = kSketchSameColour;
+  p.sketchColorMode = static_cast<int32_t>(SketchColourMode::SameColour);
   const PathStyle original = styleOf(spiral);
   ASSERT_EQ(finish(spiral), kHostNoErr);
   EXPECT_EQ(draws(), 12u);  // two signs and two amounts per copy
@@ -350,7 +351,7 @@ TEST_F(OutputTest, SketchCopyMovesAsAWholeAndColoursByItsShift) {
   p.sketchRepeats = 1;
   p.sketchShift = 10;
   p.sketchWeight = 10;
-  p.sketchColorMode = kSketchUseShift;
+  p.sketchColorMode = static_cast<int32_t>(SketchColourMode::UseShift);
   // sx: sign draw 0.7 (-1) · 0.5 · 10 = -5; sy: sign draw 0.1 (+1) · 0.3 · 10 = 3.
   scriptRandom({0.7f, 0.5f, 0.1f, 0.3f});
   ASSERT_EQ(finish(spiral), kHostNoErr);
@@ -373,7 +374,7 @@ TEST_F(OutputTest, RandomSketchShiftMovesEveryCoordinateOnItsOwn) {
   p.randomSketchShift = 1;
   p.randomSketchWidth = 1;
   p.sketchWeight = 40;
-  p.sketchColorMode = kSketchBlackRandomOpacity;
+  p.sketchColorMode = static_cast<int32_t>(SketchColourMode::BlackRandomOpacity);
   // sx = -1 · 0.5 · 8 = -4, sy = +1 · 0.75 · 8 = 6; then a sign and an amount
   // for each of the 18 coordinates; then the opacity and the width.
   std::vector<float> script{0.9f, 0.5f, 0.3f, 0.75f};
@@ -422,6 +423,8 @@ TEST_F(OutputTest, SketchCopiesAreMirroredAfterTheSpiralsOwnCopies) {
   expectMapped(segmentsOf(order[10]), samplePath(), mirrorXY);
 }
 
+// Every sketch colour mode, and numbers outside the list, which keep the
+// colour as " Use same color as original path" does.
 TEST_F(OutputTest, SketchColourChoices) {
   struct Case {
     int32_t mode;
@@ -429,19 +432,32 @@ TEST_F(OutputTest, SketchColourChoices) {
     HostColor want;
     float opacity;
   };
+  using enum SketchColourMode;
+  const auto n = [](SketchColourMode mode) { return static_cast<int32_t>(mode); };
   const HostColor red{kThreeColor, {1, 0.5f, 0.25f, 0}, nullptr};
+  HostColor swatch{};  // a draw of 0 picks swatch 2
+  ASSERT_EQ(gSwatchListSuite->GetSwatchColor(gSwatchListSuite->GetNthSwatch(nullptr, 2), &swatch), kHostNoErr);
   const std::vector<Case> cases{
-      {kSketchBlack, {}, {kThreeColor, {0, 0, 0, 0}, nullptr}, 0.5f},
-      {kSketchRandomColour, {0.1f, 0.2f, 0.3f}, {kThreeColor, {0.1f, 0.2f, 0.3f, 0}, nullptr}, 0.5f},
-      {kSketchReduced, {}, {kThreeColor, {0.8f, 0.4f, 0.2f, 0}, nullptr}, 0.5f},
-      {kSketchRandomReduced, {0.4f}, red, 0.5f},
-      {kSketchRandomBlackOrColour, {0.6f}, {kThreeColor, {0, 0, 0, 0}, nullptr}, 0.5f},
-      {kSketchRandomBlackOrColour, {0.4f, 0.7f, 0.8f, 0.9f}, {kThreeColor, {0.7f, 0.8f, 0.9f, 0}, nullptr}, 0.5f},
-      {kSketchUseShift, {}, {kThreeColor, {0, 0, 0, 0}, nullptr}, 0.5f},  // sketchShift 0: black
-      {kSketchRandomColourRandomOpacity, {0.3f, 0.1f, 0.2f, 0.3f}, {kThreeColor, {0.1f, 0.2f, 0.3f, 0}, nullptr}, 0.3f},
-      {kSketchReducingOpacity, {}, red, 0.4f},
-      {kSketchWhiteRandomOpacity, {0.6f}, {kThreeColor, {1, 1, 1, 0}, nullptr}, 0.6f},
+      {n(Black), {}, {kThreeColor, {0, 0, 0, 0}, nullptr}, 0.5f},
+      {n(SameColour), {}, red, 0.5f},
+      {n(RandomColour), {0.1f, 0.2f, 0.3f}, {kThreeColor, {0.1f, 0.2f, 0.3f, 0}, nullptr}, 0.5f},
+      {n(RandomSwatch), {0.0f}, swatch, 0.5f},
+      {n(Reduced), {}, {kThreeColor, {0.8f, 0.4f, 0.2f, 0}, nullptr}, 0.5f},
+      {n(RandomReduced), {0.4f}, red, 0.5f},
+      {n(RandomBlackOrColour), {0.6f}, {kThreeColor, {0, 0, 0, 0}, nullptr}, 0.5f},
+      {n(RandomBlackOrColour), {0.4f, 0.7f, 0.8f, 0.9f}, {kThreeColor, {0.7f, 0.8f, 0.9f, 0}, nullptr}, 0.5f},
+      {n(UseShift), {}, {kThreeColor, {0, 0, 0, 0}, nullptr}, 0.5f},  // sketchShift 0: black
+      {n(BlackRandomOpacity), {0.3f}, {kThreeColor, {0, 0, 0, 0}, nullptr}, 0.3f},
+      {n(RandomColourRandomOpacity), {0.3f, 0.1f, 0.2f, 0.3f}, {kThreeColor, {0.1f, 0.2f, 0.3f, 0}, nullptr}, 0.3f},
+      {n(ReducingOpacity), {}, red, 0.4f},
+      {n(WhiteRandomOpacity), {0.6f}, {kThreeColor, {1, 1, 1, 0}, nullptr}, 0.6f},
+      {-1, {}, red, 0.5f},
+      {ChoiceTable<SketchColourMode>::count, {}, red, 0.5f},
   };
+  std::set<int32_t> covered;
+  for (const Case& c : cases) covered.insert(c.mode);
+  for (int32_t mode = 0; mode < ChoiceTable<SketchColourMode>::count; ++mode)
+    EXPECT_TRUE(covered.count(mode)) << "no case for " << ChoiceTable<SketchColourMode>::names[mode];
   for (const Case& c : cases) {
     document().undoMessage();
     ArtHandle spiral = makePath(samplePath());

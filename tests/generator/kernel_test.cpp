@@ -102,12 +102,12 @@ TEST(Kernel, ShiftModes) {
   k.pointShiftX = 4;
   k.pointShiftY = -8;
   PureServices none;
-  k.pointShiftMode = 0;
+  k.pointShiftMode = PointShiftMode::PerArm;
   EXPECT_POINT_NEAR(anchorShift(k, 3, 2, none), (HostPoint{12, -24}), kTol) << "equal";
-  k.pointShiftMode = 1;
+  k.pointShiftMode = PointShiftMode::PerAnchor;
   EXPECT_POINT_NEAR(anchorShift(k, 3, 1, none), (HostPoint{8, -16}), kTol) << "mode 1 anchor 1";
   EXPECT_POINT_NEAR(anchorShift(k, 3, 4, none), (HostPoint{11, -22}), kTol) << "mode 1 anchor 4";
-  k.pointShiftMode = 2;
+  k.pointShiftMode = PointShiftMode::Random;
   PureServices drawn({0.25f, 0.5f});
   EXPECT_POINT_NEAR(anchorShift(k, 3, 1, drawn), (HostPoint{3, -12}), kTol) << "randomized, x drawn first";
   EXPECT_EQ(drawn.remaining(), 0u);
@@ -155,7 +155,7 @@ TEST_P(GrowthRule, NewRadius) {
   st.decayProduct = 1.1f;
   st.gap = 10;
   PureServices s({0.5f});
-  stepSpiral(c.n, c.mode, c.structure, 10.0f, st, s);
+  stepSpiral(c.n, c.mode, toMode<SpiralStructure>(c.structure), 10.0f, st, s);
   EXPECT_NEAR(st.radius, c.radius, 1e-3) << "structure " << c.structure << " n " << c.n << " mode " << c.mode;
 }
 
@@ -204,7 +204,7 @@ TEST_P(ArmEndRule, DecayAndAngles) {
   st.curveFactorIn = 2;
   st.curveFactorOut = 3;
   PureServices s;
-  EXPECT_EQ(stepSpiral(c.n, 5, c.structure, 10.0f, st, s), 0);
+  EXPECT_EQ(stepSpiral(c.n, 5, toMode<SpiralStructure>(c.structure), 10.0f, st, s), 0);
   EXPECT_NEAR(st.decayProduct, c.decayProduct, 1e-5) << "structure " << c.structure << " n " << c.n;
   EXPECT_NEAR(st.angleIn, c.angleIn, 1e-5) << "structure " << c.structure << " n " << c.n;
   EXPECT_NEAR(st.angleOut, c.angleOut, 1e-5) << "structure " << c.structure << " n " << c.n;
@@ -227,20 +227,20 @@ TEST(Kernel, DecayAccumulateZeroCollapsesGeometricStructures) {
   PureServices s;
   KernelConstants k = defaultKernelConstants();
   k.decayStep = 0;
-  k.structure = 3;
+  k.structure = SpiralStructure::PlusArmIndex;
   SpiralState st = startSpiral(k);
-  stepSpiral(2, 1, 3, k.gap, st, s);
+  stepSpiral(2, 1, k.structure, k.gap, st, s);
   EXPECT_FLOAT_EQ(st.radius, 2);
-  k.structure = 9;
+  k.structure = SpiralStructure::PlusTen;
   st = startSpiral(k);
-  stepSpiral(2, 1, 9, k.gap, st, s);
+  stepSpiral(2, 1, k.structure, k.gap, st, s);
   EXPECT_FLOAT_EQ(st.radius, 10);
 }
 
 TEST(Kernel, Structure14FlipsTheRadiusInNegativeArms) {
   PureServices s;
   KernelConstants k = defaultKernelConstants();
-  k.structure = 14;
+  k.structure = SpiralStructure::FlipEveryArm;
   SpiralState st = startSpiral(k);
   buildArm(0, k, st, s);
   ASSERT_LT(st.decayProduct, 0);

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "generator/placement.h"
-#include "hostapp/records/record_file.h"
-#include "params/record/default_parameters.h"
 #include "support/pure_services.h"
 
 namespace {
@@ -10,12 +8,8 @@ namespace {
 constexpr float W = 600, H = 800;
 
 HostPoint place(int32_t mode, std::vector<float> draws, std::size_t expectedDraws) {
-  SpiralParameters p = defaultParameters(0, 0);
-  p.placementMode = mode;
-  p.centerX = 11;
-  p.centerY = 22;
   PureServices s(std::move(draws));
-  const HostPoint c = placeSpiral(p, W, H, s);
+  const HostPoint c = placeSpiral(toMode<PlacementMode>(mode), {11, 22}, W, H, s);
   EXPECT_EQ(s.draws(), expectedDraws) << "placement " << mode;
   return c;
 }
@@ -56,13 +50,10 @@ TEST(Placement, FrameCentresLieOnThePageBorder) {
 }
 
 TEST(InterpolationOrigin, ByMode) {
-  SpiralParameters p = defaultParameters(0, 0);
-  p.armGap = 50;
   const HostPoint c{10, 20};
   auto origin = [&](int32_t mode, std::vector<float> draws) {
-    p.interpolationMode = mode;
     PureServices s(std::move(draws));
-    return chooseInterpolationOrigin(p, c, W, H, s);
+    return chooseInterpolationOrigin(toMode<InterpolationMode>(mode), c, 50, W, H, s);
   };
   expectAt(origin(0, {}), 10, 20);
   expectAt(origin(1, {}), 300, 400);
