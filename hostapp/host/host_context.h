@@ -5,8 +5,8 @@
 // operation fails. State lives in the object, so several hosts can live in
 // one process (one active per thread at a time).
 //
-// A host holds state only: its registry starts empty, and the composition
-// step (hostapp/session) registers the suites a plug-in is given.
+// A host holds state only: its registry starts empty, and the drawing
+// session (hostapp/session) registers the suites a plug-in is given.
 #pragma once
 
 #include <cstddef>
