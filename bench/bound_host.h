@@ -7,16 +7,14 @@
 #include <memory>
 
 #include "generator/generate_spirals.h"
-#include "hostapp/composition/suite_installation.h"
-#include "hostapp/host/host_context.h"
+#include "hostapp/session/drawing_session.h"
 #include "hostapp/platform/allocator.h"
 #include "shell/suite_table.h"
 
 class BoundHost {
  public:
   // The allocator is set up as spiral-host's main sets it up.
-  BoundHost() : host_(options()), activation_(&host_) {
-    host::installSuites(host_);
+  BoundHost() : session_(settings()), host_(session_.host()), activation_(&host_) {
     for (const SuiteTableEntry& e : SuiteTable) host_.basicSuite()->AcquireSuite(e.name, e.version, e.pointer);
     host_.beginMessage();
   }
@@ -31,13 +29,14 @@ class BoundHost {
   const host::Document& document() const { return host_.document(); }
 
  private:
-  static host::HostOptions options() {
+  static host::SessionSettings settings() {
     host::platform::keepFreedMemoryForRedraws();
-    host::HostOptions o;
-    o.seed = 1;
-    return o;
+    host::SessionSettings s;
+    s.host.seed = 1;
+    return s;
   }
-  host::HostContext host_;
+  host::DrawingSession session_;
+  host::HostContext& host_;
   host::HostContext::Activation activation_;
 };
 

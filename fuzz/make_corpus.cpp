@@ -26,6 +26,7 @@
 #include "dialog/record_actions.h"
 #include "fuzz/corpus_text.h"
 #include "fuzz/fuzz_entry.h"
+#include "hostapp/model/page.h"
 #include "hostapp/records/record_file.h"
 #include "hostapp/resources/resource_file.h"
 #include "params/record/default_parameters.h"
@@ -36,9 +37,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The centre of view 0 of a new document (a 612 x 792 page).
-constexpr float kViewCentreH = 306.0f;
-constexpr float kViewCentreV = 396.0f;
+// The centre of view 0 of a new document (the default page).
+constexpr float kViewCentreH = host::kDefaultPageSize.x / 2;
+constexpr float kViewCentreV = host::kDefaultPageSize.y / 2;
 
 void writeInput(std::ostream& out, const std::string& name, const SpiralParameters& record, std::uint64_t seed,
                 int colourModel) {

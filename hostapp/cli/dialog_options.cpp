@@ -1,16 +1,10 @@
 #include "hostapp/cli/dialog_options.h"
 
 #include <charconv>
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 
-#include "hostapp/composition/suite_installation.h"
-#include "hostapp/host/host_context.h"
 #include "hostapp/io/file_input.h"
-#include "hostapp/loader/plugin_loader.h"
-#include "hostapp/session/plugin_session.h"
+#include "hostapp/session/drawing_session.h"
 
 namespace cli {
 
@@ -38,59 +32,18 @@ std::vector<host::ScriptAction> dialogActions(const std::optional<std::string>& 
   return actions;
 }
 
-namespace {
-
-// Whole numbers print without a fraction.
-nlohmann::json number(std::optional<double> value) {
-  if (!value) return nullptr;
-  if (std::trunc(*value) == *value && std::fabs(*value) < 9.0e15) return static_cast<int64_t>(*value);
-  return *value;
-}
-
-// Limits come through the float32 interface: 7 significant digits give back
-// the number the plug-in wrote (0.01, not 0.009999999776).
-std::optional<double> asSingle(std::optional<double> value) {
-  if (!value) return value;
-  char text[32];
-  std::snprintf(text, sizeof text, "%.7g", *value);
-  return std::strtod(text, nullptr);
-}
-
-}  // namespace
-
-nlohmann::json itemStatesToJson(const std::vector<host::ItemState>& items) {
-  nlohmann::json out = nlohmann::json::array();
-  for (const host::ItemState& item : items) {
-    nlohmann::json j = {{"id", item.id},           {"kind", item.kind},       {"text", item.text},
-                        {"visible", item.visible}, {"enabled", item.enabled}, {"font", item.font}};
-    j["value"] = number(item.value);
-    if (item.minimum || item.maximum) j["limits"] = {number(asSingle(item.minimum)), number(asSingle(item.maximum))};
-    if (item.kind == host::itemKindName(host::ItemKind::PopupList)) {
-      j["entries"] = item.entries;
-      const auto selected = item.value ? static_cast<long>(*item.value) : -1L;
-      j["selected"] = selected >= 0 && selected < static_cast<long>(item.entries.size())
-                          ? nlohmann::json(item.entries[static_cast<std::size_t>(selected)])
-                          : nlohmann::json();
-    }
-    out.push_back(std::move(j));
-  }
-  return out;
-}
-
 int runPresetsCommand(const std::string& pluginPath, std::ostream& out, std::ostream& err) {
-  host::HostContext hostContext;
-  host::installSuites(hostContext);
-  auto active = hostContext.activate();
-  std::unique_ptr<host::PluginSession> session;
+  host::DrawingSession drawing;
+  auto active = drawing.activate();
+  host::PluginSession* session = nullptr;
   try {
-    session = std::make_unique<host::PluginSession>(
-        hostContext, host::scanPluginFile(pluginPath.empty() ? host::defaultPluginPath() : pluginPath));
+    session = &drawing.loadPlugin(pluginPath);
   } catch (const host::LoadError& e) {
     err << "spiral-host: " << hostio::printable(e.what()) << "\n";
     return 2;
   }
   auto outcome = std::make_shared<host::ScriptOutcome>();
-  session->dialogs().setDriver(host::scriptDriver({}, kOptionsDialogName, true, hostContext.document(), outcome));
+  session->dialogs().setDriver(host::scriptDriver({}, kOptionsDialogName, true, drawing.document(), outcome));
   HostErr result = session->startup();
   if (result == kHostNoErr) session->getParameters();
   session->shutdown();

@@ -1,8 +1,7 @@
 // The options dialog on the command line: the actions of --preset and
-// --dialog, the `presets` command, and the dialog's items in the JSON dump.
+// --dialog, and the `presets` command.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -17,10 +16,6 @@ namespace cli {
 // the script's actions. Throws host::ScriptError for a malformed script.
 std::vector<host::ScriptAction> dialogActions(const std::optional<std::string>& preset,
                                               const std::optional<std::string>& script);
-
-// One object per item: id, kind, text, value, limits, visible, enabled,
-// font, and for popup lists the entries and the selected one.
-nlohmann::json itemStatesToJson(const std::vector<host::ItemState>& items);
 
 // `spiral-host presets`: opens the options dialog, reads its preset list and
 // cancels; prints one line per preset, "INDEX<TAB>NAME".

@@ -13,34 +13,25 @@
 
 #include "hostapp/cli/dialog_options.h"
 #include "hostapp/cli/session_report.h"
-#include "hostapp/composition/suite_installation.h"
-#include "hostapp/host/host_context.h"
 #include "hostapp/host/host_operations.h"
 #include "hostapp/io/file_input.h"
 #include "hostapp/io/output_set.h"
-#include "hostapp/loader/plugin_loader.h"
-#include "hostapp/model/resources.h"
 #include "hostapp/records/record_file.h"
-#include "hostapp/records/svg_metadata.h"
 #include "hostapp/render/svg_render.h"
-#include "hostapp/session/plugin_session.h"
-#include "hostapp/writers/json_writer.h"
-#include "hostapp/writers/svg_writer.h"
-#include "params/record/default_parameters.h"
+#include "hostapp/session/drawing_session.h"
 
 namespace cli {
 namespace {
 
-// The plug-in of the command line, loaded; the reason goes to `err` when it
-// is refused.
-std::unique_ptr<host::PluginSession> loadPlugin(host::HostContext& hostContext, const std::string& path,
-                                                std::ostream& err) {
+// Loads the plug-in of the command line into `session`; the reason goes to
+// `err` when it is refused.
+bool loadPlugin(host::DrawingSession& session, const std::string& path, std::ostream& err) {
   try {
-    return std::make_unique<host::PluginSession>(
-        hostContext, host::scanPluginFile(path.empty() ? host::defaultPluginPath() : path));
+    session.loadPlugin(path);
+    return true;
   } catch (const host::LoadError& e) {
     err << "spiral-host: " << hostio::printable(e.what()) << "\n";
-    return nullptr;
+    return false;
   }
 }
 
@@ -51,40 +42,7 @@ bool reportDriverError(host::DialogManager& dialogs, std::ostream& err) {
   return !error.empty();
 }
 
-// A drawing given to --params: a file whose name ends in ".svg". Its
-// metadata sits right after the <svg> start tag, so only the head of the
-// file is read.
-bool isDrawingName(const std::string& path) {
-  return path.size() >= 4 && std::equal(path.end() - 4, path.end(), ".svg", [](char a, char b) {
-           return std::tolower(static_cast<unsigned char>(a)) == b;
-         });
-}
-
-constexpr hostio::InputKind kDrawingInput{"drawing", std::numeric_limits<std::size_t>::max()};
-constexpr std::size_t kDrawingHeadBytes = std::size_t{1} << 20;
-
-records::DrawingMetadata readDrawing(const std::string& path) {
-  hostio::checkInputFile(path, kDrawingInput);
-  std::ifstream in(path, std::ios::binary);
-  std::string head(kDrawingHeadBytes, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<std::size_t>(in.gcount()));
-  if (!records::looksLikeSvg(head)) throw records::RecordError("drawing " + hostio::quotedPath(path) + " is not an SVG");
-  return records::readSvgMetadata(head, path);
-}
-
 }  // namespace
-
-std::optional<host::Point> parsePageSize(const std::string& text) {
-  std::istringstream in(text);
-  in.imbue(std::locale::classic());
-  double w = 0, h = 0;
-  char comma = 0;
-  in >> w >> comma >> h;
-  if (in.fail() || comma != ',' || !(in >> std::ws).eof()) return std::nullopt;
-  if (!std::isfinite(w) || !std::isfinite(h) || w <= 0 || h <= 0 || w > 1e7 || h > 1e7) return std::nullopt;
-  return host::Point{static_cast<float>(w), static_cast<float>(h)};
-}
 
 namespace {
 
@@ -129,26 +87,25 @@ class ProgressLine {
   bool shown_ = false;
 };
 
-// The SVG with its metadata, and the PNG and PDF rendered from the same SVG
-// bytes. Without pictures the SVG is streamed straight into its output.
-void writeDrawing(const DrawOptions& options, const host::Document& document, std::span<const unsigned char> record,
-                  std::uint64_t seed, const host::PluginFile& plugin, hostio::OutputSet& outputs) {
-  if (!options.svgFile && !options.pngFile && !options.pdfFile) return;
-  records::DrawingMetadata metadata;
-  metadata.record = records::recordFromBytes(record);
-  metadata.seed = seed;
-  metadata.page = document.pageSize();
-  metadata.colorModel = document.colorModel();
-  std::tie(metadata.pluginName, metadata.pluginVersion) = pluginNameAndVersion(plugin);
-  const std::string metadataText = records::metadataText(metadata);
-  if (!options.pngFile && !options.pdfFile) {
-    writers::writeSvg(document, outputs.open(*options.svgFile), metadataText);
-    return;
+// The outputs asked for, in the order of the output table: each kind and
+// its file. --save-params writes the JSON record to a file named *.json.
+std::vector<std::pair<const host::OutputKindInfo*, std::string>> requestedOutputs(const DrawOptions& options) {
+  using host::OutputKind;
+  std::optional<OutputKind> recordKind;
+  if (options.saveParams)
+    recordKind = records::isJsonRecordName(*options.saveParams) ? OutputKind::RecordJson : OutputKind::Record;
+  const std::pair<OutputKind, const std::optional<std::string>*> files[] = {
+      {OutputKind::Svg, &options.svgFile}, {OutputKind::Json, &options.jsonFile},
+      {OutputKind::Record, recordKind == OutputKind::Record ? &options.saveParams : nullptr},
+      {OutputKind::RecordJson, recordKind == OutputKind::RecordJson ? &options.saveParams : nullptr},
+      {OutputKind::Png, &options.pngFile}, {OutputKind::Pdf, &options.pdfFile}};
+  std::vector<std::pair<const host::OutputKindInfo*, std::string>> out;
+  for (const host::OutputKindInfo& info : host::outputKinds()) {
+    for (const auto& [kind, file] : files) {
+      if (kind == info.kind && file && *file) out.emplace_back(&info, **file);
+    }
   }
-  const std::string svg = writers::svgString(document, metadataText);
-  if (options.svgFile) outputs.open(*options.svgFile) << svg;
-  if (options.pngFile) render::svgToPng(svg, options.dpi, outputs.open(*options.pngFile));
-  if (options.pdfFile) render::svgToPdf(svg, outputs.open(*options.pdfFile));
+  return out;
 }
 
 }  // namespace
@@ -156,10 +113,10 @@ void writeDrawing(const DrawOptions& options, const host::Document& document, st
 int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   // A drawing given to --params brings its record, seed, page and colour
   // model; the command line's own values come first.
-  std::optional<records::DrawingMetadata> drawing;
-  if (options.paramsFile && isDrawingName(*options.paramsFile)) {
+  host::RecordSource source;
+  if (options.paramsFile && host::isDrawingName(*options.paramsFile)) {
     try {
-      drawing = readDrawing(*options.paramsFile);
+      source.drawing = host::readDrawingFile(*options.paramsFile);
     } catch (const records::RecordError& e) {
       err << "spiral-host: " << hostio::printable(e.what()) << "\n";
       return 2;
@@ -167,31 +124,30 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
       err << "spiral-host: " << hostio::printable(e.what()) << "\n";
       return 2;
     }
+  } else {
+    source.recordFile = options.paramsFile;
   }
-  host::HostOptions hostOptions;
-  hostOptions.pageSize = options.pageSize ? *options.pageSize : drawing ? drawing->page : host::Point{612, 792};
-  hostOptions.colorModel = options.colorModel ? *options.colorModel
-                           : drawing          ? drawing->colorModel
-                                              : host::ColorModel::Rgb;
-  // The seed is always known, so that the SVG can record it.
-  const std::uint64_t seed = options.seed ? *options.seed : drawing ? drawing->seed : host::RandomService::clockSeed();
-  hostOptions.seed = seed;
-  if (options.memoryBudget) hostOptions.memoryBudget = *options.memoryBudget;
-  host::HostContext hostContext(hostOptions);
-  host::installSuites(hostContext);
-  auto active = hostContext.activate();
+  source.assignments = options.assignments;
+  const std::optional<records::DrawingMetadata>& drawing = source.drawing;
+  host::SessionSettings settings;
+  settings.host.pageSize = options.pageSize ? *options.pageSize : drawing ? drawing->page : host::kDefaultPageSize;
+  settings.host.colorModel = options.colorModel ? *options.colorModel
+                             : drawing          ? drawing->colorModel
+                                                : host::ColorModel::Rgb;
+  if (options.seed) settings.host.seed = *options.seed;
+  else if (drawing) settings.host.seed = drawing->seed;
+  if (options.memoryBudget) settings.host.memoryBudget = *options.memoryBudget;
+  settings.swatchesFile = options.swatchesFile;
+  settings.stylesFile = options.stylesFile;
 
   // The outputs are named before anything runs: two naming one file, or one
   // that cannot be a file, is a usage error. They are written at the end,
   // each to a temporary file, and replace the old files only when all were
   // written.
+  const auto requested = requestedOutputs(options);
   hostio::OutputSet outputs;
   try {
-    for (const auto& [file, option] : {std::pair{&options.svgFile, "--svg"}, std::pair{&options.jsonFile, "--json"},
-                                       std::pair{&options.saveParams, "--save-params"},
-                                       std::pair{&options.pngFile, "--png"}, std::pair{&options.pdfFile, "--pdf"}}) {
-      if (*file) outputs.claim(**file, option);
-    }
+    for (const auto& [info, file] : requested) outputs.claim(file, info->option);
   } catch (const hostio::OutputError& e) {
     err << "spiral-host: " << hostio::printable(e.what()) << "\n";
     return 2;
@@ -202,8 +158,8 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
     return 2;
   }
   if (options.pngFile) {
-    const int width = render::pixelsFor(hostOptions.pageSize.x, options.dpi);
-    const int height = render::pixelsFor(hostOptions.pageSize.y, options.dpi);
+    const int width = render::pixelsFor(settings.host.pageSize.x, options.dpi);
+    const int height = render::pixelsFor(settings.host.pageSize.y, options.dpi);
     if (width > render::kMaxPixels || height > render::kMaxPixels) {
       err << "spiral-host: --png: the page at " << options.dpi << " dpi is " << width << " x " << height
           << " pixels, beyond " << render::kMaxPixels << " per side\n";
@@ -211,36 +167,32 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
     }
   }
 
-  // The document's swatches and graphic styles, from files when asked.
-  const std::pair<const std::optional<std::string>*, decltype(&host::loadGimpPaletteFile)> loads[] = {
-      {&options.swatchesFile, &host::loadGimpPaletteFile}, {&options.stylesFile, &host::loadGraphicStylesFile}};
-  for (const auto& [file, load] : loads) {
-    if (!*file) continue;
-    if (const auto problem = load(**file, hostContext.document())) {
-      err << "spiral-host: " << hostio::printable(*problem) << "\n";
-      return 2;
-    }
+  // The host, with the document's swatches and graphic styles from files
+  // when asked.
+  std::optional<host::DrawingSession> drawingSession;
+  try {
+    drawingSession.emplace(settings);
+  } catch (const host::SessionError& e) {
+    err << "spiral-host: " << hostio::printable(e.what()) << "\n";
+    return 2;
   }
+  host::DrawingSession& session = *drawingSession;
+  auto active = session.activate();
 
-  // The record: defaults of a new filter (centred on view 0), a record file,
-  // then the assignments. Any problem stops here, before anything is drawn.
-  // From here on the record travels as the bytes the host keeps.
-  std::vector<unsigned char> record;
+  // The record: defaults of a new filter (centred on view 0), a drawing's or
+  // a record file's, then the assignments. Any problem stops here, before
+  // anything is drawn. From here on the record travels as the bytes the
+  // host keeps.
   int32_t spiralCount = 0;
   try {
-    const host::View& view = hostContext.document().views().front();
-    SpiralParameters fields = defaultParameters(view.centre.x, view.centre.y);
-    if (drawing) fields = drawing->record;
-    else if (options.paramsFile) fields = records::loadRecordFile(*options.paramsFile, fields);
-    for (const std::string& assignment : options.assignments) records::applyAssignment(fields, assignment);
-    spiralCount = fields.spiralCount;
-    record = records::recordBytes(fields);
+    session.stageRecord(source);
+    spiralCount = records::recordFromBytes(session.stagedRecord()).spiralCount;
   } catch (const records::RecordError& e) {
     err << "spiral-host: " << hostio::printable(e.what()) << "\n";
     return 2;
   }
 
-  if (const std::string problem = injectFailures(options.failures, hostContext.gate()); !problem.empty()) {
+  if (const std::string problem = injectFailures(options.failures, session.host().gate()); !problem.empty()) {
     err << "spiral-host: " << hostio::printable(problem) << "\n";
     return 2;
   }
@@ -262,41 +214,29 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   // options dialog, then Go) or repeats it (Go alone), then Shutdown. A
   // record given on the command line is the one the host kept from an
   // earlier run; without one the plug-in makes its defaults.
-  std::unique_ptr<host::PluginSession> session = loadPlugin(hostContext, options.pluginPath, err);
-  if (!session) return 2;
-  host::DialogManager& dialogs = session->dialogs();
+  if (!loadPlugin(session, options.pluginPath, err)) return 2;
+  host::PluginSession& plugin = session.plugin();
+  host::DialogManager& dialogs = plugin.dialogs();
   auto script = std::make_shared<host::ScriptOutcome>();
   dialogs.setDriver(
-      host::scriptDriver(std::move(actions), kOptionsDialogName, options.cancel, hostContext.document(), script));
+      host::scriptDriver(std::move(actions), kOptionsDialogName, options.cancel, session.document(), script));
   const bool recordGiven = options.paramsFile || !options.assignments.empty();
-  ProgressLine progress(options.progress, options.progressDelay, hostContext, *session, spiralCount, err);
-  HostErr result = session->startup();
-  if (result == kHostNoErr && (options.noDialog || recordGiven)) result = session->setRecordBytes(record);
-  if (result == kHostNoErr) result = options.noDialog ? session->repeatFilter() : session->chooseFilter();
+  ProgressLine progress(options.progress, options.progressDelay, session.host(), plugin, spiralCount, err);
+  HostErr result = plugin.startup();
+  if (result == kHostNoErr && (options.noDialog || recordGiven)) result = session.handOverRecord();
+  if (result == kHostNoErr) result = options.noDialog ? plugin.repeatFilter() : plugin.chooseFilter();
   progress.finish();
-  if (std::vector<unsigned char> kept = session->recordBytes(); !kept.empty()) record = std::move(kept);
-  session->shutdown();
+  plugin.shutdown();
   printShownDialogs(dialogs.shown(), err);
   // A script that failed cancelled the dialog: nothing is drawn or written.
   if (reportDriverError(dialogs, err)) return 2;
 
+  session.setResult(result);
+  session.reportClosedDialog(script->ran ? std::optional(script->closedItems) : std::nullopt);
   try {
-    writeDrawing(options, hostContext.document(), record, seed, session->file(), outputs);
-    if (options.jsonFile) {
-      nlohmann::json extra;
-      extra["record"] = records::recordToJson(records::recordFromBytes(record));
-      extra["result"] = result;
-      extra["messages"] = messagesToJson(session->messages());
-      extra["dialogs"] = dialogsToJson(dialogs.shown());
-      extra["dialog"] = script->ran ? itemStatesToJson(script->closedItems) : nlohmann::json();
-      extra["previews"] = hostContext.document().redrawCount();
-      std::ostream& out = outputs.open(*options.jsonFile);
-      writers::writeDocumentJson(hostContext.document(), extra, out);
-      out << "\n";
-    }
-    if (options.saveParams) {
-      records::writeRecord(outputs.open(*options.saveParams), record, records::isJsonRecordName(*options.saveParams));
-    }
+    host::ExportOptions exportOptions;
+    exportOptions.dpi = options.dpi;
+    for (const auto& [info, file] : requested) session.write(info->kind, outputs.open(file), exportOptions);
     outputs.commit();
   } catch (const hostio::OutputError& e) {
     err << "spiral-host: " << hostio::printable(e.what()) << "\n";
@@ -313,7 +253,7 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
     return 0;
   }
   if (result != kHostNoErr) {
-    printRefusals(hostContext.gate(), err);
+    printRefusals(session.host().gate(), err);
     printFailure(result, dialogs.shown(), err);
     return 1;
   }
@@ -350,10 +290,9 @@ std::string injectFailures(const std::vector<std::string>& specs, host::CallGate
 }
 
 int runAboutCommand(const std::string& pluginPath, std::ostream& out, std::ostream& err) {
-  host::HostContext hostContext;
-  host::installSuites(hostContext);
-  std::unique_ptr<host::PluginSession> session = loadPlugin(hostContext, pluginPath, err);
-  if (!session) return 2;
+  host::DrawingSession drawing;
+  if (!loadPlugin(drawing, pluginPath, err)) return 2;
+  host::PluginSession* session = &drawing.plugin();
   host::DialogManager& dialogs = session->dialogs();
   HostErr result = session->startup();
   if (result == kHostNoErr) result = session->about();

@@ -27,7 +27,7 @@ struct DrawOptions {
   std::optional<std::string> pdfFile;
   double dpi = 72;
   // Unset: from a drawing given to --params, else the clock (the seed), the
-  // host's default page (612,792) and colour model (rgb).
+  // host's default page (host::kDefaultPageSize) and colour model (rgb).
   std::optional<std::uint64_t> seed;
   std::optional<std::size_t> memoryBudget;  // bytes; unset: the host's default (2 GiB)
   std::optional<host::Point> pageSize;
@@ -62,8 +62,5 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err);
 // `spiral-host about`: loads the plug-in, sends Startup, About and Shutdown,
 // and prints the About box's texts to `out`.
 int runAboutCommand(const std::string& pluginPath, std::ostream& out, std::ostream& err);
-
-// "W,H" with both positive and finite; nullopt otherwise.
-std::optional<host::Point> parsePageSize(const std::string& text);
 
 }  // namespace cli

@@ -27,6 +27,8 @@
 #include "hostapp/cli/dialog_options.h"
 #include "hostapp/cli/draw_command.h"
 #include "hostapp/io/file_input.h"
+#include "hostapp/model/color.h"
+#include "hostapp/model/page.h"
 #include "hostapp/platform/allocator.h"
 #include "hostapp/validator/validator.h"
 #ifdef SPIRAL_HAVE_SERVER
@@ -51,6 +53,16 @@ CLI::Validator wholeNumber(T low, T high = std::numeric_limits<T>::max()) {
         return "needs a whole number from " + range + ", got '" + text + "'";
       },
       "INT in " + range, "");
+}
+
+// The colour models' names, for a CLI11 check.
+std::vector<std::string> colorModelNames() { return {host::kColorModelNames.begin(), host::kColorModelNames.end()}; }
+
+std::string colorModelChoices() {
+  std::string text;
+  for (std::size_t k = 0; k < host::kColorModelNames.size(); ++k)
+    text += std::string(k == 0 ? "" : k + 1 == host::kColorModelNames.size() ? " or " : ", ") + host::kColorModelNames[k];
+  return text;
 }
 
 int run(int argc, char** argv) {
@@ -83,9 +95,9 @@ int run(int argc, char** argv) {
       ->check(wholeNumber<std::uint64_t>(0));
   drawCommand->add_option("--memory-budget", draw.memoryBudget, "bytes the host may hold (default 2 GiB)")
       ->check(wholeNumber<std::size_t>(1));
-  drawCommand->add_option("--page", page, "page size W,H in points (default 612,792)");
-  drawCommand->add_option("--color-model", colorModel, "gray, rgb or cmyk")
-      ->check(CLI::IsMember({"gray", "rgb", "cmyk"}));
+  drawCommand->add_option("--page", page,
+                          "page size W,H in points (default " + host::pageSizeText(host::kDefaultPageSize) + ")");
+  drawCommand->add_option("--color-model", colorModel, colorModelChoices())->check(CLI::IsMember(colorModelNames()));
   drawCommand->add_option("--swatches", draw.swatchesFile, "GIMP palette (.gpl) for the document's swatches");
   drawCommand->add_option("--styles", draw.stylesFile, "JSON list of the document's graphic styles");
   drawCommand->add_flag("--no-dialog", draw.noDialog, "repeat the filter: Go alone with the record, no dialog");
@@ -140,9 +152,11 @@ int run(int argc, char** argv) {
   CLI::App* serveCommand = app.add_subcommand("serve", "draw spirals in a browser: prints the URL to open");
   serveCommand->add_option("--port", serve.port, "port on 127.0.0.1 (default 0: any free port)")
       ->check(CLI::Range(0, 65535));
-  serveCommand->add_option("--page", servePage, "page size W,H in points of new documents (default 612,792)");
-  serveCommand->add_option("--color-model", serveColorModel, "gray, rgb or cmyk")
-      ->check(CLI::IsMember({"gray", "rgb", "cmyk"}));
+  serveCommand->add_option("--page", servePage,
+                           "page size W,H in points of new documents (default " +
+                               host::pageSizeText(host::kDefaultPageSize) + ")");
+  serveCommand->add_option("--color-model", serveColorModel, colorModelChoices())
+      ->check(CLI::IsMember(colorModelNames()));
   serveCommand->add_option("--seed", serveSeed, "seed of each session's random service");
   serveCommand->add_option("--plugin", serve.session.pluginPath, "plug-in library (default: the one beside spiral-host)");
   serveCommand->add_option("--swatches", serveSwatches, "GIMP palette (.gpl) for the documents' swatches");
@@ -156,7 +170,7 @@ int run(int argc, char** argv) {
   // The hidden command a session's child process runs (see session_child.h).
   int childIn = -1, childOut = -1;
   server::SessionOptions child;
-  std::string childPage = "612,792", childColorModel = "rgb";
+  std::string childPage = host::pageSizeText(host::kDefaultPageSize), childColorModel = "rgb";
   CLI::App* childCommand = app.add_subcommand("session-child", "");
   childCommand->group("");
   childCommand->add_option("--in", childIn)->required();
@@ -183,17 +197,14 @@ int run(int argc, char** argv) {
 
   if (drawCommand->parsed()) {
     if (!page.empty()) {
-      const auto size = cli::parsePageSize(page);
+      const auto size = host::parsePageSize(page);
       if (!size) {
         std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << hostio::printable(page) << "'\n";
         return 2;
       }
       draw.pageSize = *size;
     }
-    if (!colorModel.empty())
-      draw.colorModel = colorModel == "gray"   ? host::ColorModel::Gray
-                        : colorModel == "cmyk" ? host::ColorModel::Cmyk
-                                             : host::ColorModel::Rgb;
+    if (!colorModel.empty()) draw.colorModel = host::colorModelFromName(colorModel);
     draw.progress = isatty(STDERR_FILENO) != 0;
     // SPIRAL_PROGRESS_DELAY_MS: after how long progress shows (default 1000).
     if (const char* delay = std::getenv("SPIRAL_PROGRESS_DELAY_MS")) {
@@ -207,22 +218,22 @@ int run(int argc, char** argv) {
 #ifdef SPIRAL_HAVE_SERVER
   if (serveCommand->parsed()) {
     if (!servePage.empty()) {
-      const auto size = cli::parsePageSize(servePage);
+      const auto size = host::parsePageSize(servePage);
       if (!size) {
         std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << servePage << "'\n";
         return 2;
       }
       serve.session.pageSize = *size;
     }
-    serve.session.colorModel = *server::colorModelFromName(serveColorModel);
+    serve.session.colorModel = *host::colorModelFromName(serveColorModel);
     serve.session.seed = serveSeed;
     serve.session.swatchesFile = serveSwatches;
     serve.session.stylesFile = serveStyles;
     return server::runServeCommand(serve, std::cout, std::cerr);
   }
   if (childCommand->parsed()) {
-    const auto size = cli::parsePageSize(childPage);
-    const auto model = server::colorModelFromName(childColorModel);
+    const auto size = host::parsePageSize(childPage);
+    const auto model = host::colorModelFromName(childColorModel);
     if (!size || !model) return 2;
     child.pageSize = *size;
     child.colorModel = *model;

@@ -1,12 +1,10 @@
 // What the command line tells about a plug-in session: the dialogs and
-// alerts shown (on stderr), the failure of a message with the error
-// dialog's texts, and the "messages" and "dialogs" of the JSON dump.
+// alerts shown, the failure of a message with the error dialog's texts,
+// and the calls the host refused, all on stderr.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "hostapp/dialogs/dialog_manager.h"
@@ -25,12 +23,5 @@ void printFailure(HostErr result, const std::vector<host::ShownDialog>& shown, s
 // The calls the host refused (the latest few), one line each: which call,
 // on which art and segment, and why.
 void printRefusals(const host::CallGate& gate, std::ostream& err);
-
-nlohmann::json messagesToJson(const std::vector<host::MessageRecord>& messages);
-nlohmann::json dialogsToJson(const std::vector<host::ShownDialog>& shown);
-
-// The plug-in's name and version as its About box shows them (dialog
-// resource 16050); empty texts when the resources have no such box.
-std::pair<std::string, std::string> pluginNameAndVersion(const host::PluginFile& file);
 
 }  // namespace cli

@@ -298,35 +298,37 @@ std::vector<ScriptAction> parseDialogScript(std::string_view script) {
   return actions;
 }
 
+ItemState captureItemState(const DialogItem& item) {
+  ItemState state;
+  state.id = item.id();
+  state.kind = itemKindName(item.kind());
+  state.text = item.text();
+  state.visible = item.visible();
+  state.enabled = item.enabled();
+  state.font = item.font();
+  switch (item.kind()) {
+    case ItemKind::SpinEdit:
+      // The number as shown, read from its text so that 0.01 stays 0.01.
+      state.value = std::strtod(state.text.c_str(), nullptr);
+      if (std::isfinite(item.minimum())) state.minimum = item.minimum();
+      if (std::isfinite(item.maximum())) state.maximum = item.maximum();
+      break;
+    case ItemKind::TextCheckBox:
+      state.value = item.booleanValue() ? 1 : 0;
+      break;
+    case ItemKind::PopupList:
+      state.value = item.list()->activeIndex();
+      for (const auto& entry : item.list()->entries()) state.entries.push_back(entry->text());
+      break;
+    default:
+      break;
+  }
+  return state;
+}
+
 std::vector<ItemState> captureItemStates(const Dialog& dialog) {
   std::vector<ItemState> states;
-  for (const auto& item : dialog.items()) {
-    ItemState state;
-    state.id = item->id();
-    state.kind = itemKindName(item->kind());
-    state.text = item->text();
-    state.visible = item->visible();
-    state.enabled = item->enabled();
-    state.font = item->font();
-    switch (item->kind()) {
-      case ItemKind::SpinEdit:
-        // The number as shown, read from its text so that 0.01 stays 0.01.
-        state.value = std::strtod(state.text.c_str(), nullptr);
-        if (std::isfinite(item->minimum())) state.minimum = item->minimum();
-        if (std::isfinite(item->maximum())) state.maximum = item->maximum();
-        break;
-      case ItemKind::TextCheckBox:
-        state.value = item->booleanValue() ? 1 : 0;
-        break;
-      case ItemKind::PopupList:
-        state.value = item->list()->activeIndex();
-        for (const auto& entry : item->list()->entries()) state.entries.push_back(entry->text());
-        break;
-      default:
-        break;
-    }
-    states.push_back(std::move(state));
-  }
+  for (const auto& item : dialog.items()) states.push_back(captureItemState(*item));
   return states;
 }
 

@@ -74,6 +74,7 @@ struct ItemState {
   std::vector<std::string> entries;  // popup lists
 };
 
+ItemState captureItemState(const DialogItem& item);
 std::vector<ItemState> captureItemStates(const Dialog& dialog);
 
 // What a script run leaves for its caller.

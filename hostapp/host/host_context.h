@@ -5,8 +5,8 @@
 // operation fails. State lives in the object, so several hosts can live in
 // one process (one active per thread at a time).
 //
-// A host holds state only: its registry starts empty, and the composition
-// step (hostapp/composition) registers the suites a plug-in is given.
+// A host holds state only: its registry starts empty, and the drawing
+// session (hostapp/session) registers the suites a plug-in is given.
 #pragma once
 
 #include <cstddef>
@@ -23,12 +23,13 @@
 #include "hostapp/host/random_service.h"
 #include "hostapp/host/suite_registry.h"
 #include "hostapp/model/document.h"
+#include "hostapp/model/page.h"
 #include "shell/host/basic_suite.h"
 
 namespace host {
 
 struct HostOptions {
-  Point pageSize{612, 792};
+  Point pageSize = kDefaultPageSize;
   ColorModel colorModel = ColorModel::Rgb;
   std::optional<std::uint64_t> seed;  // unset: seeded from the clock
   std::size_t memoryBudget = kDefaultMemoryBudget;

@@ -50,12 +50,15 @@ Style defaultStyle(ColorModel model) {
 }
 
 const char* colorModelName(ColorModel model) {
-  switch (model) {
-    case ColorModel::Gray: return "gray";
-    case ColorModel::Rgb: return "rgb";
-    case ColorModel::Cmyk: return "cmyk";
+  const auto code = static_cast<std::size_t>(model);
+  return code < kColorModelNames.size() ? kColorModelNames[code] : kColorModelNames[1];
+}
+
+std::optional<ColorModel> colorModelFromName(std::string_view name) {
+  for (std::size_t k = 0; k < kColorModelNames.size(); ++k) {
+    if (name == kColorModelNames[k]) return static_cast<ColorModel>(k);
   }
-  return "rgb";
+  return std::nullopt;
 }
 
 }  // namespace host

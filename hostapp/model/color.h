@@ -8,6 +8,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 namespace host {
 
@@ -70,6 +72,11 @@ Color fromRgb(float r, float g, float b, ColorModel model);
 // solid, in the document's colour model.
 Style defaultStyle(ColorModel model);
 
-const char* colorModelName(ColorModel model);  // "gray", "rgb", "cmyk"
+// The colour models by name, in the order of their codes.
+inline constexpr std::array<const char*, 3> kColorModelNames{"gray", "rgb", "cmyk"};
+
+const char* colorModelName(ColorModel model);  // one of kColorModelNames
+// The model of a name in kColorModelNames; nothing for another text.
+std::optional<ColorModel> colorModelFromName(std::string_view name);
 
 }  // namespace host

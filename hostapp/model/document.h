@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "hostapp/model/objects.h"
+#include "hostapp/model/page.h"
 
 namespace host {
 
@@ -55,7 +56,7 @@ class MemoryBudget {
 inline constexpr std::size_t kDefaultMemoryBudget = std::size_t{2} << 30;  // 2 GiB
 
 struct DocumentSettings {
-  Point pageSize{612, 792};
+  Point pageSize = kDefaultPageSize;
   ColorModel colorModel = ColorModel::Rgb;
   std::size_t memoryBudget = kDefaultMemoryBudget;
   std::optional<Point> viewCentre;  // default: the page centre

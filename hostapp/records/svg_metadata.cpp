@@ -42,7 +42,7 @@ std::string unescapeXml(std::string_view text, const std::string& path) {
 
 float pageSide(const nlohmann::json& value) {
   const double v = value.get<double>();
-  if (!std::isfinite(v) || v <= 0 || v > 1e7) throw RecordError("a page side out of range");
+  if (!host::isPageSide(v)) throw RecordError("a page side out of range");
   return static_cast<float>(v);
 }
 
@@ -96,10 +96,9 @@ DrawingMetadata readSvgMetadata(std::string_view svg, const std::string& path) {
       throw RecordError("the page is not [W, H]");
     m.page = {pageSide(page[0]), pageSide(page[1])};
     const std::string model = object.at("colorModel").get<std::string>();
-    if (model == "gray") m.colorModel = host::ColorModel::Gray;
-    else if (model == "rgb") m.colorModel = host::ColorModel::Rgb;
-    else if (model == "cmyk") m.colorModel = host::ColorModel::Cmyk;
-    else throw RecordError("unknown colour model '" + model + "'");
+    const auto colorModel = host::colorModelFromName(model);
+    if (!colorModel) throw RecordError("unknown colour model '" + model + "'");
+    m.colorModel = *colorModel;
     const nlohmann::json& plugin = object.at("plugin");
     m.pluginName = plugin.at("name").get<std::string>();
     m.pluginVersion = plugin.at("version").get<std::string>();

@@ -15,6 +15,7 @@
 
 #include "hostapp/model/color.h"
 #include "hostapp/model/geometry.h"
+#include "hostapp/model/page.h"
 #include "params/record/spiral_parameters.h"
 
 namespace records {
@@ -22,7 +23,7 @@ namespace records {
 struct DrawingMetadata {
   SpiralParameters record{};
   std::uint64_t seed = 0;
-  host::Point page{612, 792};
+  host::Point page = host::kDefaultPageSize;
   host::ColorModel colorModel = host::ColorModel::Rgb;
   std::string pluginName;
   std::string pluginVersion;

@@ -11,8 +11,10 @@
 #include <thread>
 
 #include "hostapp/server/session_broker.h"
+#include "hostapp/server/session_operations.h"
 #include "hostapp/server/web_assets.h"
 #include "hostapp/server/wire.h"
+#include "hostapp/session/output_kinds.h"
 
 namespace server {
 namespace {
@@ -43,13 +45,16 @@ bool sameText(const std::string& a, const std::string& b) {
   return diff == 0;
 }
 
-// The API's operations that go to a session's child as they are.
-bool isSessionOp(const std::string& op) {
-  static const char* kOps[] = {"filter", "action", "repeat", "undo", "about", "document", "record", "state"};
-  for (const char* k : kOps) {
-    if (op == k) return true;
+// The route of the downloads: /api/sessions/ID/export/KIND for every kind
+// the output table serves.
+std::string exportRoute() {
+  std::string kinds;
+  for (const host::OutputKindInfo& info : host::outputKinds()) {
+    if (!info.served) continue;
+    if (!kinds.empty()) kinds += '|';
+    kinds += info.name;
   }
-  return false;
+  return R"(/api/sessions/([0-9a-f]{1,32})/export/()" + kinds + ")";
 }
 
 std::string executablePath() {
@@ -172,13 +177,13 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
   });
   http.Post(R"(/api/sessions/([0-9a-f]{1,32})/([a-z]+))", [&](const httplib::Request& req, httplib::Response& res) {
     const std::string op = req.matches[2];
-    if (!isSessionOp(op)) return refuse(res, 404, "there is no operation \"" + op + "\"");
+    if (!isSessionOperation(op)) return refuse(res, 404, "there is no operation \"" + op + "\"");
     auto body = bodyObject(req, res);
     if (!body) return;
     (*body)["op"] = op;
     reply(res, broker.request(req.matches[1], std::move(*body)));
   });
-  http.Get(R"(/api/sessions/([0-9a-f]{1,32})/export/(svg|json|record|record-json))",
+  http.Get(exportRoute(),
            [&](const httplib::Request& req, httplib::Response& res) {
              BrokerReply r = broker.request(req.matches[1], {{"op", "export"}, {"kind", std::string(req.matches[2])}});
              if (r.status != 200) return reply(res, r);

@@ -6,21 +6,15 @@
 #include <sstream>
 #include <tuple>
 
-#include "hostapp/cli/session_report.h"
-#include "hostapp/composition/suite_installation.h"
+#include "hostapp/dialogs/dialog_json.h"
 #include "hostapp/dialogs/script_driver.h"
-#include "hostapp/host/host_context.h"
-#include "hostapp/loader/plugin_loader.h"
-#include "hostapp/model/resources.h"
+#include "hostapp/model/page.h"
 #include "hostapp/records/record_file.h"
-#include "hostapp/records/svg_metadata.h"
-#include "hostapp/host/random_service.h"
-#include "hostapp/server/dialog_json.h"
+#include "hostapp/render/svg_render.h"
+#include "hostapp/server/session_operations.h"
 #include "hostapp/server/wire.h"
-#include "hostapp/session/plugin_session.h"
-#include "hostapp/writers/json_writer.h"
+#include "hostapp/session/drawing_session.h"
 #include "hostapp/writers/svg_writer.h"
-#include "params/record/default_parameters.h"
 #include "params/record/plugin_facts.h"
 #include "params/record/spiral_parameters.h"
 
@@ -28,6 +22,8 @@ namespace server {
 namespace {
 
 using nlohmann::json;
+using host::changedItems;
+using host::dialogToJson;
 
 // A request field of the wrong JSON type (a number where text belongs).
 constexpr const char* kWrongType = "a field of the request has the wrong type";
@@ -203,36 +199,30 @@ class SessionChild {
   // A new host and document with the plug-in started; `record` (bytes the
   // host kept) becomes the filter's record when given.
   void openDocument(host::Point pageSize, host::ColorModel model, const std::vector<unsigned char>& record) {
-    host::HostOptions hostOptions;
-    hostOptions.pageSize = pageSize;
-    hostOptions.colorModel = model;
-    // The seed is always known, so that a downloaded SVG records it.
-    seed_ = options_.seed ? *options_.seed : host::RandomService::clockSeed();
-    hostOptions.seed = seed_;
-    host_ = std::make_unique<host::HostContext>(hostOptions);
-    host::installSuites(*host_);
-    if (options_.swatchesFile) {
-      if (auto problem = host::loadGimpPaletteFile(*options_.swatchesFile, host_->document())) throw Refusal{*problem};
-    }
-    if (options_.stylesFile) {
-      if (auto problem = host::loadGraphicStylesFile(*options_.stylesFile, host_->document())) throw Refusal{*problem};
-    }
+    host::SessionSettings settings;
+    settings.host.pageSize = pageSize;
+    settings.host.colorModel = model;
+    settings.host.seed = options_.seed;
+    settings.swatchesFile = options_.swatchesFile;
+    settings.stylesFile = options_.stylesFile;
     try {
-      plugin_ = std::make_unique<host::PluginSession>(
-          *host_, host::scanPluginFile(options_.pluginPath.empty() ? host::defaultPluginPath() : options_.pluginPath));
+      session_ = std::make_unique<host::DrawingSession>(settings);
+      plugin_ = &session_->loadPlugin(options_.pluginPath);
+    } catch (const host::SessionError& e) {
+      throw Refusal{e.what()};
     } catch (const host::LoadError& e) {
       throw Refusal{e.what()};
     }
     plugin_->dialogs().setDriver(host::actionDriver(std::make_shared<PageSource>(*this), kOptionsDialogName,
-                                                    true, host_->document(), std::make_shared<host::ScriptOutcome>()));
+                                                    true, session_->document(), std::make_shared<host::ScriptOutcome>()));
     lastResult_ = plugin_->startup();
     if (!record.empty() && lastResult_ == kHostNoErr) lastResult_ = plugin_->setRecordBytes(record);
   }
 
   void closeDocument() {
     if (plugin_) plugin_->shutdown();
-    plugin_.reset();
-    host_.reset();
+    plugin_ = nullptr;
+    session_.reset();
   }
 
   void handle(const json& request) {
@@ -247,7 +237,7 @@ class SessionChild {
         lastResult_ = plugin_->repeatFilter();
         channel_.write(finished());
       } else if (op == "undo") {
-        host_->document().undoMessage();
+        session_->document().undoMessage();
         channel_.write(finished());
       } else if (op == "about") {
         lastResult_ = plugin_->about();
@@ -294,10 +284,11 @@ class SessionChild {
       throw Refusal{"\"page\" is [width, height] in points"};
     }
     const double w = page[0].get<double>(), h = page[1].get<double>();
-    if (!std::isfinite(w) || !std::isfinite(h) || w <= 0 || h <= 0 || w > 1e7 || h > 1e7) {
+    if (!host::isPageSide(w) || !host::isPageSide(h)) {
       throw Refusal{"a page is between 0 and 10 000 000 points wide and high"};
     }
-    const auto model = colorModelFromName(request.value("colorModel", std::string(host::colorModelName(host_->document().colorModel()))));
+    const auto model = host::colorModelFromName(
+        request.value("colorModel", std::string(host::colorModelName(session_->document().colorModel()))));
     if (!model) throw Refusal{"\"colorModel\" is gray, rgb or cmyk"};
     // The filter keeps its record across documents, as a host keeps it with
     // the filter.
@@ -335,62 +326,38 @@ class SessionChild {
   // The filter's record, or the defaults of a new one (centred on view 0)
   // before the plug-in made one.
   SpiralParameters currentRecord() const {
-    const std::vector<unsigned char> kept = plugin_->recordBytes();
     try {
-      if (!kept.empty()) return records::recordFromBytes(kept);
+      return session_->record();
     } catch (const records::RecordError& e) {
       throw Refusal{e.what()};
     }
-    const host::View& view = host_->document().views().front();
-    return defaultParameters(view.centre.x, view.centre.y);
   }
 
+  // The document, record or picture as a download of the output table:
+  // text, or base64 for bytes.
   json exportDocument(const json& request) {
-    const std::string kind = request.value("kind", "");
-    if (kind == "svg") {
-      // The drawing carries what re-makes it, as the command line's SVG does:
-      // the record, the session's seed, page, colour model and plug-in.
-      records::DrawingMetadata metadata;
-      metadata.record = currentRecord();
-      metadata.seed = seed_;
-      metadata.page = host_->document().pageSize();
-      metadata.colorModel = host_->document().colorModel();
-      std::tie(metadata.pluginName, metadata.pluginVersion) = cli::pluginNameAndVersion(plugin_->file());
-      return {{"mime", "image/svg+xml"},
-              {"file", "spirals.svg"},
-              {"text", writers::svgString(host_->document(), records::metadataText(metadata))}};
+    const host::OutputKindInfo* info = host::findOutputKind(request.value("kind", ""));
+    if (!info || !info->served) throw Refusal{"an export is " + host::servedKindNames()};
+    std::ostringstream out;
+    try {
+      session_->setResult(lastResult_);
+      session_->write(info->kind, out);
+    } catch (const records::RecordError& e) {
+      throw Refusal{e.what()};
+    } catch (const render::RenderError& e) {
+      throw Refusal{e.what()};
     }
-    if (kind == "json") {
-      json extra;
-      extra["record"] = records::recordToJson(currentRecord());
-      extra["result"] = lastResult_;
-      extra["messages"] = cli::messagesToJson(plugin_->messages());
-      extra["dialogs"] = cli::dialogsToJson(plugin_->dialogs().shown());
-      extra["previews"] = host_->document().redrawCount();
-      std::ostringstream dump;
-      writers::writeDocumentJson(host_->document(), extra, dump);
-      return {{"mime", "application/json"}, {"file", "spirals.json"}, {"text", dump.str()}};
-    }
-    if (kind == "record") {
-      std::vector<unsigned char> bytes = plugin_->recordBytes();
-      if (bytes.empty()) bytes = records::recordBytes(currentRecord());
-      return {{"mime", "application/octet-stream"},
-              {"file", "spiral.params"},
-              {"base64", base64Encode(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))}};
-    }
-    if (kind == "record-json") {
-      return {{"mime", "application/json"},
-              {"file", "spiral.params.json"},
-              {"text", records::recordToJson(currentRecord()).dump(1) + "\n"}};
-    }
-    throw Refusal{"an export is svg, json, record or record-json"};
+    json answer{{"mime", info->mime}, {"file", info->file}};
+    if (info->binary) answer["base64"] = base64Encode(out.str());
+    else answer["text"] = out.str();
+    return answer;
   }
 
   // What every answer carries: the drawing, the undo state and the dialogs
   // and alerts shown since the last answer.
   json common() {
-    json answer{{"svg", writers::svgString(host_->document())},
-                {"canUndo", host_->document().pendingUndoEntries() > 0},
+    json answer{{"svg", writers::svgString(session_->document())},
+                {"canUndo", session_->document().pendingUndoEntries() > 0},
                 {"hasRecord", !plugin_->recordBytes().empty()}};
     const auto& shown = plugin_->dialogs().shown();
     for (std::size_t k = shownSeen_; k < shown.size(); ++k) {
@@ -398,7 +365,23 @@ class SessionChild {
     }
     shownSeen_ = shown.size();
     answer["boxes"] = std::exchange(boxes_, json::array());
+    addFacts(answer);
     return answer;
+  }
+
+  // What the page offers: the downloads, the operations, the colour models
+  // and the pages a new document may have.
+  static void addFacts(json& answer) {
+    json exports = json::array();
+    for (const host::OutputKindInfo& info : host::outputKinds()) {
+      if (info.served)
+        exports.push_back({{"kind", info.name}, {"label", info.label}, {"mime", info.mime}, {"file", info.file}});
+    }
+    answer["exports"] = std::move(exports);
+    answer["operations"] = kSessionOperations;
+    answer["colorModels"] = host::kColorModelNames;
+    answer["defaultPage"] = {host::kDefaultPageSize.x, host::kDefaultPageSize.y};
+    answer["pageLimits"] = {host::kMinPageSide, host::kMaxPageSide};
   }
 
   json finished() {
@@ -410,13 +393,13 @@ class SessionChild {
 
   json state() {
     json filters = json::array();
-    for (const host::FilterRecord& f : host_->filters()) {
+    for (const host::FilterRecord& f : session_->host().filters()) {
       filters.push_back({{"name", f.name}, {"category", f.category}, {"title", f.title}});
     }
     json answer = common();
-    const host::Point page = host_->document().pageSize();
+    const host::Point page = session_->document().pageSize();
     answer["page"] = {page.x, page.y};
-    answer["colorModel"] = host::colorModelName(host_->document().colorModel());
+    answer["colorModel"] = host::colorModelName(session_->document().colorModel());
     answer["filters"] = std::move(filters);
     answer["plugin"] = plugin_->file().path;
     answer["dialog"] = nullptr;
@@ -427,9 +410,8 @@ class SessionChild {
 
   SessionOptions options_;
   LineChannel& channel_;
-  std::uint64_t seed_ = 0;
-  std::unique_ptr<host::HostContext> host_;
-  std::unique_ptr<host::PluginSession> plugin_;
+  std::unique_ptr<host::DrawingSession> session_;
+  host::PluginSession* plugin_ = nullptr;
   HostErr lastResult_ = kHostNoErr;
   bool closing_ = false;
   bool dialogOpening_ = false;
@@ -450,22 +432,10 @@ void PageSource::otherDialog(host::DialogManager& manager, host::Dialog& dialog)
 
 }  // namespace
 
-std::optional<host::ColorModel> colorModelFromName(const std::string& name) {
-  if (name == "gray") return host::ColorModel::Gray;
-  if (name == "rgb") return host::ColorModel::Rgb;
-  if (name == "cmyk") return host::ColorModel::Cmyk;
-  return std::nullopt;
-}
-
 std::vector<std::string> sessionArguments(const SessionOptions& options) {
   std::vector<std::string> args;
-  auto number = [](float v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", v);
-    return std::string(text);
-  };
   if (!options.pluginPath.empty()) args.insert(args.end(), {"--plugin", options.pluginPath});
-  args.insert(args.end(), {"--page", number(options.pageSize.x) + "," + number(options.pageSize.y)});
+  args.insert(args.end(), {"--page", host::pageSizeText(options.pageSize)});
   args.insert(args.end(), {"--color-model", host::colorModelName(options.colorModel)});
   if (options.seed) args.insert(args.end(), {"--seed", std::to_string(*options.seed)});
   if (options.swatchesFile) args.insert(args.end(), {"--swatches", *options.swatchesFile});

@@ -16,12 +16,13 @@
 
 #include "hostapp/model/color.h"
 #include "hostapp/model/geometry.h"
+#include "hostapp/model/page.h"
 
 namespace server {
 
 struct SessionOptions {
   std::string pluginPath;  // empty: the plug-in beside the executable
-  host::Point pageSize{612, 792};
+  host::Point pageSize = host::kDefaultPageSize;
   host::ColorModel colorModel = host::ColorModel::Rgb;
   std::optional<std::uint64_t> seed;
   std::optional<std::string> swatchesFile;
@@ -35,8 +36,5 @@ int runSessionChild(const SessionOptions& options, int inFd, int outFd);
 // The command-line arguments that make a child of `options` (after the
 // program and the hidden command's name).
 std::vector<std::string> sessionArguments(const SessionOptions& options);
-
-// "gray", "rgb", "cmyk" (host::colorModelName); nothing for another text.
-std::optional<host::ColorModel> colorModelFromName(const std::string& name);
 
 }  // namespace server

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "hostapp/composition/suite_installation.h"
 #include "hostapp/records/record_file.h"
 #include "hostapp/writers/svg_writer.h"
 #include "params/record/plugin_facts.h"
@@ -112,21 +111,19 @@ std::vector<std::string> auditDocument(const host::Document& document, bool writ
 
 ScenarioRunner::ScenarioRunner(const host::PluginFile& plugin, const host::HostOptions& options, Mode mode,
                                PluginMainProc entry)
-    : host_(std::make_unique<host::HostContext>(options)) {
-  host::installSuites(*host_);
+    : drawing_(std::make_unique<host::DrawingSession>(host::SessionSettings{options, {}, {}})), host_(&drawing_->host()) {
   if (mode == Mode::Observed) {
     host_->gate().setLogging(true);
     host_->gate().setFailureRule([this](std::uint64_t call, const char* suite, const char* operation) {
       return failIfInjected(call, suite, operation);
     });
   }
-  session_ = entry ? std::make_unique<host::PluginSession>(*host_, plugin, entry)
-                   : std::make_unique<host::PluginSession>(*host_, plugin);
+  session_ = &drawing_->loadPlugin(plugin, entry);
 }
 
 ScenarioRunner::~ScenarioRunner() {
-  session_.reset();
-  host_.reset();
+  session_ = nullptr;
+  drawing_.reset();
 }
 
 void ScenarioRunner::inject(const Injection& injection) { injection_ = injection; }

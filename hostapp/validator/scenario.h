@@ -15,6 +15,7 @@
 #include "hostapp/dialogs/script_driver.h"
 #include "hostapp/host/host_context.h"
 #include "hostapp/loader/plugin_loader.h"
+#include "hostapp/session/drawing_session.h"
 #include "hostapp/session/plugin_session.h"
 #include "hostapp/validator/fault_table.h"
 #include "params/record/spiral_parameters.h"
@@ -138,8 +139,9 @@ class ScenarioRunner {
   FailedCall describeFailure(std::uint64_t call, const char* suite, const char* operation, const FaultSite* site);
   HostErr deliver(const Step& step);
 
-  std::unique_ptr<host::HostContext> host_;
-  std::unique_ptr<host::PluginSession> session_;
+  std::unique_ptr<host::DrawingSession> drawing_;
+  host::HostContext* host_;
+  host::PluginSession* session_ = nullptr;
   Injection injection_;
   SiteClassifier classifier_;
   std::vector<const FaultSite*> sites_;

@@ -1,6 +1,6 @@
 #include "support/host_fixture.h"
 
-#include "hostapp/composition/suite_installation.h"
+#include "hostapp/session/suite_installation.h"
 #include "hostapp/suites/adapter_util.h"
 #include "shell/suite_table.h"
 

@@ -1,6 +1,6 @@
 #include "support/session_fixture.h"
 
-#include "hostapp/composition/suite_installation.h"
+#include "hostapp/session/suite_installation.h"
 #include "hostapp/records/record_file.h"
 #include "shell/plugin_main.h"
 #include "shell/suite_table.h"

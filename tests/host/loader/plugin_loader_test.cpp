@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "hostapp/composition/suite_installation.h"
+#include "hostapp/session/suite_installation.h"
 #include "hostapp/loader/plugin_loader.h"
 #include "hostapp/platform/library.h"
 #include "hostapp/session/plugin_session.h"

@@ -238,6 +238,16 @@ TEST_F(ServeTest, DialogActionsFollowTheHostAndThePreviewFollowsThem) {
   ASSERT_EQ(state.body["filters"].size(), 1u);
   EXPECT_EQ(state.body["filters"][0]["title"], "Spiral...");
   EXPECT_EQ(state.body["page"], json({612, 792}));
+  // What the page offers comes with the state.
+  EXPECT_EQ(state.body["defaultPage"], json({612, 792}));
+  EXPECT_EQ(state.body["pageLimits"], json({0, 1e7}));
+  EXPECT_EQ(state.body["colorModels"], json({"gray", "rgb", "cmyk"}));
+  EXPECT_EQ(state.body["operations"],
+            json({"filter", "action", "repeat", "undo", "about", "document", "record", "state"}));
+  ASSERT_EQ(state.body["exports"].size(), 4u);
+  EXPECT_EQ(state.body["exports"][0],
+            json({{"kind", "svg"}, {"label", "Drawing (SVG)"}, {"mime", "image/svg+xml"}, {"file", "spirals.svg"}}));
+  EXPECT_EQ(state.body["exports"][3]["kind"], "record-json");
   const std::string emptySvg = state.body["svg"];
   EXPECT_EQ(pathCount(emptySvg), 0u);
 
@@ -251,12 +261,13 @@ TEST_F(ServeTest, DialogActionsFollowTheHostAndThePreviewFollowsThem) {
   ASSERT_EQ(dialog["items"].size(), 115u);
   const json* gap = itemIn(dialog["items"], 5);
   ASSERT_TRUE(gap);
-  EXPECT_EQ((*gap)["kind"], "spin");
+  EXPECT_EQ((*gap)["kind"], "spin edit");
   EXPECT_EQ((*gap)["bounds"], json({200, 92, 260, 112}));
   EXPECT_EQ((*gap)["text"], "200.00");
-  EXPECT_EQ((*gap)["min"], 0.01);
-  EXPECT_EQ((*gap)["max"], 1000);
+  EXPECT_EQ((*gap)["limits"], json({0.01, 1000}));
+  EXPECT_EQ((*gap)["value"], 200);
   EXPECT_EQ((*gap)["decimals"], 2);
+  EXPECT_EQ((*itemIn(dialog["items"], 164))["kind"], "popup list");
   EXPECT_EQ((*itemIn(dialog["items"], 164))["entries"].size(), 64u);
   EXPECT_EQ((*itemIn(dialog["items"], 179))["picks"], true);
   EXPECT_FALSE((*itemIn(dialog["items"], 6))["visible"]);
@@ -294,9 +305,11 @@ TEST_F(ServeTest, DialogActionsFollowTheHostAndThePreviewFollowsThem) {
   EXPECT_EQ(api.act(id, {{"verb", "press"}, {"item", 104}}).status, 200);
   Answer toggled = api.act(id, {{"verb", "toggle"}, {"item", 147}});
   ASSERT_EQ(toggled.status, 200) << toggled.raw;
-  const bool shadow = (*itemIn(toggled.body["items"], 147))["value"];
+  const json& box = *itemIn(toggled.body["items"], 147);
+  EXPECT_EQ(box["kind"], "check box");
+  const bool shadow = box["value"] == 1;
   Answer checked = api.act(id, {{"verb", "check"}, {"item", 147}, {"value", !shadow}});
-  EXPECT_EQ((*itemIn(checked.body["items"], 147))["value"], !shadow);
+  EXPECT_EQ((*itemIn(checked.body["items"], 147))["value"], shadow ? 0 : 1);
   // The drop shadow's options follow its box.
   EXPECT_EQ((*itemIn(checked.body["items"], 143))["enabled"], !shadow);
 

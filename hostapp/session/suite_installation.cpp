@@ -1,4 +1,4 @@
-#include "hostapp/composition/suite_installation.h"
+#include "hostapp/session/suite_installation.h"
 
 #include "hostapp/suites/dialog_manager_suites.h"
 #include "hostapp/suites/suites.h"
