@@ -6,7 +6,7 @@
 
 #include "hostapp/validator/scenario.h"
 #include "params/record/record_codec.h"
-#include "shell/plugin_main.h"
+#include "entry/plugin_main.h"
 #include "shell/suite_table.h"
 
 namespace fuzz {

@@ -7,39 +7,11 @@
 
 #include "shell/host/host_interface.h"
 
-extern const BlocksSuiteV2* gBlocksSuite;
-extern const AccessSuiteV3* gAccessSuite;
-extern const MdMemorySuiteV1* gMdMemorySuite;
-extern const RealMathSuiteV1* gRealMathSuite;
-extern const ArtSuiteV9* gArtSuite;
-extern const UserSuiteV5* gUserSuite;
-extern const DocumentSuiteV7* gDocumentSuite;
-extern const DocumentViewSuiteV7* gDocumentViewSuite;
-extern const UndoSuiteV4* gUndoSuite;
-extern const PathSuiteV4* gPathSuite;
-extern const PathStyleSuiteV5* gPathStyleSuite;
-extern const RandomSuiteV3* gRandomSuite;
-extern const TagSuiteV2* gTagSuite;
-extern const BlendStyleSuiteV2* gBlendStyleSuite;
-extern const MatchingArtSuiteV4* gMatchingArtSuite;
-extern const TransformArtSuiteV1* gTransformArtSuite;
-extern const RealBezierSuiteV1* gRealBezierSuite;
-extern const SwatchListSuiteV4* gSwatchListSuite;
-extern const ArtStyleSuiteV3* gArtStyleSuite;
-extern const SymbolSuiteV1* gSymbolSuite;
-extern const LayerSuiteV9* gLayerSuite;
-extern const ShapeConstructionSuiteV4* gShapeConstructionSuite;
-extern const EnvelopeSuiteV1* gEnvelopeSuite;
-extern const MenuSuiteV7* gMenuSuite;
-extern const FilterSuiteV2* gFilterSuite;
-extern const ADMBasicSuiteV2* gADMBasicSuite;
-extern const ADMDialogSuiteV3* gADMDialogSuite;
-extern const ADMItemSuiteV4* gADMItemSuite;
-extern const ADMIconSuiteV1* gADMIconSuite;
-extern const ADMNotifierSuiteV1* gADMNotifierSuite;
-extern const ADMListSuiteV1* gADMListSuite;
-extern const ADMEntrySuiteV2* gADMEntrySuite;
-extern const ADMTrackerSuiteV1* gADMTrackerSuite;
+// g<id>Suite for every suite of HOST_PLUGIN_SUITES (shell/host/suite_list.h):
+// gBlocksSuite, gArtSuite, gADMBasicSuite and so on.
+#define SPIRAL_DECLARE_SUITE_POINTER(id, type, name, version) extern const type* g##id##Suite;
+HOST_PLUGIN_SUITES(SPIRAL_DECLARE_SUITE_POINTER)
+#undef SPIRAL_DECLARE_SUITE_POINTER
 
 struct SuiteTableEntry {
   const char* name;
@@ -47,7 +19,10 @@ struct SuiteTableEntry {
   const void** pointer;
 };
 
-inline constexpr int kSuiteTableSize = 33;
+#define SPIRAL_COUNT_SUITE(id, type, name, version) +1
+inline constexpr int kSuiteTableSize = 0 HOST_PLUGIN_SUITES(SPIRAL_COUNT_SUITE);
+#undef SPIRAL_COUNT_SUITE
+// Every suite of HOST_PLUGIN_SUITES with its pointer, in binding order.
 extern const SuiteTableEntry SuiteTable[kSuiteTableSize];
 
 // Nesting depth of PluginMain calls that hold the suites.

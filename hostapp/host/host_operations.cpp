@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "shell/host/suite_list.h"
+
 namespace host {
 namespace {
 
@@ -11,10 +13,12 @@ struct Operation {
   std::string_view operation;
 };
 
-// Generated at configure time from the interface headers in shell/host/.
-constexpr Operation kOperations[] = {
-#include "host_operations.inc"
-};
+// Every operation of every suite of the interface, the SP Basic Suite's too.
+#define SPIRAL_OPERATION(suite, operation) {suite, #operation},
+#define SPIRAL_SUITE_OPERATIONS(id, type, name, version) HOST_SUITE_OPERATIONS(id, SPIRAL_OPERATION, name)
+constexpr Operation kOperations[] = {HOST_SUITES(SPIRAL_SUITE_OPERATIONS)};
+#undef SPIRAL_SUITE_OPERATIONS
+#undef SPIRAL_OPERATION
 
 }  // namespace
 

@@ -9,4 +9,5 @@
 #include "basic_suite.h"
 #include "host_types.h"
 #include "sp_suites.h"
+#include "suite_list.h"
 #include "interface_layout.h"

@@ -19,7 +19,7 @@
 #include "dialog/item_table.h"
 #include "dialog/options_dialog.h"
 #include "hostapp/session/plugin_session.h"
-#include "shell/plugin_main.h"
+#include "entry/plugin_main.h"
 #include "shell/suite_table.h"
 
 namespace {

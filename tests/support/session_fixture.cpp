@@ -2,7 +2,7 @@
 
 #include "hostapp/session/suite_installation.h"
 #include "hostapp/records/record_file.h"
-#include "shell/plugin_main.h"
+#include "entry/plugin_main.h"
 #include "shell/suite_table.h"
 
 host::HostOptions SessionFixture::options() const {

@@ -21,7 +21,7 @@
 #include "hostapp/cli/dialog_options.h"
 #include "hostapp/dialogs/script_driver.h"
 #include "hostapp/session/plugin_session.h"
-#include "shell/plugin_main.h"
+#include "entry/plugin_main.h"
 #include "shell/suite_table.h"
 
 namespace {

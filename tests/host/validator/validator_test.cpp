@@ -17,8 +17,8 @@
 #include "hostapp/validator/checks.h"
 #include "hostapp/validator/random_records.h"
 #include "params/record/parameter_fields.h"
-#include "shell/errors.h"
-#include "shell/plugin_main.h"
+#include "entry/errors.h"
+#include "entry/plugin_main.h"
 #include "shell/suite_table.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <stdexcept>
 #include <type_traits>
 
-#include "support/session_fixture.h"
+#include "entry/plugin_main.h"
 #include "shell/guarded.h"
-#include "shell/plugin_main.h"
 #include "shell/suite_table.h"
+#include "support/session_fixture.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <cstring>
 #include <string>
 
+#include "entry/errors.h"
+#include "entry/plugin_main.h"
 #include "hostapp/session/plugin_session.h"
+#include "hostapp/suites/adapter_util.h"
+#include "shell/suite_table.h"
 #include "support/call_rules.h"
 #include "support/session_fixture.h"
-#include "hostapp/suites/adapter_util.h"
-#include "shell/errors.h"
-#include "shell/plugin_main.h"
-#include "shell/suite_table.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/errors.h"
+#include "entry/errors.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "shell/filter_messages.h"
+#include "entry/filter_messages.h"
 
 #include <cstring>
 

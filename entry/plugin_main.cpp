@@ -1,9 +1,9 @@
-#include "shell/plugin_main.h"
+#include "entry/plugin_main.h"
 
-#include "shell/errors.h"
-#include "shell/filter_messages.h"
+#include "entry/errors.h"
+#include "entry/filter_messages.h"
+#include "entry/registration.h"
 #include "shell/guarded.h"
-#include "shell/registration.h"
 #include "shell/suite_table.h"
 
 PluginGlobals* gPluginGlobals = nullptr;

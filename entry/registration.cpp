@@ -1,7 +1,7 @@
-#include "shell/registration.h"
+#include "entry/registration.h"
 
+#include "entry/errors.h"
 #include "params/record/plugin_facts.h"
-#include "shell/errors.h"
 #include "shell/plugin_globals.h"
 #include "shell/suite_table.h"
 
