@@ -7,20 +7,6 @@
 #include <cstdlib>
 #include <iostream>
 #include <optional>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <stdio.h>
-#endif
-
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define STDERR_FILENO 2
-#else
-#include <unistd.h>
-#endif
 #include <limits>
 #include <new>
 
@@ -30,6 +16,7 @@
 #include "hostapp/model/color.h"
 #include "hostapp/model/page.h"
 #include "hostapp/platform/allocator.h"
+#include "hostapp/platform/console.h"
 #include "hostapp/validator/validator.h"
 #ifdef SPIRAL_HAVE_SERVER
 #include "hostapp/server/http_server.h"
@@ -66,11 +53,8 @@ std::string colorModelChoices() {
 }
 
 int run(int argc, char** argv) {
-#ifdef _WIN32
   // What the host prints is the same bytes on every system: no \r\n.
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
-#endif
+  host::platform::useBinaryStandardStreams();
   CLI::App app{"spiral-host: loads the Spiral plug-in, runs it on a document and writes SVG and JSON"};
   app.require_subcommand(1);
   // "/path" is a path on every system, never a Windows-style "/option".
@@ -205,7 +189,7 @@ int run(int argc, char** argv) {
       draw.pageSize = *size;
     }
     if (!colorModel.empty()) draw.colorModel = host::colorModelFromName(colorModel);
-    draw.progress = isatty(STDERR_FILENO) != 0;
+    draw.progress = host::platform::standardErrorIsTerminal();
     // SPIRAL_PROGRESS_DELAY_MS: after how long progress shows (default 1000).
     if (const char* delay = std::getenv("SPIRAL_PROGRESS_DELAY_MS")) {
       unsigned ms = 0;

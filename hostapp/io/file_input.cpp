@@ -1,25 +1,24 @@
 #include "hostapp/io/file_input.h"
-#include "hostapp/io/posix_compat.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
+#include "hostapp/platform/files.h"
+
 namespace hostio {
 namespace {
+
+namespace platform = host::platform;
 
 // Closes the descriptor on every way out.
 class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
   ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) platform::closeDescriptor(fd_);
   }
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
@@ -36,20 +35,20 @@ class Descriptor {
 // Opens `path` and checks it; the open descriptor.
 int openChecked(const std::string& path, const InputKind& kind) {
   // Non-blocking, so that a named pipe is refused instead of waited on.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  const int fd = platform::openToRead(path);
   if (fd < 0) refuse(kind, path, std::strerror(errno));
   struct stat info {};
   if (::fstat(fd, &info) != 0) {
     const int error = errno;
-    ::close(fd);
+    platform::closeDescriptor(fd);
     refuse(kind, path, std::strerror(error));
   }
   if (!S_ISREG(info.st_mode)) {
-    ::close(fd);
+    platform::closeDescriptor(fd);
     refuse(kind, path, S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "it is not a regular file");
   }
   if (static_cast<unsigned long long>(info.st_size) > kind.maxBytes) {
-    ::close(fd);
+    platform::closeDescriptor(fd);
     refuse(kind, path, "it is larger than " + byteCount(kind.maxBytes));
   }
   return fd;
@@ -62,7 +61,7 @@ std::string readInputFile(const std::string& path, const InputKind& kind) {
   std::string bytes;
   char buffer[65536];
   for (;;) {
-    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    const std::ptrdiff_t n = platform::readDescriptor(fd.get(), buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
       refuse(kind, path, std::strerror(errno));

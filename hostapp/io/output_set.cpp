@@ -1,25 +1,23 @@
 #include "hostapp/io/output_set.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 #include <array>
 #include <atomic>
 #include <cerrno>
 #include <climits>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <streambuf>
 
 #include "hostapp/io/file_input.h"
-#include "hostapp/io/posix_compat.h"
+#include "hostapp/platform/files.h"
+#include "hostapp/platform/signals.h"
 
 namespace hostio {
 namespace {
+
+namespace platform = host::platform;
 
 // A stream buffer over a file descriptor that keeps the first error's errno,
 // so that a failed write can be reported with the system's reason.
@@ -44,7 +42,7 @@ class DescriptorBuffer : public std::streambuf {
     if (error_ != 0) return false;
     const char* at = pbase();
     while (at < pptr()) {
-      const ssize_t n = ::write(fd_, at, static_cast<std::size_t>(pptr() - at));
+      const std::ptrdiff_t n = platform::writeDescriptor(fd_, at, static_cast<std::size_t>(pptr() - at));
       if (n < 0) {
         if (errno == EINTR) continue;
         error_ = errno;
@@ -70,25 +68,13 @@ std::atomic<bool> gTemporaryUsed[kMaxTemporaries];
 
 extern "C" void removeTemporariesAndDie(int signal) {
   for (std::size_t k = 0; k < kMaxTemporaries; ++k)
-    if (gTemporaryUsed[k].load()) ::unlink(gTemporaries[k]);
-  std::signal(signal, SIG_DFL);
-  std::raise(signal);
+    if (gTemporaryUsed[k].load()) platform::removeFile(gTemporaries[k]);
+  platform::dieOfSignal(signal);
 }
 
 void installSignalCleanup() {
   static const bool installed = [] {
-#ifdef _WIN32
-    for (int signal : {SIGINT, SIGTERM}) std::signal(signal, removeTemporariesAndDie);
-#else
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-      struct sigaction action {};
-      if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN) continue;
-      action.sa_handler = removeTemporariesAndDie;
-      sigemptyset(&action.sa_mask);
-      action.sa_flags = 0;
-      sigaction(signal, &action, nullptr);
-    }
-#endif
+    platform::onTerminatingSignal(removeTemporariesAndDie);
     return true;
   }();
   (void)installed;
@@ -109,36 +95,19 @@ void forgetTemporary(int slot) {
   if (slot >= 0) gTemporaryUsed[slot].store(false);
 }
 
-#ifdef _WIN32
-constexpr const char* kSeparators = "/\\";
-#else
-constexpr const char* kSeparators = "/";
-#endif
-
 std::string parentOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of(kSeparators);
+  const std::size_t slash = path.find_last_of(platform::pathSeparators());
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 std::string nameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of(kSeparators);
+  const std::size_t slash = path.find_last_of(platform::pathSeparators());
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 [[noreturn]] void cannotWrite(const std::string& path, int error) {
   throw OutputError("cannot write " + quotedPath(path) + ": " + std::strerror(error));
-}
-
-// The mode a newly created file gets: what open() would give it.
-unsigned newFileMode() {
-#ifdef _WIN32
-  return 0666;
-#else
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-#endif
 }
 
 }  // namespace
@@ -166,19 +135,14 @@ void OutputSet::claim(const std::string& path, const std::string& option) {
   struct stat info {};
   if (::stat(path.c_str(), &info) == 0) {
     if (S_ISDIR(info.st_mode)) cannotWrite(path, EISDIR);
-#ifdef _WIN32
-    // Windows has no inode numbers here: the absolute path names the file.
-    char full[PATH_MAX];
-    output->identity = "path " + std::string(compat::realpath(path.c_str(), full) ? full : path.c_str());
-#else
-    output->identity = "inode " + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
-#endif
+    output->identity = platform::fileIdentity(path, static_cast<unsigned long long>(info.st_dev),
+                                              static_cast<unsigned long long>(info.st_ino));
   } else {
     if (errno != ENOENT) cannotWrite(path, errno);
     const std::string name = nameOf(path);
     if (name.empty() || name == "." || name == "..") cannotWrite(path, EISDIR);
     char folder[PATH_MAX];
-    if (!compat::realpath(parentOf(path).c_str(), folder)) cannotWrite(path, errno);
+    if (!platform::realPath(parentOf(path).c_str(), folder)) cannotWrite(path, errno);
     output->identity = "path " + std::string(folder) + "/" + name;
   }
   for (const auto& other : outputs_) {
@@ -201,21 +165,21 @@ std::ostream& OutputSet::open(const std::string& path) {
   const bool exists = ::stat(path.c_str(), &info) == 0;
   if (exists && !S_ISREG(info.st_mode)) {
     // A device or pipe: written in place.
-    output->fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    output->fd = platform::openToWrite(path);
     if (output->fd < 0) cannotWrite(path, errno);
   } else {
     // The temporary lives beside the real file, so that the rename stays
     // within one file system and a symbolic link keeps pointing at it.
     output->target = path;
     char real[PATH_MAX];
-    if (exists && compat::realpath(path.c_str(), real)) output->target = real;
+    if (exists && platform::realPath(path.c_str(), real)) output->target = real;
     std::string temporary = parentOf(output->target) + "/." + nameOf(output->target) + ".XXXXXX";
     installSignalCleanup();
-    output->fd = ::mkstemp(temporary.data());
+    output->fd = platform::makeTemporary(temporary);
     if (output->fd < 0) cannotWrite(path, errno);
     output->temporary = temporary;
     output->temporarySlot = rememberTemporary(temporary);
-    compat::fchmod(output->fd, exists ? (info.st_mode & 07777) : newFileMode());
+    platform::setFileMode(output->fd, exists ? (info.st_mode & 07777) : platform::newFileMode());
   }
   output->buffer = std::make_unique<DescriptorBuffer>(output->fd);
   output->stream = std::make_unique<std::ostream>(output->buffer.get());
@@ -230,14 +194,14 @@ void OutputSet::commit() {
       if (output->buffer->error() != 0) cannotWrite(output->path, output->buffer->error());
       if (!*output->stream) cannotWrite(output->path, EIO);
       // Data the file system holds back (a full disk, a quota) fails here.
-      if (!output->temporary.empty() && compat::fsync(output->fd) != 0 && errno != EINVAL) cannotWrite(output->path, errno);
+      if (!output->temporary.empty() && platform::syncDescriptor(output->fd) != 0 && errno != EINVAL) cannotWrite(output->path, errno);
       const int fd = output->fd;
       output->fd = -1;
-      if (::close(fd) != 0 && errno != EINTR) cannotWrite(output->path, errno);
+      if (platform::closeDescriptor(fd) != 0 && errno != EINTR) cannotWrite(output->path, errno);
     }
     for (const auto& output : outputs_) {
       if (output->temporary.empty()) continue;
-      if (compat::replaceFile(output->temporary.c_str(), output->target.c_str()) != 0) cannotWrite(output->path, errno);
+      if (platform::replaceFile(output->temporary.c_str(), output->target.c_str()) != 0) cannotWrite(output->path, errno);
       forgetTemporary(output->temporarySlot);
       output->temporary.clear();
     }
@@ -250,9 +214,9 @@ void OutputSet::commit() {
 
 void OutputSet::discard() {
   for (const auto& output : outputs_) {
-    if (output->fd >= 0) ::close(output->fd);
+    if (output->fd >= 0) platform::closeDescriptor(output->fd);
     output->fd = -1;
-    if (!output->temporary.empty()) ::unlink(output->temporary.c_str());
+    if (!output->temporary.empty()) platform::removeFile(output->temporary.c_str());
     forgetTemporary(output->temporarySlot);
     output->temporary.clear();
   }

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "hostapp/io/file_input.h"
+#include "hostapp/platform/files.h"
 #include "hostapp/platform/library.h"
 
 namespace host {
@@ -69,11 +70,7 @@ void PluginLibrary::open() {
   if (handle_) return;
   // A name without a folder would make the system search its library path;
   // the file opened must be the one whose resources were checked.
-  const bool bare = file_.path.find('/') == std::string::npos
-#ifdef _WIN32
-                    && file_.path.find('\\') == std::string::npos
-#endif
-      ;
+  const bool bare = file_.path.find_first_of(platform::pathSeparators()) == std::string::npos;
   const std::string path = bare ? "./" + file_.path : file_.path;
   std::string error;
   void* handle = platform::openLibrary(path, error);

@@ -1,15 +1,13 @@
 #include "hostapp/server/http_server.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <condition_variable>
 #include <cstring>
-#include <filesystem>
 #include <httplib.h>
 #include <thread>
 
+#include "hostapp/platform/library.h"
+#include "hostapp/platform/signals.h"
 #include "hostapp/server/session_broker.h"
 #include "hostapp/server/session_operations.h"
 #include "hostapp/server/web_assets.h"
@@ -57,26 +55,16 @@ std::string exportRoute() {
   return R"(/api/sessions/([0-9a-f]{1,32})/export/()" + kinds + ")";
 }
 
-std::string executablePath() {
-  std::error_code ec;
-  auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string() : path.string();
-}
-
 }  // namespace
 
 int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream& err) {
   // SIGINT and SIGTERM are taken by a thread of their own that stops the
   // server; a pipe to a dead child must not end the server.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
-  ::signal(SIGPIPE, SIG_IGN);
+  host::platform::holdStopSignals();
+  host::platform::ignoreBrokenPipes();
 
   BrokerSettings settings;
-  settings.executable = executablePath();
+  settings.executable = host::platform::executablePath();
   settings.session = options.session;
   settings.maxSessions = options.maxSessions;
   settings.idleLimit = std::chrono::seconds(options.idleSeconds);
@@ -214,8 +202,7 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
     }
   });
   std::thread signals([&] {
-    int sig = 0;
-    sigwait(&stopSignals, &sig);
+    host::platform::waitForStopSignal();
     if (!stopping) http.stop();
   });
 
@@ -227,8 +214,8 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
   }
   reaperWake.notify_all();
   reaper.join();
-  // The signal thread waits for a signal that may never come: send it one.
-  pthread_kill(signals.native_handle(), SIGTERM);
+  // The signal thread waits for a signal that may never come: wake it.
+  host::platform::wakeStopSignalWaiter(signals);
   signals.join();
   if (!listened) {
     err << "spiral-host: the server stopped with an error\n";

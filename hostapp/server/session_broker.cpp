@@ -1,42 +1,29 @@
 #include "hostapp/server/session_broker.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <random>
-#include <thread>
 #include <vector>
 
+#include "hostapp/platform/child_process.h"
 #include "hostapp/server/wire.h"
 
 namespace server {
 
 using nlohmann::json;
+namespace platform = host::platform;
 
 namespace {
 
 // How many ended sessions keep their reason for later requests.
 constexpr std::size_t kEndedRemembered = 256;
 
-std::string describeStatus(int status) {
-  if (WIFSIGNALED(status)) {
-    const int sig = WTERMSIG(status);
-    return "the plug-in's process died of signal " + std::to_string(sig) + " (" + strsignal(sig) + ")";
-  }
-  if (WIFEXITED(status)) return "the plug-in's process exited with status " + std::to_string(WEXITSTATUS(status));
-  return "the plug-in's process ended";
-}
+// The session child's pipes, in the order they are made.
+constexpr std::size_t kToChild = 0, kFromChild = 1;
 
 }  // namespace
 
 struct SessionBroker::Session {
   std::string id;
-  pid_t pid = -1;
-  int toChild = -1, fromChild = -1;
+  platform::ChildProcess child;
   std::unique_ptr<LineChannel> channel;
   std::mutex busy;  // one request at a time
   std::chrono::steady_clock::time_point lastUsed = std::chrono::steady_clock::now();
@@ -69,26 +56,17 @@ SessionBroker::~SessionBroker() {
 }
 
 // Ends a child: "close" first when asked to be polite (the plug-in gets its
-// Shutdown), then SIGKILL for one that does not go.
+// Shutdown), then a kill for one that does not go.
 void SessionBroker::stop(Session& session, bool politely) {
-  if (session.pid <= 0) return;
+  if (!session.child.running()) return;
   if (politely && !session.dead) session.channel->write({{"op", "close"}});
-  ::close(session.toChild);
+  session.child.closeParentEnd(kToChild);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(politely ? 3 : 0);
-  int status = 0;
-  for (;;) {
-    const pid_t done = ::waitpid(session.pid, &status, WNOHANG);
-    if (done == session.pid || (done < 0 && errno != EINTR)) break;
-    if (std::chrono::steady_clock::now() >= deadline) {
-      ::kill(session.pid, SIGKILL);
-      while (::waitpid(session.pid, &status, 0) < 0 && errno == EINTR) {
-      }
-      break;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  if (!session.child.wait(deadline)) {
+    session.child.kill();
+    session.child.wait();
   }
-  ::close(session.fromChild);
-  session.pid = -1;
+  session.child.closeParentEnd(kFromChild);
   session.dead = true;
 }
 
@@ -100,43 +78,18 @@ BrokerReply SessionBroker::open() {
                                   " sessions open, the most this server keeps; close one first"}}};
     }
   }
-  int toChild[2], fromChild[2];
-  if (::pipe2(toChild, O_CLOEXEC) != 0) return {500, {{"error", std::string("cannot make a pipe: ") + std::strerror(errno)}}};
-  if (::pipe2(fromChild, O_CLOEXEC) != 0) {
-    ::close(toChild[0]);
-    ::close(toChild[1]);
-    return {500, {{"error", std::string("cannot make a pipe: ") + std::strerror(errno)}}};
-  }
-  std::vector<std::string> args{settings_.executable, settings_.childCommand, "--in", "3", "--out", "4"};
-  for (std::string& a : sessionArguments(settings_.session)) args.push_back(std::move(a));
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    // The child's pipe ends become 3 and 4; every other descriptor of the
-    // server (its socket, other sessions' pipes) is closed.
-    const int in = ::fcntl(toChild[0], F_DUPFD, 10);
-    const int out = ::fcntl(fromChild[1], F_DUPFD, 10);
-    if (in < 0 || out < 0 || ::dup2(in, 3) < 0 || ::dup2(out, 4) < 0) ::_exit(127);
-    ::close_range(5, ~0U, 0);
-    ::signal(SIGPIPE, SIG_DFL);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  ::close(toChild[0]);
-  ::close(fromChild[1]);
-  if (pid < 0) {
-    ::close(toChild[1]);
-    ::close(fromChild[0]);
-    return {500, {{"error", std::string("cannot start a session: ") + std::strerror(errno)}}};
-  }
   auto session = std::make_shared<Session>();
-  session->pid = pid;
-  session->toChild = toChild[1];
-  session->fromChild = fromChild[0];
-  session->channel = std::make_unique<LineChannel>(fromChild[0], toChild[1]);
+  platform::ChildProcess& child = session->child;
+  std::string error;
+  if (!child.addPipe(platform::PipeDirection::ToChild, error) ||
+      !child.addPipe(platform::PipeDirection::FromChild, error))
+    return {500, {{"error", "cannot make a pipe: " + error}}};
+  std::vector<std::string> args{settings_.childCommand, "--in", std::to_string(child.childName(kToChild)), "--out",
+                                std::to_string(child.childName(kFromChild))};
+  for (std::string& a : sessionArguments(settings_.session)) args.push_back(std::move(a));
+  if (!child.start(settings_.executable, args, error))
+    return {500, {{"error", "cannot start a session: " + error}}};
+  session->channel = std::make_unique<LineChannel>(child.parentEnd(kFromChild), child.parentEnd(kToChild));
 
   std::optional<json> first = session->channel->read(settings_.answerLimit);
   if (!first || first->contains("error")) {
@@ -197,17 +150,14 @@ BrokerReply SessionBroker::request(const std::string& id, json request) {
   if (!answer) {
     std::string reason;
     if (session->channel->timedOut()) {
-      ::kill(session->pid, SIGKILL);
+      session->child.kill();
       reason = "the plug-in did not answer within " + std::to_string(settings_.answerLimit.count() / 1000) +
                " s and was stopped";
     }
-    int status = 0;
-    while (::waitpid(session->pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (reason.empty()) reason = describeStatus(status);
-    session->pid = -1;
-    ::close(session->toChild);
-    ::close(session->fromChild);
+    const std::optional<platform::ChildExit> exit = session->child.wait();
+    if (reason.empty()) reason = "the plug-in's process " + platform::describeExit(*exit);
+    session->child.closeParentEnd(kToChild);
+    session->child.closeParentEnd(kFromChild);
     session->dead = true;
     ended(id, reason);
     return {410, {{"error", "the session has ended: " + reason}, {"sessionEnded", true}}};

@@ -5,8 +5,6 @@
 // later requests for it hear why it ended.
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <cstddef>
 #include <deque>

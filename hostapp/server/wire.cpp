@@ -1,15 +1,13 @@
 #include "hostapp/server/wire.h"
 
-#include <poll.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 namespace server {
+
+namespace platform = host::platform;
 
 std::optional<std::string> LineChannel::readLine(std::optional<std::chrono::milliseconds> timeout) {
   timedOut_ = false;
-  const auto deadline = std::chrono::steady_clock::now() + timeout.value_or(std::chrono::milliseconds(0));
+  std::optional<std::chrono::steady_clock::time_point> deadline;
+  if (timeout) deadline = std::chrono::steady_clock::now() + *timeout;
   for (;;) {
     const std::size_t newline = buffer_.find('\n');
     if (newline != std::string::npos) {
@@ -17,37 +15,16 @@ std::optional<std::string> LineChannel::readLine(std::optional<std::chrono::mill
       buffer_.erase(0, newline + 1);
       return line;
     }
-    if (timeout) {
-      const auto left =
-          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      if (left.count() <= 0) {
-        timedOut_ = true;
-        return std::nullopt;
-      }
-      pollfd p{in_, POLLIN, 0};
-      const int ready = ::poll(&p, 1, static_cast<int>(std::min<long long>(left.count(), 1000)));
-      if (ready < 0 && errno != EINTR) return std::nullopt;
-      if (ready <= 0) continue;
-    }
-    char chunk[65536];
-    const ssize_t n = ::read(in_, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return std::nullopt;
-    buffer_.append(chunk, static_cast<std::size_t>(n));
+    const platform::ReadResult read = platform::readSome(in_, buffer_, deadline);
+    if (read == platform::ReadResult::TimedOut) timedOut_ = true;
+    if (read != platform::ReadResult::Data) return std::nullopt;
   }
 }
 
 bool LineChannel::writeLine(std::string_view line) {
   std::string bytes(line);
   bytes += '\n';
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(out_, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
+  return platform::writeAll(out_, bytes);
 }
 
 std::optional<nlohmann::json> LineChannel::read(std::optional<std::chrono::milliseconds> timeout) {

@@ -9,11 +9,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include "hostapp/platform/pipe.h"
+
 namespace server {
 
 class LineChannel {
  public:
-  LineChannel(int in, int out) : in_(in), out_(out) {}
+  LineChannel(host::platform::PipeEnd in, host::platform::PipeEnd out) : in_(in), out_(out) {}
   // The next line, without its newline; nothing at the end of input, or
   // when `timeout` (if given) passes first (then timedOut() is true).
   std::optional<std::string> readLine(std::optional<std::chrono::milliseconds> timeout = std::nullopt);
@@ -26,7 +28,7 @@ class LineChannel {
   bool write(const nlohmann::json& message);
 
  private:
-  int in_, out_;
+  host::platform::PipeEnd in_, out_;
   std::string buffer_;
   bool timedOut_ = false;
 };

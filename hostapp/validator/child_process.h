@@ -3,9 +3,10 @@
 // validator. The child reports through a pipe, one line at a time, written
 // as it goes: what it wrote before a crash still reaches the parent.
 //
-// On POSIX the child is a fork that runs the check. Windows cannot fork: there
-// the host starts its own executable again with arguments that make it run
-// the same check, and hands it the pipe's write end by its handle value.
+// Where the system can fork, the child is a copy of this process that runs
+// the check. Elsewhere (Windows) the host starts its own executable again
+// with arguments that make it run the same check, and hands it the pipe's
+// write end by its name (see host::platform::ChildProcess).
 #pragma once
 
 #include <cstdint>
@@ -18,7 +19,7 @@ namespace validator {
 // The option that gives a re-run child its end of the pipe.
 inline constexpr const char* kChildReportOption = "--child-report";
 
-// The child's end of the pipe: a file descriptor, or a Windows handle value.
+// The child's end of the pipe: a host::platform::PipeEnd.
 class ChildReport {
  public:
   explicit ChildReport(std::intptr_t channel) : channel_(channel) {}
@@ -67,8 +68,8 @@ int runChildCheck(const std::function<bool(ChildReport&)>& check, std::intptr_t 
 inline constexpr int kChildPassed = 0;
 inline constexpr int kChildFailed = 3;
 
-// Parts of the parent's side shared by both systems: the report's lines as
-// they arrive, and the ending that an exit status means.
+// Parts of the parent's side: the report's lines as they arrive, and the
+// ending that an exit status means.
 void takeReportLines(std::string& pending, ChildOutcome& outcome);
 void settleEnding(ChildOutcome& outcome, int exitStatus);
 

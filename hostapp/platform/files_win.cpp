@@ -1,0 +1,56 @@
+#include <fcntl.h>
+#include <io.h>
+#include <stdlib.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "hostapp/platform/files.h"
+
+namespace host::platform {
+
+// No descriptor inheritance to stop, no terminals, no blocking opens of
+// regular files; O_BINARY stops newline translation.
+int openToRead(const std::string& path) { return ::open(path.c_str(), O_RDONLY | O_BINARY); }
+
+int openToWrite(const std::string& path) { return ::open(path.c_str(), O_WRONLY | O_BINARY); }
+
+int makeTemporary(std::string& pattern) { return ::mkstemp(pattern.data()); }
+
+std::ptrdiff_t readDescriptor(int fd, void* buffer, std::size_t size) {
+  return ::read(fd, buffer, static_cast<unsigned>(size));
+}
+
+std::ptrdiff_t writeDescriptor(int fd, const void* bytes, std::size_t size) {
+  return ::write(fd, bytes, static_cast<unsigned>(size));
+}
+
+int closeDescriptor(int fd) { return ::close(fd); }
+
+int syncDescriptor(int fd) { return _commit(fd); }
+
+// File modes are not Windows' permissions.
+int setFileMode(int, unsigned) { return 0; }
+
+unsigned newFileMode() { return 0666; }
+
+int removeFile(const char* path) { return ::unlink(path); }
+
+int replaceFile(const char* from, const char* to) {
+  if (MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING)) return 0;
+  errno = EACCES;
+  return -1;
+}
+
+char* realPath(const char* path, char* resolved) { return _fullpath(resolved, path, PATH_MAX); }
+
+std::string fileIdentity(const std::string& path, unsigned long long, unsigned long long) {
+  char full[PATH_MAX];
+  return "path " + std::string(realPath(path.c_str(), full) ? full : path.c_str());
+}
+
+const char* pathSeparators() { return "/\\"; }
+
+}  // namespace host::platform
