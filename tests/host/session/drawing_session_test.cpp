@@ -13,7 +13,7 @@
 #include "hostapp/writers/json_writer.h"
 #include "hostapp/writers/svg_writer.h"
 #include "params/record/default_parameters.h"
-#include "shell/plugin_main.h"
+#include "entry/plugin_main.h"
 #include "support/session_fixture.h"
 
 namespace {
