@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "hostapp/loader/plugin_loader.h"
-#include "hostapp/validator/child_process.h"
+#include "hostapp/validator/child_run.h"
 #include "hostapp/validator/scenario.h"
 
 namespace validator {

@@ -1,4 +1,4 @@
-#include "hostapp/validator/child_process.h"
+#include "hostapp/validator/child_run.h"
 
 #include <chrono>
 #include <cstdlib>
