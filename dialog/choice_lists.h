@@ -10,7 +10,7 @@
 
 #include "dialog/preset_table.h"
 #include "params/choice_modes.h"
-#include "params/spiral_parameters.h"
+#include "params/view_defaults.h"
 
 struct ChoiceList {
   std::string_view name;

@@ -2,7 +2,7 @@
 // items of a dialog by id.
 #pragma once
 
-#include "params/spiral_parameters.h"
+#include "params/view_defaults.h"
 #include "shell/suite_table.h"
 
 // The record given to Modal as the dialog's user data.

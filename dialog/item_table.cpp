@@ -1,6 +1,7 @@
 #include "dialog/item_table.h"
 
 #include "params/record/parameter_fields.h"
+#include "params/record/plugin_facts.h"
 
 namespace {
 using K = ItemKind;

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "params/record/plugin_facts.h"
-#include "params/spiral_parameters.h"
+#include "params/view_defaults.h"
 #include "shell/host/adm_suites.h"
 
 enum class ItemKind : uint8_t {

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "params/record/plugin_facts.h"
-#include "params/spiral_parameters.h"
+#include "params/view_defaults.h"
 #include "shell/host/host_interface.h"
 
 inline constexpr int32_t kOptionsDialogResource = 16100;

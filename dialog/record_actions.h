@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "dialog/preset_table.h"
-#include "params/spiral_parameters.h"
+#include "params/view_defaults.h"
 #include "shell/host/host_types.h"
 
 // A uniform real in [0, 1); each call is a fresh draw.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "params/record/plugin_facts.h"
 #include "shell/guarded.h"
 #include "shell/plugin_globals.h"
 #include "shell/suite_table.h"

@@ -4,6 +4,7 @@
 
 #include "dialog/options_dialog.h"
 #include "generator/generate_spirals.h"
+#include "params/record/plugin_facts.h"
 #include "shell/plugin_globals.h"
 #include "shell/suite_table.h"
 

@@ -3,7 +3,7 @@
 // restored on cancel), and drawn on Go.
 #pragma once
 
-#include "params/spiral_parameters.h"
+#include "params/view_defaults.h"
 #include "shell/host/host_interface.h"
 
 // Handler of "AI Filter"/"AI Get Parameters". Returns 0 (accepted, or not

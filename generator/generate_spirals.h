@@ -3,7 +3,7 @@
 #pragma once
 
 #include "generator/spiral_run.h"
-#include "params/spiral_parameters.h"
+#include "params/view_defaults.h"
 
 // Draws `spiralCount` spirals. Returns 0 or the first tested non-zero host
 // code, which ends the run; art made before it stays. Changes only

@@ -6,7 +6,7 @@
 
 #include "generator/kernel.h"
 #include "params/choice_modes.h"
-#include "params/spiral_parameters.h"
+#include "params/view_defaults.h"
 #include "shell/host/host_interface.h"
 
 struct SpiralRun {

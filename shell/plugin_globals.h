@@ -5,12 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "params/record/plugin_facts.h"
 #include "shell/host/host_interface.h"
 
 // The plug-in's own result codes (first character in the most significant
 // byte). Host codes pass through unchanged. kUserCancelErr ('STOP', never
-// reported) is in plugin_facts.h, since the host must recognise it.
+// reported) is in params/record/plugin_facts.h, since the host must recognise
+// it.
 inline constexpr HostErr kBadSelectionErr = 0x2173656C;    // '!sel'
 inline constexpr HostErr kNoParameterMemErr = 0x214D454D;  // '!MEM'
 

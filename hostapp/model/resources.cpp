@@ -6,8 +6,6 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "hostapp/io/file_input.h"
-#include "hostapp/model/document.h"
 
 namespace host {
 
@@ -191,38 +189,6 @@ std::optional<std::string> parseGraphicStyles(std::string_view text, ColorModel 
     return std::string(e.what());
   }
   *out = std::move(styles);
-  return std::nullopt;
-}
-
-namespace {
-
-std::optional<std::string> readFile(const std::string& path, const hostio::InputKind& kind, std::string* text) {
-  try {
-    *text = hostio::readInputFile(path, kind);
-  } catch (const hostio::InputError& e) {
-    return e.what();
-  }
-  return std::nullopt;
-}
-
-}  // namespace
-
-std::optional<std::string> loadGimpPaletteFile(const std::string& path, Document& document) {
-  std::string text;
-  if (auto error = readFile(path, hostio::kPaletteInput, &text)) return error;
-  std::vector<PaletteEntry> entries;
-  if (auto error = parseGimpPalette(text, &entries)) return hostio::printable(path) + ": " + *error;
-  document.replacePalette(entries);
-  return std::nullopt;
-}
-
-std::optional<std::string> loadGraphicStylesFile(const std::string& path, Document& document) {
-  std::string text;
-  if (auto error = readFile(path, hostio::kStylesInput, &text)) return error;
-  std::vector<GraphicStyle> styles;
-  if (auto error = parseGraphicStyles(text, document.colorModel(), &styles))
-    return hostio::printable(path) + ": " + hostio::printable(*error);
-  document.replaceGraphicStyles(std::move(styles));
   return std::nullopt;
 }
 

@@ -1,6 +1,6 @@
 // The swatches and graphic styles a new document starts with, and the
-// loaders that replace them: a GIMP palette (.gpl) for the swatches and a
-// JSON list for the graphic styles.
+// parsers of what replaces them: a GIMP palette (.gpl) for the swatches and
+// a JSON list for the graphic styles.
 #pragma once
 
 #include <optional>
@@ -11,8 +11,6 @@
 #include "hostapp/model/objects.h"
 
 namespace host {
-
-class Document;
 
 // The built-in palette that follows white and black in a new document's
 // swatch list: 24 named sRGB colours.
@@ -37,11 +35,6 @@ std::optional<std::string> parseGimpPalette(std::string_view text, std::vector<P
 // 6 none). Missing members take the default style's values.
 std::optional<std::string> parseGraphicStyles(std::string_view json, ColorModel model,
                                               std::vector<GraphicStyle>* out);
-
-// File front ends: read, parse and replace the document's swatches from index
-// 2 on, or its whole graphic style list. The document is unchanged on error.
-std::optional<std::string> loadGimpPaletteFile(const std::string& path, Document& document);
-std::optional<std::string> loadGraphicStylesFile(const std::string& path, Document& document);
 
 // "arc", "arc lower", ... for warp styles 1..15; "none" otherwise.
 const char* warpStyleName(int32_t style);

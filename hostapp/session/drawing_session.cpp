@@ -5,6 +5,7 @@
 #include <fstream>
 #include <limits>
 
+#include "hostapp/dialogs/dialog_json.h"
 #include "hostapp/host/random_service.h"
 #include "hostapp/io/file_input.h"
 #include "hostapp/model/resources.h"
@@ -20,6 +21,36 @@ constexpr hostio::InputKind kDrawingInput{"drawing", std::numeric_limits<std::si
 // A drawing's metadata sits right after the <svg> start tag, so only the
 // head of the file is read.
 constexpr std::size_t kDrawingHeadBytes = std::size_t{1} << 20;
+
+std::optional<std::string> readFile(const std::string& path, const hostio::InputKind& kind, std::string* text) {
+  try {
+    *text = hostio::readInputFile(path, kind);
+  } catch (const hostio::InputError& e) {
+    return e.what();
+  }
+  return std::nullopt;
+}
+
+// Read, parse and replace the document's swatches from index 2 on, or its
+// whole graphic style list. The document is unchanged on error.
+std::optional<std::string> loadGimpPaletteFile(const std::string& path, Document& document) {
+  std::string text;
+  if (auto error = readFile(path, hostio::kPaletteInput, &text)) return error;
+  std::vector<PaletteEntry> entries;
+  if (auto error = parseGimpPalette(text, &entries)) return hostio::printable(path) + ": " + *error;
+  document.replacePalette(entries);
+  return std::nullopt;
+}
+
+std::optional<std::string> loadGraphicStylesFile(const std::string& path, Document& document) {
+  std::string text;
+  if (auto error = readFile(path, hostio::kStylesInput, &text)) return error;
+  std::vector<GraphicStyle> styles;
+  if (auto error = parseGraphicStyles(text, document.colorModel(), &styles))
+    return hostio::printable(path) + ": " + hostio::printable(*error);
+  document.replaceGraphicStyles(std::move(styles));
+  return std::nullopt;
+}
 
 HostOptions seeded(HostOptions options, std::uint64_t seed) {
   options.seed = seed;
@@ -104,8 +135,21 @@ records::DrawingMetadata DrawingSession::metadata() const {
   return metadata;
 }
 
+nlohmann::json DrawingSession::dumpExtras() const {
+  nlohmann::json extra;
+  extra["record"] = records::recordToJson(record());
+  extra["result"] = result_;
+  extra["messages"] = plugin_ ? messagesToJson(plugin_->messages()) : nlohmann::json::array();
+  extra["dialogs"] = plugin_ ? shownDialogsToJson(plugin_->dialogs().shown()) : nlohmann::json::array();
+  if (closedDialog_) extra["dialog"] = *closedDialog_ ? itemStatesToJson(**closedDialog_) : nlohmann::json();
+  extra["previews"] = document().redrawCount();
+  return extra;
+}
+
 void DrawingSession::write(OutputKind kind, std::ostream& out, const ExportOptions& options) {
-  outputKind(kind).write(*this, options, out);
+  const ExportSource source{document(), recordBytes(), [this] { return records::metadataText(metadata()); },
+                            [this] { return dumpExtras(); }};
+  outputKind(kind).write(source, options, out);
 }
 
 }  // namespace host

@@ -107,6 +107,9 @@ class DrawingSession {
   // records::RecordError.
   records::DrawingMetadata metadata() const;
 
+  // The JSON dump's keys beside the document: the record, the last result,
+  // the messages, the dialogs shown and the options dialog as it closed.
+  nlohmann::json dumpExtras() const;
   // Writes `kind` (see output_kinds.h for what it throws).
   void write(OutputKind kind, std::ostream& out, const ExportOptions& options = {});
 

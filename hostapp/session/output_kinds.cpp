@@ -2,12 +2,8 @@
 
 #include <array>
 
-#include "hostapp/dialogs/dialog_json.h"
 #include "hostapp/records/record_file.h"
-#include "hostapp/records/svg_metadata.h"
 #include "hostapp/render/svg_render.h"
-#include "hostapp/session/drawing_session.h"
-#include "hostapp/session/session_json.h"
 #include "hostapp/writers/json_writer.h"
 #include "hostapp/writers/svg_writer.h"
 
@@ -16,42 +12,33 @@ namespace {
 
 // The drawing with what re-makes it in its metadata: the record, seed,
 // page, colour model and plug-in.
-std::string svgText(DrawingSession& session) {
-  return writers::svgString(session.document(), records::metadataText(session.metadata()));
+std::string svgText(const ExportSource& source) {
+  return writers::svgString(source.document, source.metadataText());
 }
 
-void writeSvg(DrawingSession& session, const ExportOptions&, std::ostream& out) {
-  writers::writeSvg(session.document(), out, records::metadataText(session.metadata()));
+void writeSvg(const ExportSource& source, const ExportOptions&, std::ostream& out) {
+  writers::writeSvg(source.document, out, source.metadataText());
 }
 
-void writePng(DrawingSession& session, const ExportOptions& options, std::ostream& out) {
-  render::svgToPng(svgText(session), options.dpi, out);
+void writePng(const ExportSource& source, const ExportOptions& options, std::ostream& out) {
+  render::svgToPng(svgText(source), options.dpi, out);
 }
 
-void writePdf(DrawingSession& session, const ExportOptions&, std::ostream& out) {
-  render::svgToPdf(svgText(session), out);
+void writePdf(const ExportSource& source, const ExportOptions&, std::ostream& out) {
+  render::svgToPdf(svgText(source), out);
 }
 
-void writeJson(DrawingSession& session, const ExportOptions&, std::ostream& out) {
-  nlohmann::json extra;
-  extra["record"] = records::recordToJson(session.record());
-  extra["result"] = session.result();
-  const bool plugin = session.hasPlugin();
-  extra["messages"] = plugin ? messagesToJson(session.plugin().messages()) : nlohmann::json::array();
-  extra["dialogs"] = plugin ? shownDialogsToJson(session.plugin().dialogs().shown()) : nlohmann::json::array();
-  if (const auto& reported = session.closedDialog())
-    extra["dialog"] = *reported ? itemStatesToJson(**reported) : nlohmann::json();
-  extra["previews"] = session.document().redrawCount();
-  writers::writeDocumentJson(session.document(), extra, out);
+void writeJson(const ExportSource& source, const ExportOptions&, std::ostream& out) {
+  writers::writeDocumentJson(source.document, source.dumpExtras(), out);
   out << "\n";
 }
 
-void writeRecord(DrawingSession& session, const ExportOptions&, std::ostream& out) {
-  records::writeRecord(out, session.recordBytes(), false);
+void writeRecord(const ExportSource& source, const ExportOptions&, std::ostream& out) {
+  records::writeRecord(out, source.record, false);
 }
 
-void writeRecordJson(DrawingSession& session, const ExportOptions&, std::ostream& out) {
-  records::writeRecord(out, session.recordBytes(), true);
+void writeRecordJson(const ExportSource& source, const ExportOptions&, std::ostream& out) {
+  records::writeRecord(out, source.record, true);
 }
 
 constexpr std::array kKinds{

@@ -4,19 +4,32 @@
 // writer. Adding a format is one row.
 #pragma once
 
+#include <functional>
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "hostapp/model/document.h"
 
 namespace host {
-
-class DrawingSession;
 
 enum class OutputKind { Svg, Json, Record, RecordJson, Png, Pdf };
 
 struct ExportOptions {
   double dpi = 72;  // PNG resolution in dots per inch
+};
+
+// What every output is written from: the document and what the session
+// knows of the drawing. The metadata and the dump's extras are made only
+// for the kinds that need them.
+struct ExportSource {
+  const Document& document;
+  std::vector<unsigned char> record;           // the record's bytes
+  std::function<std::string()> metadataText;   // the SVG's metadata line
+  std::function<nlohmann::json()> dumpExtras;  // the JSON dump's keys beside the document
 };
 
 struct OutputKindInfo {
@@ -28,10 +41,9 @@ struct OutputKindInfo {
   const char* label;   // the menu's text
   bool binary;         // bytes rather than text
   bool served;         // the server offers it for download
-  // Writes the session's document, record or picture. Throws
-  // records::RecordError (a kept record that cannot be read) and
-  // render::RenderError.
-  void (*write)(DrawingSession& session, const ExportOptions& options, std::ostream& out);
+  // Writes the document, record or picture. Throws records::RecordError (a
+  // kept record that cannot be read) and render::RenderError.
+  void (*write)(const ExportSource& source, const ExportOptions& options, std::ostream& out);
 };
 
 std::span<const OutputKindInfo> outputKinds();

@@ -1,4 +1,4 @@
-#include "default_parameters.h"
+#include "params/record/default_parameters.h"
 
 SpiralParameters defaultParameters(float viewCentreX, float viewCentreY) {
   SpiralParameters r{};

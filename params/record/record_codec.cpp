@@ -1,4 +1,4 @@
-#include "record_codec.h"
+#include "params/record/record_codec.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // order. Pure byte shuffling, shared with the host for record files.
 #pragma once
 
-#include "spiral_parameters.h"
+#include "params/record/spiral_parameters.h"
 
 void encodeParameters(const SpiralParameters& record, unsigned char out[kSpiralParametersSize]);
 void decodeParameters(const unsigned char in[kSpiralParametersSize], SpiralParameters& record);

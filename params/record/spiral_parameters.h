@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "parameter_fields.h"
+#include "params/record/parameter_fields.h"
 
 struct SpiralParameters {
 #define SPIRAL_FIELD_MEMBER(name, kind, initial, minimum, maximum) FieldType<FieldKind::kind>::type name;

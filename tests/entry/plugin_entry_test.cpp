@@ -12,6 +12,7 @@
 #include "entry/plugin_main.h"
 #include "hostapp/session/plugin_session.h"
 #include "hostapp/suites/adapter_util.h"
+#include "params/record/plugin_facts.h"
 #include "shell/suite_table.h"
 #include "support/call_rules.h"
 #include "support/session_fixture.h"

@@ -12,7 +12,7 @@
 #include "params/record/default_parameters.h"
 #include "params/record/parameter_fields.h"
 #include "params/record/record_codec.h"
-#include "params/spiral_parameters.h"
+#include "params/view_defaults.h"
 #include "shell/suite_table.h"
 
 namespace {

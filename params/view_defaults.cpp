@@ -1,4 +1,4 @@
-#include "params/spiral_parameters.h"
+#include "params/view_defaults.h"
 
 #include "params/record/default_parameters.h"
 #include "shell/suite_table.h"
