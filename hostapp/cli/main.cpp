@@ -185,7 +185,7 @@ int run(int argc, char** argv) {
     if (!page.empty()) {
       const auto size = cli::parsePageSize(page);
       if (!size) {
-        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << hostio::printable(page) << "'\n";
+        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << hostio::excerpt(page) << "'\n";
         return 2;
       }
       draw.pageSize = *size;
