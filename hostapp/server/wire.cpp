@@ -66,7 +66,7 @@ std::optional<nlohmann::json> parseMessage(std::string_view text, std::string* p
   }
   nlohmann::json message = nlohmann::json::parse(text, nullptr, false);
   if (message.is_discarded() || !message.is_object()) {
-    *problem = "is not a JSON object";
+    *problem = message.is_discarded() ? "is not JSON" : "is not a JSON object";
     return std::nullopt;
   }
   return message;
