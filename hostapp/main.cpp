@@ -183,7 +183,7 @@ int run(int argc, char** argv) {
     if (!page.empty()) {
       const auto size = host::parsePageSize(page);
       if (!size) {
-        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << hostio::printable(page) << "'\n";
+        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << hostio::excerpt(page) << "'\n";
         return 2;
       }
       draw.pageSize = *size;
@@ -204,7 +204,7 @@ int run(int argc, char** argv) {
     if (!servePage.empty()) {
       const auto size = host::parsePageSize(servePage);
       if (!size) {
-        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << servePage << "'\n";
+        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << hostio::excerpt(servePage) << "'\n";
         return 2;
       }
       serve.session.pageSize = *size;

@@ -43,12 +43,21 @@ std::string readInputFile(const std::string& path, const InputKind& kind);
 // for reading and holds at most kind.maxBytes.
 void checkInputFile(const std::string& path, const InputKind& kind);
 
-// `text` with control characters and DEL written as \n, \t, \r or \xHH, so
-// that input echoed into a message stays on one line and cannot drive the
-// terminal. Bytes from 0x80 on (UTF-8) are kept.
+// `text` with control characters written as \n, \t, \r or \xHH (each byte
+// of C0 and C1 controls, DEL, NUL, line separators and bidi controls), and
+// every byte that is not part of well-formed UTF-8 as \xHH, so that input
+// echoed into a message stays on one line and cannot drive the terminal.
+// Other UTF-8 is kept.
 std::string printable(std::string_view text);
 
-// "'path'" made printable: how messages name a file.
+// How much of an input a message quotes.
+inline constexpr std::size_t kExcerptBytes = 200;
+
+// printable() of at most the first `maxBytes` bytes of `text` (ending at a
+// whole character), with "..." when the rest was left out.
+std::string excerpt(std::string_view text, std::size_t maxBytes = kExcerptBytes);
+
+// "'path'" as an excerpt: how messages name a file.
 std::string quotedPath(std::string_view path);
 
 // A byte count the way messages write it: "1 MiB", "256 MiB", or bytes.

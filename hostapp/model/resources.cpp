@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "hostapp/io/bounded_json.h"
 
 namespace host {
 
@@ -64,25 +65,47 @@ std::vector<GraphicStyle> builtInGraphicStyles(ColorModel m) {
   };
 }
 
+namespace {
+
+// The text's lines, ended by LF, CRLF or a lone CR.
+std::vector<std::string_view> paletteLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\n' && text[i] != '\r') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+std::string_view trimmed(std::string_view line) {
+  const std::size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return line.substr(first, line.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
 std::optional<std::string> parseGimpPalette(std::string_view text, std::vector<PaletteEntry>* out) {
-  std::istringstream in{std::string(text)};
-  std::string line;
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   int number = 0;
   std::vector<PaletteEntry> entries;
   bool header = false;
-  while (std::getline(in, line)) {
+  for (const std::string_view raw : paletteLines(text)) {
     ++number;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const auto first = line.find_first_not_of(" \t");
-    if (first == std::string::npos || line[first] == '#') continue;
+    const std::string_view line = trimmed(raw);
+    if (line.empty() || line[0] == '#') continue;
     if (!header) {
-      if (line.compare(first, 12, "GIMP Palette") != 0)
+      if (line != "GIMP Palette")
         return "palette: line " + std::to_string(number) + ": expected \"GIMP Palette\"";
       header = true;
       continue;
     }
-    if (line.compare(first, 5, "Name:") == 0 || line.compare(first, 8, "Columns:") == 0) continue;
-    std::istringstream fields(line);
+    if (line.substr(0, 5) == "Name:" || line.substr(0, 8) == "Columns:") continue;
+    std::istringstream fields{std::string(line)};
     int r, g, b;
     if (!(fields >> r >> g >> b) || r < 0 || r > 255 || g < 0 || g > 255 || b < 0 || b > 255)
       return "palette: line " + std::to_string(number) + ": expected \"R G B name\" with values 0..255";
@@ -151,9 +174,10 @@ void readPaint(const json& j, const char* key, bool* on, Color* color, const std
 
 std::optional<std::string> parseGraphicStyles(std::string_view text, ColorModel model,
                                               std::vector<GraphicStyle>* out) {
+  if (auto problem = hostio::jsonLimitProblem(text, hostio::kFileJsonLimits)) return "styles: " + *problem;
   json doc = json::parse(text.begin(), text.end(), nullptr, false);
   if (doc.is_discarded()) return "styles: malformed JSON";
-  if (doc.is_object() && doc.contains("styles")) doc = doc["styles"];
+  if (doc.is_object() && doc.contains("styles")) doc = json(std::move(doc["styles"]));
   if (!doc.is_array() || doc.empty()) return "styles: expected a non-empty array of styles";
   const GraphicStyle base = builtInGraphicStyles(model).front();
   std::vector<GraphicStyle> styles;

@@ -13,6 +13,7 @@
 #include <optional>
 #include <sstream>
 
+#include "hostapp/io/bounded_json.h"
 #include "hostapp/io/file_input.h"
 #include "hostapp/io/output_set.h"
 #include "params/record/parameter_fields.h"
@@ -40,7 +41,7 @@ float floatField(const SpiralParameters& r, const ParameterField& f) {
 
 const ParameterField& requireField(std::string_view name) {
   const ParameterField* field = findParameterField(name);
-  if (!field) throw RecordError("unknown field '" + std::string(name) + "'");
+  if (!field) throw RecordError("unknown field '" + hostio::excerpt(name) + "'");
   return *field;
 }
 
@@ -56,12 +57,23 @@ std::string readWholeFile(const std::string& path) {
   }
 }
 
-bool looksLikeJson(const std::string& bytes) {
+std::string_view withoutBom(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+  return bytes;
+}
+
+// Text that begins with '{' after blanks (and a byte order mark): no NUL or
+// other control byte but blanks. A binary record holds small integers, so
+// its bytes are never all text like this in practice.
+bool isJsonText(std::string_view bytes) {
+  bytes = withoutBom(bytes);
+  const std::size_t first = bytes.find_first_not_of(" \t\n\r");
+  if (first == std::string_view::npos || bytes[first] != '{') return false;
   for (char c : bytes) {
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') continue;
-    return c == '{';
+    const auto b = static_cast<unsigned char>(c);
+    if ((b < 0x20 && c != ' ' && c != '\t' && c != '\n' && c != '\r') || b == 0x7F) return false;
   }
-  return false;
+  return true;
 }
 
 std::string_view trimBlanks(std::string_view text) {
@@ -75,7 +87,8 @@ int32_t parseInt(std::string_view name, std::string_view text) {
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size() || value < std::numeric_limits<int32_t>::min() ||
       value > std::numeric_limits<int32_t>::max())
-    throw RecordError("field '" + std::string(name) + "' needs a 32-bit integer, got '" + std::string(text) + "'");
+    throw RecordError("field '" + std::string(name) + "' needs a 32-bit integer, got '" + hostio::excerpt(text) +
+                      "'");
   return static_cast<int32_t>(value);
 }
 
@@ -122,8 +135,23 @@ float parseFloat(std::string_view name, std::string_view text) {
   double value = 0;
   in >> value;
   if (s.empty() || in.fail() || !in.eof())
-    throw RecordError("field '" + std::string(name) + "' needs a number, got '" + s + "'");
+    throw RecordError("field '" + std::string(name) + "' needs a number, got '" + hostio::excerpt(s) + "'");
   return toFloatField(name, value);
+}
+
+// A bool field takes what --set takes: true/false, 0/1, and the texts
+// "on"/"off", "true"/"false", "0"/"1".
+int32_t jsonBool(const std::string& name, const nlohmann::json& value) {
+  if (value.is_boolean()) return value.get<bool>() ? 1 : 0;
+  if (value.is_number_integer()) {
+    if (value == 0) return 0;
+    if (value == 1) return 1;
+  } else if (value.is_string()) {
+    const std::string& text = value.get_ref<const std::string&>();
+    if (text == "1" || text == "true" || text == "on") return 1;
+    if (text == "0" || text == "false" || text == "off") return 0;
+  }
+  throw RecordError("field '" + name + "' needs 0/1, on/off or true/false");
 }
 
 }  // namespace
@@ -151,9 +179,11 @@ SpiralParameters loadRecordFile(const std::string& path, const SpiralParameters&
   auto readJson = [&]() -> std::optional<std::string> {
     nlohmann::json object;
     try {
-      object = nlohmann::json::parse(bytes);
+      object = hostio::parseBoundedJson(bytes);
+    } catch (const hostio::JsonLimitError& e) {
+      return std::string(" is refused: ") + e.what();
     } catch (const nlohmann::json::exception& e) {  // syntax, and numbers beyond a double
-      return " is not valid JSON: " + hostio::printable(e.what());
+      return " is not valid JSON: " + hostio::excerpt(e.what(), 400);
     }
     try {
       record = base;
@@ -163,18 +193,16 @@ SpiralParameters loadRecordFile(const std::string& path, const SpiralParameters&
     }
     return std::nullopt;
   };
-  // The binary form is exactly 308 bytes of any value, so a binary record may
-  // well start with '{'. A file of that size is binary unless its name ends in
-  // ".json" or it is a whole JSON record; every record the host writes thus
-  // reads back as written.
-  const bool jsonName = endsWith(path, ".json");
-  if (!jsonName && bytes.size() == kSpiralParametersSize) {
-    if (looksLikeJson(bytes) && !readJson()) return record;
-    record = base;
+  // JSON is told from the binary form by content: text that begins with '{'
+  // is JSON (a control byte, which JSON never holds, makes it binary), and
+  // so is any file whose name ends in ".json". The binary form is exactly
+  // 308 bytes of any other value.
+  const bool json = isJsonRecordName(path) || isJsonText(bytes);
+  if (!json && bytes.size() == kSpiralParametersSize) {
     decodeParameters(reinterpret_cast<const unsigned char*>(bytes.data()), record);
     return record;
   }
-  if (jsonName || looksLikeJson(bytes)) {
+  if (json) {
     if (const auto problem = readJson()) {
       throw RecordError("record file " + name + *problem);
     }
@@ -208,7 +236,7 @@ void saveRecordFile(const std::string& path, std::span<const unsigned char> byte
 void applyAssignment(SpiralParameters& record, std::string_view assignment) {
   const std::size_t eq = assignment.find('=');
   if (eq == std::string_view::npos || eq == 0)
-    throw RecordError("expected FIELD=VALUE, got '" + std::string(assignment) + "'");
+    throw RecordError("expected FIELD=VALUE, got '" + hostio::excerpt(assignment) + "'");
   // Blanks around the name and the value are ignored alike for every kind.
   const std::string_view name = trimBlanks(assignment.substr(0, eq));
   const std::string_view text = trimBlanks(assignment.substr(eq + 1));
@@ -222,7 +250,7 @@ void applyAssignment(SpiralParameters& record, std::string_view assignment) {
         *intField(record, field) = 0;
       } else {
         throw RecordError("field '" + std::string(name) + "' needs 0/1, on/off or true/false, got '" +
-                          std::string(text) + "'");
+                          hostio::excerpt(text) + "'");
       }
       break;
     case FieldKind::Int:
@@ -260,8 +288,8 @@ void applyJson(SpiralParameters& record, const nlohmann::json& object) {
       }
       continue;
     }
-    if (field.kind == FieldKind::Bool && value.is_boolean()) {
-      *intField(record, field) = value.get<bool>() ? 1 : 0;
+    if (field.kind == FieldKind::Bool) {
+      *intField(record, field) = jsonBool(name, value);
       continue;
     }
     if (!value.is_number_integer())

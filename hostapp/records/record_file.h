@@ -28,10 +28,11 @@ std::vector<unsigned char> recordBytes(const SpiralParameters& record);
 SpiralParameters recordFromBytes(std::span<const unsigned char> bytes);
 
 // Reads a record file (at most 1 MiB, a regular file). A name ending in
-// ".json" is JSON. Otherwise a file of exactly 308 bytes is the binary form
-// unless it is, whole, a JSON record (a binary record may start with '{'),
-// and any other size must be JSON starting with '{'. JSON fields not given
-// keep their value in `base`.
+// ".json" is JSON, and so is text (no control bytes but blanks) beginning
+// with '{' after blanks or a byte order mark: a parse error is reported as
+// one. Otherwise a file of exactly 308 bytes is the binary form, and any
+// other size is refused. JSON is bounded in size and nesting and names no
+// field twice; fields not given keep their value in `base`.
 SpiralParameters loadRecordFile(const std::string& path, const SpiralParameters& base);
 
 // True when a record file of this name is written as JSON (".json").
@@ -54,7 +55,9 @@ void applyAssignment(SpiralParameters& record, std::string_view assignment);
 nlohmann::json recordToJson(const SpiralParameters& record);
 
 // Applies the fields of a JSON object; unknown names, wrong types and
-// numbers out of their field's range throw. A float field also takes null
+// numbers out of their field's range throw. A bool field takes what
+// applyAssignment takes: true/false, 0/1 or the texts "on", "off", "true",
+// "false", "0", "1". A float field also takes null
 // (NaN) and the texts of recordToJson.
 void applyJson(SpiralParameters& record, const nlohmann::json& object);
 

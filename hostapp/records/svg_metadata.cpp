@@ -2,9 +2,13 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include <nlohmann/json.hpp>
 
+#include "hostapp/io/bounded_json.h"
+#include "hostapp/io/file_input.h"
+#include "hostapp/io/xml_scan.h"
 #include "hostapp/records/record_file.h"
 #include "hostapp/writers/svg_writer.h"
 #include "params/record/parameter_fields.h"
@@ -14,31 +18,6 @@ namespace {
 
 constexpr std::string_view kFormat = "spiral-drawing";
 constexpr int kVersion = 1;
-
-// The XML escapes the SVG writer uses, undone; any other entity is damage.
-std::string unescapeXml(std::string_view text, const std::string& path) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '&') {
-      out += text[i];
-      continue;
-    }
-    static constexpr std::pair<std::string_view, char> kEntities[] = {
-        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
-    bool known = false;
-    for (const auto& [entity, c] : kEntities) {
-      if (text.substr(i, entity.size()) == entity) {
-        out += c;
-        i += entity.size() - 1;
-        known = true;
-        break;
-      }
-    }
-    if (!known) throw RecordError("drawing '" + path + "': its metadata holds an unknown XML entity");
-  }
-  return out;
-}
 
 float pageSide(const nlohmann::json& value) {
   const double v = value.get<double>();
@@ -61,27 +40,71 @@ std::string metadataText(const DrawingMetadata& m) {
 }
 
 bool looksLikeSvg(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   const std::size_t start = text.find_first_not_of(" \t\r\n");
   if (start == std::string_view::npos || text[start] != '<') return false;
   return text.find("<svg", start) != std::string_view::npos;
 }
 
-DrawingMetadata readSvgMetadata(std::string_view svg, const std::string& path) {
-  const std::string open = "<metadata id=\"" + std::string(writers::kSvgMetadataId) + "\">";
-  const std::size_t start = svg.find(open);
-  if (start == std::string_view::npos)
-    throw RecordError("drawing '" + path + "' holds no spiral-host metadata (it was not written by spiral-host draw)");
-  const std::size_t begin = start + open.size();
-  const std::size_t end = svg.find("</metadata>", begin);
-  if (end == std::string_view::npos) throw RecordError("drawing '" + path + "': its metadata is cut short");
+namespace {
 
+// The text of the one <metadata id="spiral-drawing"> element of an SVG
+// document, entity references and CDATA undone.
+std::string metadataElementText(std::string_view svg, const std::string& name) {
+  hostio::XmlScanner xml(svg);
+  std::optional<std::string> found;
+  bool inside = false, closed = false;
+  std::size_t depth = 0;
+  try {
+    for (hostio::XmlToken token = xml.next(); token.kind != hostio::XmlToken::Kind::End; token = xml.next()) {
+      using Kind = hostio::XmlToken::Kind;
+      if (token.kind == Kind::StartTag && xml.depth() == 1 && hostio::localName(token.name) != "svg")
+        throw RecordError("drawing " + name + " is not an SVG: its root element is <" +
+                          hostio::excerpt(token.name) + ">");
+      if (inside) {
+        if (token.kind == Kind::Text) {
+          *found += token.text;
+        } else if (token.kind == Kind::StartTag) {
+          throw RecordError("drawing " + name + ": its metadata holds an element <" +
+                            hostio::excerpt(token.name) + ">");
+        } else if (token.kind == Kind::EndTag && xml.depth() < depth) {
+          inside = false;
+          closed = true;
+        }
+        continue;
+      }
+      if (token.kind != Kind::StartTag || hostio::localName(token.name) != "metadata") continue;
+      const std::string* id = token.attribute("id");
+      if (!id || *id != writers::kSvgMetadataId) continue;
+      if (found) throw RecordError("drawing " + name + " holds two spiral-host metadata elements");
+      found.emplace();
+      inside = !token.empty;
+      closed = token.empty;
+      depth = xml.depth();
+    }
+  } catch (const hostio::XmlError& e) {
+    throw RecordError("drawing " + name + " is not well-formed XML: " + e.what());
+  }
+  if (!found)
+    throw RecordError("drawing " + name + " holds no spiral-host metadata (it was not written by spiral-host draw)");
+  if (!closed) throw RecordError("drawing " + name + ": its metadata is cut short");
+  return *found;
+}
+
+}  // namespace
+
+DrawingMetadata readSvgMetadata(std::string_view svg, const std::string& path) {
+  const std::string name = hostio::quotedPath(path);
+  const std::string text = metadataElementText(svg, name);
   DrawingMetadata m;
   try {
-    const nlohmann::json object = nlohmann::json::parse(unescapeXml(svg.substr(begin, end - begin), path));
+    const nlohmann::json object = hostio::parseBoundedJson(text);
     if (!object.is_object() || object.value("format", "") != kFormat)
       throw RecordError("not spiral-host drawing metadata");
-    if (object.at("version") != kVersion)
-      throw RecordError("metadata version " + object.at("version").dump() + " is not known");
+    const nlohmann::json& version = object.at("version");
+    if (version != kVersion)
+      throw RecordError(version.is_number() ? "metadata version " + version.dump() + " is not known"
+                                            : std::string("the metadata version is not a number"));
     const nlohmann::json& record = object.at("record");
     if (!record.is_object()) throw RecordError("the record is not an object");
     for (const ParameterField& field : kParameterFields) {
@@ -97,15 +120,17 @@ DrawingMetadata readSvgMetadata(std::string_view svg, const std::string& path) {
     m.page = {pageSide(page[0]), pageSide(page[1])};
     const std::string model = object.at("colorModel").get<std::string>();
     const auto colorModel = host::colorModelFromName(model);
-    if (!colorModel) throw RecordError("unknown colour model '" + model + "'");
+    if (!colorModel) throw RecordError("unknown colour model '" + hostio::excerpt(model) + "'");
     m.colorModel = *colorModel;
     const nlohmann::json& plugin = object.at("plugin");
     m.pluginName = plugin.at("name").get<std::string>();
     m.pluginVersion = plugin.at("version").get<std::string>();
   } catch (const nlohmann::json::exception& e) {
-    throw RecordError("drawing '" + path + "': its metadata is damaged: " + e.what());
+    throw RecordError("drawing " + name + ": its metadata is damaged: " + hostio::excerpt(e.what(), 400));
+  } catch (const hostio::JsonLimitError& e) {
+    throw RecordError("drawing " + name + ": its metadata is refused: " + e.what());
   } catch (const RecordError& e) {
-    throw RecordError("drawing '" + path + "': its metadata is damaged: " + e.what());
+    throw RecordError("drawing " + name + ": its metadata is damaged: " + e.what());
   }
   return m;
 }

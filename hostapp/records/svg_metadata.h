@@ -32,14 +32,19 @@ struct DrawingMetadata {
 // The metadata as one line of JSON.
 std::string metadataText(const DrawingMetadata& metadata);
 
-// True when the file's text is an SVG (an XML document with an <svg> root),
-// which record files never are.
+// True when the file's text looks like XML naming an <svg> element (a byte
+// order mark and blanks may come first), which record files never do;
+// readSvgMetadata checks the rest.
 bool looksLikeSvg(std::string_view text);
 
-// Reads the metadata back from an SVG's text. Throws RecordError, whose
-// message names `path`, when the SVG has none of ours or it is damaged:
-// every field of the record, the seed, page and colour model must be there
-// and valid.
+// Reads the metadata back from an SVG's text (the whole file or its head).
+// The text is read as XML: the document's root is <svg>, and exactly one
+// <metadata> element (in any namespace prefix, attributes in any order and
+// quoting) has the id "spiral-drawing"; its text may use entity and
+// character references and CDATA. The JSON in it is bounded in size and
+// depth and names no member twice. Throws RecordError, whose message names
+// `path`, when the SVG has none of ours or it is damaged: every field of the
+// record, the seed, page and colour model must be there and valid.
 DrawingMetadata readSvgMetadata(std::string_view svg, const std::string& path);
 
 }  // namespace records

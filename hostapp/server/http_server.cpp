@@ -143,15 +143,9 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
 
   auto bodyObject = [](const httplib::Request& req, httplib::Response& res) -> std::optional<json> {
     if (req.body.empty()) return json::object();
-    json body = json::parse(req.body, nullptr, false);
-    if (body.is_discarded()) {
-      refuse(res, 400, "the request body is not JSON");
-      return std::nullopt;
-    }
-    if (!body.is_object()) {
-      refuse(res, 400, "the request body is a JSON object");
-      return std::nullopt;
-    }
+    std::string problem;
+    std::optional<json> body = parseMessage(req.body, &problem);
+    if (!body) refuse(res, 400, "the request body " + problem);
     return body;
   };
   auto reply = [](httplib::Response& res, const BrokerReply& r) { sendJson(res, r.status, r.body); };

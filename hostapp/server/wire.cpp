@@ -30,8 +30,22 @@ bool LineChannel::writeLine(std::string_view line) {
 std::optional<nlohmann::json> LineChannel::read(std::optional<std::chrono::milliseconds> timeout) {
   std::optional<std::string> line = readLine(timeout);
   if (!line) return std::nullopt;
-  nlohmann::json message = nlohmann::json::parse(*line, nullptr, false);
-  if (message.is_discarded() || !message.is_object()) return nlohmann::json{{"error", "a message is not a JSON object"}};
+  std::string problem;
+  std::optional<nlohmann::json> message = parseMessage(*line, &problem);
+  if (!message) return nlohmann::json{{"error", "a message " + problem}};
+  return message;
+}
+
+std::optional<nlohmann::json> parseMessage(std::string_view text, std::string* problem) {
+  if (auto limit = hostio::jsonLimitProblem(text, kWireJsonLimits)) {
+    *problem = "is refused: " + *limit;
+    return std::nullopt;
+  }
+  nlohmann::json message = nlohmann::json::parse(text, nullptr, false);
+  if (message.is_discarded() || !message.is_object()) {
+    *problem = message.is_discarded() ? "is not JSON" : "is not a JSON object";
+    return std::nullopt;
+  }
   return message;
 }
 

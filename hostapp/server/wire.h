@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "hostapp/io/bounded_json.h"
 #include "hostapp/platform/pipe.h"
 
 namespace server {
@@ -32,6 +33,15 @@ class LineChannel {
   std::string buffer_;
   bool timedOut_ = false;
 };
+
+// A message's size and nesting are bounded before it is parsed: a request
+// nested a million levels deep is refused, not followed down the stack.
+inline constexpr hostio::JsonLimits kWireJsonLimits{std::size_t{256} << 20, 64};
+
+// The JSON object in `text`; nothing, with a one-line reason in `problem`,
+// when it is too large, too deep, names a member twice, is not JSON or is
+// not an object.
+std::optional<nlohmann::json> parseMessage(std::string_view text, std::string* problem);
 
 std::string base64Encode(std::string_view bytes);
 // Nothing when the text is not base64.

@@ -37,7 +37,7 @@ std::optional<std::string> loadGimpPaletteFile(const std::string& path, Document
   std::string text;
   if (auto error = readFile(path, hostio::kPaletteInput, &text)) return error;
   std::vector<PaletteEntry> entries;
-  if (auto error = parseGimpPalette(text, &entries)) return hostio::printable(path) + ": " + *error;
+  if (auto error = parseGimpPalette(text, &entries)) return hostio::excerpt(path) + ": " + *error;
   document.replacePalette(entries);
   return std::nullopt;
 }
@@ -47,7 +47,7 @@ std::optional<std::string> loadGraphicStylesFile(const std::string& path, Docume
   if (auto error = readFile(path, hostio::kStylesInput, &text)) return error;
   std::vector<GraphicStyle> styles;
   if (auto error = parseGraphicStyles(text, document.colorModel(), &styles))
-    return hostio::printable(path) + ": " + hostio::printable(*error);
+    return hostio::excerpt(path) + ": " + hostio::printable(*error);
   document.replaceGraphicStyles(std::move(styles));
   return std::nullopt;
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "hostapp/writers/art_numbers.h"
 #include "hostapp/writers/text_sink.h"
 
 namespace writers {
@@ -196,15 +197,16 @@ void pathObject(JsonStream& j, const PathMembers& p, const std::function<void(st
   j.end();
 }
 
-void artPath(JsonStream& j, const host::Art& art, std::size_t layerIndex, host::ArtId envelope) {
+void artPath(JsonStream& j, const ArtNumbers& numbers, const host::Art& art, std::size_t layerIndex,
+             host::ArtId envelope) {
   pathObject(j, {art.state.segments, art.state.closed, art.state.style, art.state.opacity},
              [&](std::string_view before) {
                if (before == "fill" && envelope != host::kNoArt) {
                  j.key("envelope");
-                 j.integer(envelope);
+                 j.integer(numbers.of(envelope));
                } else if (before == "opacity") {
                  j.key("id");
-                 j.integer(art.id);
+                 j.integer(numbers.of(art.id));
                  j.key("layer");
                  j.integer(layerIndex);
                } else if (before.empty()) {
@@ -214,28 +216,29 @@ void artPath(JsonStream& j, const host::Art& art, std::size_t layerIndex, host::
              });
 }
 
-void artList(JsonStream& j, const host::Document& doc) {
+void artList(JsonStream& j, const host::Document& doc, const ArtNumbers& numbers) {
   j.beginArray();
   const auto& layers = doc.layers();
   for (std::size_t li = 0; li < layers.size(); ++li) {
     doc.forEachInPaintOrder(layers[li].id, [&](const host::Art& a) {
       if (a.kind == host::ArtKind::Path) {
         j.element();
-        artPath(j, a, li, host::kNoArt);
+        artPath(j, numbers, a, li, host::kNoArt);
         return;
       }
       for (host::ArtId id : a.state.envelope.contents) {
         const host::Art* inner = doc.art(id);
         if (!inner || inner->kind != host::ArtKind::Path) continue;
         j.element();
-        artPath(j, *inner, li, a.id);
+        artPath(j, numbers, *inner, li, a.id);
       }
     });
   }
   j.end();
 }
 
-void envelopeObject(JsonStream& j, const host::Document& doc, const host::Art& a, std::size_t layerIndex) {
+void envelopeObject(JsonStream& j, const host::Document& doc, const ArtNumbers& numbers, const host::Art& a,
+                    std::size_t layerIndex) {
   const host::EnvelopeData& env = a.state.envelope;
   j.beginObject();
   j.key("art");
@@ -244,7 +247,7 @@ void envelopeObject(JsonStream& j, const host::Document& doc, const host::Art& a
     const host::Art* inner = doc.art(id);
     if (!inner || inner->kind != host::ArtKind::Path) continue;
     j.element();
-    j.integer(id);
+    j.integer(numbers.of(id));
   }
   j.end();
   j.key("deformOptions");
@@ -252,7 +255,7 @@ void envelopeObject(JsonStream& j, const host::Document& doc, const host::Art& a
   j.key("fidelity");
   j.integer(env.fidelity);
   j.key("id");
-  j.integer(a.id);
+  j.integer(numbers.of(a.id));
   j.key("layer");
   j.integer(layerIndex);
   j.key("shape");
@@ -261,7 +264,7 @@ void envelopeObject(JsonStream& j, const host::Document& doc, const host::Art& a
                [&](std::string_view before) {
                  if (before == "opacity") {
                    j.key("id");
-                   j.integer(s->id);
+                   j.integer(numbers.of(s->id));
                  }
                });
   } else {
@@ -283,14 +286,14 @@ void envelopeObject(JsonStream& j, const host::Document& doc, const host::Art& a
   j.end();
 }
 
-void envelopeList(JsonStream& j, const host::Document& doc) {
+void envelopeList(JsonStream& j, const host::Document& doc, const ArtNumbers& numbers) {
   j.beginArray();
   const auto& layers = doc.layers();
   for (std::size_t li = 0; li < layers.size(); ++li) {
     doc.forEachInPaintOrder(layers[li].id, [&](const host::Art& a) {
       if (a.kind == host::ArtKind::Path) return;
       j.element();
-      envelopeObject(j, doc, a, li);
+      envelopeObject(j, doc, numbers, a, li);
     });
   }
   j.end();
@@ -315,7 +318,7 @@ void layerList(JsonStream& j, const host::Document& doc) {
   j.end();
 }
 
-void symbolList(JsonStream& j, const host::Document& doc) {
+void symbolList(JsonStream& j, const host::Document& doc, const ArtNumbers& numbers) {
   j.beginArray();
   for (const host::Symbol& sym : doc.symbols()) {
     j.element();
@@ -337,7 +340,7 @@ void symbolList(JsonStream& j, const host::Document& doc) {
     j.key("name");
     j.string(sym.name);
     j.key("source");
-    j.integer(sym.source);
+    j.integer(numbers.of(sym.source));
     j.end();
   }
   j.end();
@@ -358,12 +361,13 @@ json exactNumber(float value) {
 
 void writeDocumentJson(const host::Document& doc, const json& extra, std::ostream& out) {
   JsonStream j(out);
+  const ArtNumbers numbers(doc);
   using Writer = std::function<void()>;
   // The document's keys in name order.
   const std::pair<std::string_view, Writer> own[] = {
-      {"art", [&] { artList(j, doc); }},
+      {"art", [&] { artList(j, doc, numbers); }},
       {"colorModel", [&] { j.string(host::colorModelName(doc.colorModel())); }},
-      {"envelopes", [&] { envelopeList(j, doc); }},
+      {"envelopes", [&] { envelopeList(j, doc, numbers); }},
       {"layers", [&] { layerList(j, doc); }},
       {"page",
        [&] {
@@ -374,7 +378,7 @@ void writeDocumentJson(const host::Document& doc, const json& extra, std::ostrea
          j.number(doc.pageSize().y);
          j.end();
        }},
-      {"symbols", [&] { symbolList(j, doc); }},
+      {"symbols", [&] { symbolList(j, doc, numbers); }},
   };
   j.beginObject();
   static const json kNoMembers = json::object();

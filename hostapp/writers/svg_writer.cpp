@@ -4,6 +4,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "hostapp/writers/art_numbers.h"
 #include "hostapp/writers/envelope_warp.h"
 #include "hostapp/writers/text_sink.h"
 
@@ -107,15 +108,16 @@ void styleAttributes(TextSink& out, const host::Style& style, float opacity) {
   }
 }
 
-// An art path has the id "art-N"; a symbol's paths have none (artId 0).
-void writePath(TextSink& out, std::string_view indent, host::ArtId artId, const std::vector<host::Segment>& segs,
+// An art path has the id "art-N", N its number; a symbol's paths have none
+// (number 0).
+void writePath(TextSink& out, std::string_view indent, std::uint32_t number, const std::vector<host::Segment>& segs,
                bool closed, const host::Style& style, float opacity) {
   if (segs.empty() || !finitePath(segs)) return;
   out.put(indent);
   out.put("<path");
-  if (artId != 0) {
+  if (number != 0) {
     out.put(" id=\"art-");
-    out.integer(artId);
+    out.integer(number);
     out.put('"');
   }
   out.put(" d=\"");
@@ -137,7 +139,8 @@ envelope::ShapeKind shapeKind(const std::vector<host::Segment>& segs) {
   return envelope::ShapeKind::kRectangle;
 }
 
-void writeEnvelope(TextSink& out, std::string_view indent, const host::Document& doc, const host::Art& env) {
+void writeEnvelope(TextSink& out, std::string_view indent, const host::Document& doc, const ArtNumbers& numbers,
+                   const host::Art& env) {
   const host::EnvelopeData& data = env.state.envelope;
   const host::Art* shapeArt = doc.art(data.shape);
   if (!shapeArt || shapeArt->state.segments.empty() || !finitePath(shapeArt->state.segments)) return;
@@ -160,7 +163,7 @@ void writeEnvelope(TextSink& out, std::string_view indent, const host::Document&
                                   data.warp.rotate};
   out.put(indent);
   out.put("<g id=\"envelope-");
-  out.integer(env.id);
+  out.integer(numbers.of(env.id));
   out.put("\" data-warp-style=\"");
   out.integer(data.warp.style);
   out.put("\">\n");
@@ -180,7 +183,7 @@ void writeEnvelope(TextSink& out, std::string_view indent, const host::Document&
     if (std::none_of(points.begin(), points.end(), finite)) continue;
     out.put(indent);
     out.put("  <path id=\"art-");
-    out.integer(a->id);
+    out.integer(numbers.of(a->id));
     out.put("\" d=\"");
     bool first = true;
     for (const envelope::Point& p : points) {
@@ -252,6 +255,7 @@ void writeSvg(const host::Document& doc, std::ostream& stream, std::string_view 
   out.put("  <g transform=\"matrix(1 0 0 -1 0 ");
   out.fixed3(page.y);
   out.put(")\">\n");
+  const ArtNumbers numbers(doc);
   for (const host::Layer& layer : doc.layers()) {
     out.put("    <g id=\"layer-");
     out.integer(layer.id);
@@ -260,9 +264,9 @@ void writeSvg(const host::Document& doc, std::ostream& stream, std::string_view 
     out.put("\">\n");
     doc.forEachInPaintOrder(layer.id, [&](const host::Art& a) {
       if (a.kind == host::ArtKind::Path)
-        writePath(out, "      ", a.id, a.state.segments, a.state.closed, a.state.style, a.state.opacity);
+        writePath(out, "      ", numbers.of(a.id), a.state.segments, a.state.closed, a.state.style, a.state.opacity);
       else
-        writeEnvelope(out, "      ", doc, a);
+        writeEnvelope(out, "      ", doc, numbers, a);
     });
     out.put("    </g>\n");
   }

@@ -434,6 +434,15 @@ TEST(DocumentResources, GimpPaletteReplacesSwatchesFromIndexTwo) {
   EXPECT_NEAR(d.swatches()[3].color.c[1], 128 / 255.0f, 1e-6f);
 
   EXPECT_NE(parseGimpPalette("JASC-PAL\n", &entries), std::nullopt);
+  EXPECT_NE(parseGimpPalette("GIMP Palettes are great\n1 2 3\n", &entries), std::nullopt);
+  // A byte order mark, and CR or CRLF line endings.
+  for (const char* text : {"\xEF\xBB\xBFGIMP Palette\n1 2 3 A\n4 5 6 B\n", "GIMP Palette\r1 2 3 A\r4 5 6 B\r",
+                           "GIMP Palette \r\n1 2 3 A\r\n4 5 6 B"}) {
+    entries.clear();
+    ASSERT_EQ(parseGimpPalette(text, &entries), std::nullopt) << text;
+    ASSERT_EQ(entries.size(), 2u) << text;
+    EXPECT_EQ(entries[1].name, "B");
+  }
   const auto error = parseGimpPalette("GIMP Palette\n12 300 4 Bad\n", &entries);
   ASSERT_TRUE(error);
   EXPECT_NE(error->find("line 2"), std::string::npos) << *error;
@@ -457,6 +466,10 @@ TEST(DocumentResources, GraphicStylesLoadFromJson) {
 
   EXPECT_NE(parseGraphicStyles("[{", ColorModel::Rgb, &styles), std::nullopt);
   EXPECT_NE(parseGraphicStyles("[]", ColorModel::Rgb, &styles), std::nullopt);
+  const auto deep = parseGraphicStyles("{\"styles\": " + std::string(1000000, '[') + std::string(1000000, ']') + "}",
+                                       ColorModel::Rgb, &styles);
+  ASSERT_TRUE(deep);
+  EXPECT_NE(deep->find("nested deeper than 64 levels"), std::string::npos) << *deep;
   EXPECT_NE(parseGraphicStyles(R"([{"strokeWidth": -1}])", ColorModel::Rgb, &styles), std::nullopt);
   EXPECT_NE(parseGraphicStyles(R"([{"fill": {"color": {"kind": 9}}}])", ColorModel::Rgb, &styles), std::nullopt);
 }

@@ -76,6 +76,8 @@ TEST_F(RecordFiles, BinaryAndJsonRoundTrips) {
   std::ifstream a(bin, std::ios::binary), b(bin2, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(a), {}), std::string(std::istreambuf_iterator<char>(b), {}));
 
+  // JSON bool fields take what --set takes; the plug-in only writes 0 and 1.
+  r.fromGo = 1;
   const std::string json = (dir_ / "r.json").string();
   records::saveRecordFile(json, records::recordBytes(r));
   SpiralParameters fromJson = records::loadRecordFile(json, SpiralParameters{});
@@ -108,6 +110,77 @@ TEST_F(RecordFiles, BadFilesAreRefusedWithAReason) {
   EXPECT_NE(message(write("float.json", R"({"armGap": [1]})")).find("needs a number"), std::string::npos);
   EXPECT_NE(message(write("array.json", "[1, 2]")).find("JSON object"), std::string::npos);
   EXPECT_NE(message((dir_ / "missing.bin").string()).find("cannot read record file"), std::string::npos);
+}
+
+TEST_F(RecordFiles, JsonIsToldFromBinaryByContent) {
+  const SpiralParameters base = defaultParameters(0, 0);
+  auto message = [&](const std::string& path) {
+    try {
+      records::loadRecordFile(path, base);
+    } catch (const records::RecordError& e) {
+      return std::string(e.what());
+    }
+    return std::string("accepted");
+  };
+  // A typo padded with blanks to the binary size is text: a JSON error.
+  std::string typo = "{\"armCont\":3}";
+  typo.resize(kSpiralParametersSize, ' ');
+  EXPECT_NE(message(write("typo.rec", typo)).find("unknown field 'armCont'"), std::string::npos);
+  std::string syntax = "\xEF\xBB\xBF {\"armCount\":";
+  syntax.resize(kSpiralParametersSize, ' ');
+  EXPECT_NE(message(write("syntax.rec", syntax)).find("not valid JSON"), std::string::npos);
+  // A BOM before a JSON record of any size.
+  EXPECT_EQ(records::loadRecordFile(write("bom.rec", "\xEF\xBB\xBF{\"armCount\": 4}"), base).armCount, 4);
+  // Binary bytes that start with '{' stay binary.
+  SpiralParameters r = defaultParameters(0, 0);
+  std::vector<unsigned char> bytes = records::recordBytes(r);
+  bytes[0] = '{';
+  const SpiralParameters back =
+      records::loadRecordFile(write("brace.bin", std::string(bytes.begin(), bytes.end())), SpiralParameters{});
+  EXPECT_EQ(records::recordBytes(back), bytes);
+  // Deep nesting is refused by its depth, not followed.
+  // Deep nesting is refused by the file's size bound or its depth, never followed.
+  const std::string deep = "{\"armCount\":" + std::string(1000000, '[') + std::string(1000000, ']') + "}";
+  EXPECT_NE(message(write("deep.json", deep)).find("larger than 1 MiB"), std::string::npos);
+  const std::string deepSmall = "{\"armCount\":" + std::string(400000, '[') + std::string(400000, ']') + "}";
+  EXPECT_NE(message(write("deep2.json", deepSmall)).find("nested deeper than 64 levels"), std::string::npos);
+  EXPECT_NE(message(write("twice.json", R"({"armCount": 1, "armCount": 2})")).find("'armCount' twice"),
+            std::string::npos);
+}
+
+TEST(RecordText, BooleansTakeWhatSetTakes) {
+  SpiralParameters r{};
+  for (const char* yes : {"true", "1", "\"on\"", "\"true\"", "\"1\""}) {
+    r.closeSpiral = 0;
+    records::applyJson(r, nlohmann::json::parse(std::string("{\"closeSpiral\":") + yes + "}"));
+    EXPECT_EQ(r.closeSpiral, 1) << yes;
+  }
+  for (const char* no : {"false", "0", "\"off\""}) {
+    r.closeSpiral = 1;
+    records::applyJson(r, nlohmann::json::parse(std::string("{\"closeSpiral\":") + no + "}"));
+    EXPECT_EQ(r.closeSpiral, 0) << no;
+  }
+  for (const char* bad : {"2", "-1", "\"yes\"", "0.5", "null", "[1]"}) {
+    try {
+      records::applyJson(r, nlohmann::json::parse(std::string("{\"closeSpiral\":") + bad + "}"));
+      ADD_FAILURE() << "accepted " << bad;
+    } catch (const records::RecordError& e) {
+      EXPECT_NE(std::string(e.what()).find("'closeSpiral'"), std::string::npos) << e.what();
+    }
+  }
+  // Messages quote at most 200 bytes of what was given, NULs shown.
+  try {
+    records::applyAssignment(r, "armCount=" + std::string(500000, '7'));
+    ADD_FAILURE();
+  } catch (const records::RecordError& e) {
+    EXPECT_LT(std::string(e.what()).size(), 300u);
+  }
+  try {
+    records::applyJson(r, nlohmann::json::parse("{\"arm\\u0000x\":1}"));
+    ADD_FAILURE();
+  } catch (const records::RecordError& e) {
+    EXPECT_NE(std::string(e.what()).find("arm\\x00x"), std::string::npos) << e.what();
+  }
 }
 
 }  // namespace

@@ -86,3 +86,68 @@ TEST(SvgMetadata, MissingOrDamagedMetadataIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// The metadata element's text with every '"' written as `quote`.
+std::string requoted(const std::string& svg, const std::string& quote) {
+  const std::size_t open = svg.find("<metadata");
+  const std::size_t begin = svg.find('>', open) + 1;
+  const std::size_t end = svg.find("</metadata>");
+  std::string text = svg.substr(begin, end - begin);
+  std::string out;
+  for (char c : text) out += c == '"' ? quote : std::string(1, c);
+  return svg.substr(0, begin) + out + svg.substr(end);
+}
+
+TEST(SvgMetadata, AnyWellFormedFormOfTheElementIsRead) {
+  const records::DrawingMetadata m = sample();
+  const std::string svg = drawingOf(m);
+  // As an editor re-saves it: namespaces on the root, the element split over
+  // lines with its attributes reordered, quotes as references, a comment
+  // holding a decoy.
+  std::string saved = replaced(svg, "<svg ", "<svg\n   xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\"\n"
+                                             "   xmlns:sodipodi=\"http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd\"\n   ");
+  saved = replaced(saved, "<metadata id=\"spiral-drawing\">",
+                   "<!-- <metadata id=\"spiral-drawing\">{}</metadata> -->\n  <sodipodi:namedview id=\"nv\" "
+                   "inkscape:zoom=\"1\"/>\n  <metadata\n     inkscape:label='drawing'\n     id='spiral-drawing'>");
+  for (const std::string quote : {"&quot;", "&#34;", "&#x22;"}) {
+    const records::DrawingMetadata back = records::readSvgMetadata(requoted(saved, quote), "saved.svg");
+    EXPECT_EQ(back.record.armCount, 77) << quote;
+    EXPECT_EQ(back.seed, m.seed) << quote;
+    EXPECT_EQ(back.pluginName, m.pluginName) << quote;
+  }
+  const std::size_t begin = svg.find("spiral-drawing\">") + 16;
+  std::string cdata = svg;
+  cdata.insert(svg.find("</metadata>"), "]]>");
+  cdata.insert(begin, "<![CDATA[");
+  cdata = replaced(cdata, "&lt;", "<");
+  cdata = replaced(cdata, "&amp;", "&");
+  cdata = replaced(cdata, "&gt;", ">");
+  EXPECT_EQ(records::readSvgMetadata(cdata, "c.svg").pluginName, m.pluginName);
+}
+
+TEST(SvgMetadata, StructureIsRequired) {
+  const std::string svg = drawingOf(sample());
+  const std::size_t open = svg.find("  <metadata");
+  const std::string element = svg.substr(open, svg.find("</metadata>") + 12 - open);
+  expectRefused(replaced(svg, element, element + element), "two metadata elements");
+  expectRefused(replaced(svg, "\"armCount\":77", "\"armCount\":77,\"armCount\":78"), "a field named twice");
+  expectRefused("<html>" + svg.substr(svg.find("<svg")) + "</html>", "an html root");
+  expectRefused(replaced(svg, "</metadata>", "<b/></metadata>"), "an element inside the metadata");
+  expectRefused(replaced(svg, "<metadata id", "<metadata x='1' x='2' id"), "not well formed");
+  // Only a comment holds the element: it is not one.
+  expectRefused(replaced(replaced(svg, "<metadata", "<!--<metadata"), "</metadata>", "</metadata>-->"), "commented");
+  // A version nested a million deep is refused by its depth, never printed.
+  std::string deep = replaced(svg, "\"version\":1", "\"version\":" + std::string(70000, '[') + std::string(70000, ']'));
+  try {
+    records::readSvgMetadata(deep, "v.svg");
+    ADD_FAILURE() << "accepted a deep version";
+  } catch (const records::RecordError& e) {
+    EXPECT_NE(std::string(e.what()).find("nested deeper than 64 levels"), std::string::npos) << e.what();
+    EXPECT_LT(std::string(e.what()).size(), 300u);
+  }
+  EXPECT_TRUE(records::looksLikeSvg("\xEF\xBB\xBF<svg/>"));
+}
+
+}  // namespace

@@ -464,3 +464,23 @@ TEST(ServeIsolation, ACrashingOrHangingPluginEndsOnlyItsSession) {
 }
 
 }  // namespace
+
+namespace {
+
+// The wire's parser on its own: a request nested a million levels deep is
+// refused with one line, not followed down the stack.
+TEST(WireMessages, DeepOrDuplicatedRequestsAreRefusedBeforeParsing) {
+  std::string problem;
+  const std::string deep = "{\"a\":" + std::string(1000000, '[') + std::string(1000000, ']') + "}";
+  EXPECT_FALSE(server::parseMessage(deep, &problem));
+  EXPECT_NE(problem.find("nested deeper than 64 levels"), std::string::npos) << problem;
+  EXPECT_FALSE(server::parseMessage("{\"op\":\"a\",\"op\":\"b\"}", &problem));
+  EXPECT_NE(problem.find("'op' twice"), std::string::npos) << problem;
+  EXPECT_FALSE(server::parseMessage("[1]", &problem));
+  EXPECT_EQ(problem, "is not a JSON object");
+  const auto ok = server::parseMessage("{\"op\":\"state\",\"v\":[[[1]]],\"s\":\"[[[{\"}", &problem);
+  ASSERT_TRUE(ok);
+  EXPECT_EQ((*ok)["op"], "state");
+}
+
+}  // namespace
