@@ -141,9 +141,9 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   settings.stylesFile = options.stylesFile;
 
   // The outputs are named before anything runs: two naming one file, or one
-  // that cannot be a file, is a usage error. They are written at the end,
-  // each to a temporary file, and replace the old files only when all were
-  // written.
+  // that cannot be a file or may not be written, is a usage error. They are
+  // written at the end of a drawing that succeeded, each to a temporary
+  // file, and replace the old files only when all were written.
   const auto requested = requestedOutputs(options);
   hostio::OutputSet outputs;
   try {
@@ -233,6 +233,16 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
 
   session.setResult(result);
   session.reportClosedDialog(script->ran ? std::optional(script->closedItems) : std::nullopt);
+  // A failed or cancelled drawing writes nothing: the old files stay.
+  if (result == kUserCancelErr) {  // the user cancelled the dialog: not a failure
+    err << "spiral-host: the options dialog was cancelled; nothing was drawn\n";
+    return 0;
+  }
+  if (result != kHostNoErr) {
+    printRefusals(session.host().gate(), err);
+    printFailure(result, dialogs.shown(), err);
+    return 1;
+  }
   try {
     host::ExportOptions exportOptions;
     exportOptions.dpi = options.dpi;
@@ -247,15 +257,6 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   } catch (const render::RenderError& e) {
     err << "spiral-host: " << hostio::printable(e.what()) << "\n";
     return 2;
-  }
-  if (result == kUserCancelErr) {  // the user cancelled the dialog: not a failure
-    err << "spiral-host: the options dialog was cancelled; nothing was drawn\n";
-    return 0;
-  }
-  if (result != kHostNoErr) {
-    printRefusals(session.host().gate(), err);
-    printFailure(result, dialogs.shown(), err);
-    return 1;
   }
   return 0;
 }

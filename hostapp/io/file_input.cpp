@@ -2,10 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 
 #include "hostapp/platform/files.h"
 
@@ -55,20 +57,19 @@ int openChecked(const std::string& path, const InputKind& kind) {
   return fd;
 }
 
-}  // namespace
-
-std::string readInputFile(const std::string& path, const InputKind& kind) {
+// Reads the checked file until its end or `limit` bytes; more than
+// kind.maxBytes (the file may have grown since it was checked) is refused.
+std::string readChecked(const std::string& path, const InputKind& kind, std::size_t limit) {
   const Descriptor fd(openChecked(path, kind));
   std::string bytes;
   char buffer[65536];
-  for (;;) {
-    const std::ptrdiff_t n = platform::readDescriptor(fd.get(), buffer, sizeof buffer);
+  while (bytes.size() < limit) {
+    const std::ptrdiff_t n = platform::readDescriptor(fd.get(), buffer, std::min(sizeof buffer, limit - bytes.size()));
     if (n < 0) {
       if (errno == EINTR) continue;
       refuse(kind, path, std::strerror(errno));
     }
     if (n == 0) break;
-    // The file may have grown since it was checked.
     if (static_cast<std::size_t>(n) > kind.maxBytes - bytes.size()) {
       refuse(kind, path, "it is larger than " + byteCount(kind.maxBytes));
     }
@@ -77,7 +78,15 @@ std::string readInputFile(const std::string& path, const InputKind& kind) {
   return bytes;
 }
 
-void checkInputFile(const std::string& path, const InputKind& kind) { const Descriptor fd(openChecked(path, kind)); }
+}  // namespace
+
+std::string readInputFile(const std::string& path, const InputKind& kind) {
+  return readChecked(path, kind, std::numeric_limits<std::size_t>::max());
+}
+
+std::string readInputHead(const std::string& path, const InputKind& kind, std::size_t headBytes) {
+  return readChecked(path, kind, headBytes);
+}
 
 namespace {
 

@@ -39,9 +39,10 @@ inline constexpr InputKind kPluginInput{"plug-in", std::size_t{256} << 20};
 // regular file, or holds more than kind.maxBytes.
 std::string readInputFile(const std::string& path, const InputKind& kind);
 
-// Throws InputError unless `path` names a regular file that can be opened
-// for reading and holds at most kind.maxBytes.
-void checkInputFile(const std::string& path, const InputKind& kind);
+// At most the first `headBytes` bytes of the file, checked and read through
+// one open descriptor as readInputFile does (so the file checked is the file
+// read, whatever its name comes to name meanwhile).
+std::string readInputHead(const std::string& path, const InputKind& kind, std::size_t headBytes);
 
 // `text` with control characters written as \n, \t, \r or \xHH (each byte
 // of C0 and C1 controls, DEL, NUL, line separators and bidi controls), and

@@ -16,9 +16,14 @@ int openToRead(const std::string& path);
 // Opens `path`, an existing file that is not a regular one (a device, a
 // pipe), to write in place.
 int openToWrite(const std::string& path);
-// Makes and opens a new file from `pattern`, whose last six characters are
-// "XXXXXX" and are replaced by the name made.
-int makeTemporary(std::string& pattern);
+// Makes and opens to write a new file `path` with the permissions `mode`;
+// -1 (errno EEXIST) when a file of that name exists.
+int createNewFile(const std::string& path, unsigned mode);
+// Opens `path` to read and write, made when missing (a lock file).
+int openLockFile(const std::string& path);
+// Waits for an exclusive advisory lock on the open file (flock; LockFileEx on
+// Windows); closing the descriptor releases it. 0, or -1 and errno.
+int lockDescriptor(int fd);
 
 std::ptrdiff_t readDescriptor(int fd, void* buffer, std::size_t size);
 std::ptrdiff_t writeDescriptor(int fd, const void* bytes, std::size_t size);
@@ -27,8 +32,17 @@ int closeDescriptor(int fd);
 int syncDescriptor(int fd);
 // Gives the file the permissions `mode` (nothing on Windows).
 int setFileMode(int fd, unsigned mode);
+// Gives the file the owner and group `user` and `group` as far as the
+// process may (all of it as root, a group it is in otherwise); nothing on
+// Windows. 0, or -1 and errno when nothing could be changed.
+int setFileOwner(int fd, unsigned long long user, unsigned long long group);
 // The permissions a newly created file gets: 0666 without the umask's bits.
 unsigned newFileMode();
+// Whether this process may write `path` (a file, or a folder to make files
+// in), judged as the system would for its effective user; errno says why not.
+bool mayWrite(const std::string& path);
+// The longest file name the folder takes (NAME_MAX; 255 on Windows).
+std::size_t maxNameLength(const std::string& folder);
 
 // Removes a file; async-signal-safe on POSIX.
 int removeFile(const char* path);

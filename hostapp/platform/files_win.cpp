@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <io.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <windows.h>
 
 #include <cerrno>
@@ -17,7 +18,22 @@ int openToRead(const std::string& path) { return ::open(path.c_str(), O_RDONLY |
 
 int openToWrite(const std::string& path) { return ::open(path.c_str(), O_WRONLY | O_BINARY); }
 
-int makeTemporary(std::string& pattern) { return ::mkstemp(pattern.data()); }
+int createNewFile(const std::string& path, unsigned mode) {
+  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_BINARY | O_NOINHERIT, static_cast<int>(mode & 0600));
+}
+
+int openLockFile(const std::string& path) {
+  return ::open(path.c_str(), O_RDWR | O_CREAT | O_BINARY | O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+
+int lockDescriptor(int fd) {
+  const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+  OVERLAPPED whole{};
+  if (handle != INVALID_HANDLE_VALUE && LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
+    return 0;
+  errno = EACCES;
+  return -1;
+}
 
 std::ptrdiff_t readDescriptor(int fd, void* buffer, std::size_t size) {
   return ::read(fd, buffer, static_cast<unsigned>(size));
@@ -34,7 +50,25 @@ int syncDescriptor(int fd) { return _commit(fd); }
 // File modes are not Windows' permissions.
 int setFileMode(int, unsigned) { return 0; }
 
+int setFileOwner(int, unsigned long long, unsigned long long) { return 0; }
+
 unsigned newFileMode() { return 0666; }
+
+bool mayWrite(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    errno = ENOENT;
+    return false;
+  }
+  // A read-only folder still takes new files on Windows.
+  if ((attributes & FILE_ATTRIBUTE_READONLY) && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    errno = EACCES;
+    return false;
+  }
+  return true;
+}
+
+std::size_t maxNameLength(const std::string&) { return 255; }
 
 int removeFile(const char* path) { return ::unlink(path); }
 

@@ -21,11 +21,17 @@ void waitForStopSignal();
 void wakeStopSignalWaiter(std::thread& waiter);
 
 // Calls `handler` with the signal's number when the program is told to end
-// (SIGINT, SIGTERM and, on POSIX, SIGHUP), except for a signal the program
-// was started with ignored. The handler may make async-signal-safe calls
-// only, and should end with dieOfSignal.
+// (SIGINT, SIGTERM and, on POSIX, SIGHUP, SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1,
+// SIGUSR2) or is ending by a fault (SIGABRT, SIGSEGV, SIGBUS), except for a
+// signal the program was started with ignored. The handler may make
+// async-signal-safe calls only, and should end with dieOfSignal.
 void onTerminatingSignal(void (*handler)(int));
-// Ends the program by `signal`, as if no handler had taken it.
+// Ends the program by `signal` as if `handler` had not taken it: the signal's
+// earlier disposition (the default, or a sanitizer's handler) gets it again.
 void dieOfSignal(int signal);
+
+// A write beyond the file size limit (ulimit -f) fails with EFBIG instead of
+// ending the program with SIGXFSZ (nothing on Windows).
+void ignoreFileSizeLimitSignal();
 
 }  // namespace host::platform

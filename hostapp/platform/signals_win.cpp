@@ -45,12 +45,15 @@ void waitForStopSignal() {
 void wakeStopSignalWaiter(std::thread&) { raiseStop(); }
 
 void onTerminatingSignal(void (*handler)(int)) {
-  for (int signal : {SIGINT, SIGTERM}) std::signal(signal, handler);
+  for (int signal : {SIGINT, SIGTERM, SIGABRT, SIGSEGV}) std::signal(signal, handler);
 }
 
 void dieOfSignal(int signal) {
   std::signal(signal, SIG_DFL);
   std::raise(signal);
 }
+
+// Windows has no file size limit signal.
+void ignoreFileSizeLimitSignal() {}
 
 }  // namespace host::platform

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <limits>
 
 #include "hostapp/dialogs/dialog_json.h"
@@ -66,11 +65,7 @@ bool isDrawingName(const std::string& path) {
 }
 
 records::DrawingMetadata readDrawingFile(const std::string& path) {
-  hostio::checkInputFile(path, kDrawingInput);
-  std::ifstream in(path, std::ios::binary);
-  std::string head(kDrawingHeadBytes, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<std::size_t>(in.gcount()));
+  const std::string head = hostio::readInputHead(path, kDrawingInput, kDrawingHeadBytes);
   if (!records::looksLikeSvg(head)) throw records::RecordError("drawing " + hostio::quotedPath(path) + " is not an SVG");
   return records::readSvgMetadata(head, path);
 }

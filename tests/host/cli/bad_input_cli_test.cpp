@@ -90,9 +90,7 @@ TEST_F(BadInput, AFailedDrawingThroughTheDialogExits1WithThePluginsMessage) {
   const HostRun run = host("draw" + pluginOption() + " --fail 'AI Art Suite/NewArt=-108' --json '" + json + "'", "fail");
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_NE(run.err.find("there isn't enough memory (RAM) available. (code -108)"), std::string::npos) << run.err;
-  const nlohmann::json dump = nlohmann::json::parse(slurp(json));
-  EXPECT_EQ(dump.at("result"), -108);
-  EXPECT_TRUE(dump.at("art").empty());
+  EXPECT_FALSE(fs::exists(json)) << "a failed drawing writes nothing";
 }
 
 TEST_F(BadInput, NumbersOutOfRangeAreRefusedWithPlainBounds) {

@@ -58,13 +58,14 @@ TEST(SpiralHostCommandLine, NoDialogRepeatsWithTheGivenRecordAndCancelDrawsNothi
   EXPECT_TRUE(dump.at("dialogs").empty());
   EXPECT_EQ(dump.at("record").at("armCount"), 4);
 
+  // Nothing drawn, nothing written: the files of the run before stay.
   const std::string svg = temp("spiral-cli-cancel.svg");
+  std::ofstream(svg) << "old svg";
+  const std::string kept = slurp(json);
   const HostRun cancel = spiralHost("draw --cancel" + plugin() + " --svg '" + svg + "' --json '" + json + "'", "cancel");
   ASSERT_EQ(cancel.status, 0) << cancel.err;
-  EXPECT_EQ(slurp(svg).find("<path"), std::string::npos);
-  dump = nlohmann::json::parse(slurp(json));
-  EXPECT_EQ(dump.at("dialogs")[0].at("result"), 2);
-  EXPECT_EQ(dump.at("result"), 0x53544F50);
+  EXPECT_EQ(slurp(svg), "old svg");
+  EXPECT_EQ(slurp(json), kept);
   EXPECT_NE(cancel.err.find("cancelled"), std::string::npos);
 }
 

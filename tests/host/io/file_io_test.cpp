@@ -10,6 +10,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -167,24 +170,130 @@ TEST_F(FileIo, AFileSizeLimitHalfWayLeavesTheOldFile) {
   EXPECT_EQ(listing(), std::vector<std::string>{"limited.json"});
 }
 
-// A run stopped by a signal half way through its outputs: the old file
-// stands and the temporary is removed on the way out.
+// A run stopped by a catchable signal half way through its outputs (the
+// fault signals best effort, through the same handler): the old file stands,
+// the temporary is removed on the way out, and the signal still ends it.
 TEST_F(FileIo, ARunStoppedBySignalHalfWayLeavesTheOldFileAndNoTemporary) {
   const std::string svg = write("stopped.svg", "old svg");
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2, SIGABRT, SIGSEGV}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      const struct rlimit noCore {0, 0};
+      ::setrlimit(RLIMIT_CORE, &noCore);
+      hostio::OutputSet outputs;
+      outputs.claim(svg, "--svg");
+      outputs.open(svg) << std::string(200000, 'x') << std::flush;
+      ::raise(signal);
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal) << ": " << status;
+    EXPECT_EQ(bytesOf(svg), "old svg");
+    EXPECT_EQ(listing(), std::vector<std::string>{"stopped.svg"}) << strsignal(signal);
+  }
+}
+
+// A run killed outright (SIGKILL) leaves its temporary; a later run on the
+// same output removes it once that process is gone and the file is a minute
+// old, never a live run's nor a fresh one, nor other files.
+TEST_F(FileIo, TemporariesOfDeadRunsAreRemovedByTheNextRun) {
+  const pid_t dead = ::fork();
+  ASSERT_GE(dead, 0);
+  if (dead == 0) ::_exit(0);
+  ASSERT_EQ(::waitpid(dead, nullptr, 0), dead);
+  const std::string svg = write("out.svg", "old svg");
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+  auto temporary = [&](pid_t pid, const std::string& tail, bool aged) {
+    const std::string name = ".out.svg.spiral-" + std::to_string(pid) + tail;
+    write(name, "left");
+    if (aged) fs::last_write_time(path(name), old);
+    return name;
+  };
+  const std::string stale = temporary(dead, "-0123abcd.tmp", true);
+  const std::string live = temporary(::getppid(), "-0123abcd.tmp", true);
+  const std::string fresh = temporary(dead, "-89abcdef.tmp", false);
+  const std::string other = temporary(dead, "-0123abcd.txt", true);
+  const std::string otherOutput = ".other.svg.spiral-" + std::to_string(dead) + "-0123abcd.tmp";
+  write(otherOutput, "left");
+  fs::last_write_time(path(otherOutput), old);
+
+  hostio::OutputSet outputs;
+  outputs.claim(svg, "--svg");
+  std::vector<std::string> expected{fresh, other, otherOutput, live, "out.svg"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(listing(), expected);
+  EXPECT_FALSE(fs::exists(path(stale)));
+}
+
+// Refusals before anything is drawn: a file or folder that may not be
+// written (judged for the user, as cp does: root may replace a read-only
+// file), a name too long to leave room for its temporary's, an empty name.
+TEST_F(FileIo, OutputsThatCannotBeReplacedAreRefusedWhenClaimed) {
+  auto refusal = [](const std::string& file, const std::string& option = "--svg") -> std::string {
+    try {
+      hostio::OutputSet outputs;
+      outputs.claim(file, option);
+    } catch (const hostio::OutputError& e) {
+      return e.what();
+    }
+    return "claimed";
+  };
+  EXPECT_EQ(refusal("", "--json"), "--json: the file name is empty");
+
+  const std::size_t longest = NAME_MAX - hostio::OutputSet::kTemporaryNameExtra;
+  EXPECT_EQ(refusal(path(std::string(longest, 'a'))), "claimed");
+  const std::string tooLong = path(std::string(longest + 1, 'a'));
+  EXPECT_EQ(refusal(tooLong), "cannot write '" + hostio::excerpt(tooLong) + "': the file name is longer than " +
+                                  std::to_string(longest) +
+                                  " bytes, which leaves no room for the name of the temporary file it is written "
+                                  "to first");
+  EXPECT_EQ(listing(), std::vector<std::string>{});
+
+  // Another user, when the test runs as root: a child that gave up root.
+  const std::string readOnly = write("read-only.svg", "old svg");
+  ::chmod(readOnly.c_str(), 0444);
+  ::mkdir(path("locked").c_str(), 0555);
+  ::chmod(dir_.c_str(), 0777);
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    hostio::OutputSet outputs;
-    outputs.claim(svg, "--svg");
-    outputs.open(svg) << std::string(200000, 'x') << std::flush;
-    ::raise(SIGTERM);
-    ::_exit(0);
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    const bool fileRefused = refusal(readOnly) == "cannot write '" + readOnly + "': Permission denied";
+    const std::string inLocked = path("locked/new.svg");
+    const bool folderRefused = refusal(inLocked) == "cannot write '" + inLocked + "': Permission denied";
+    ::_exit(fileRefused && folderRefused ? 0 : 4);
   }
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
-  EXPECT_EQ(bytesOf(svg), "old svg");
-  EXPECT_EQ(listing(), std::vector<std::string>{"stopped.svg"});
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "3: cannot leave root, 4: a refusal missing";
+  EXPECT_EQ(bytesOf(readOnly), "old svg");
+}
+
+// The replacement is a new file standing where the old one was: the old
+// file's permissions and (as root) its owner and group; a second hard link
+// keeps the old bytes.
+TEST_F(FileIo, TheReplacementKeepsModeAndOwnerButNotHardLinks) {
+  const std::string svg = write("owned.svg", "old svg");
+  ::chmod(svg.c_str(), 0604);
+  const bool root = ::geteuid() == 0;
+  if (root) ASSERT_EQ(::chown(svg.c_str(), 65534, 65534), 0);
+  fs::create_hard_link(svg, path("other-name.svg"));
+  hostio::OutputSet outputs;
+  outputs.claim(svg, "--svg");
+  outputs.open(svg) << "new svg";
+  outputs.commit();
+  struct stat info {};
+  ASSERT_EQ(::stat(svg.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0604u);
+  if (root) {
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(info.st_gid, 65534u);
+  }
+  EXPECT_EQ(bytesOf(svg), "new svg");
+  EXPECT_EQ(bytesOf(path("other-name.svg")), "old svg");
+  EXPECT_EQ(listing(), (std::vector<std::string>{"other-name.svg", "owned.svg"}));
 }
 
 TEST_F(FileIo, TwoOutputsNamingOneFileAreRefused) {
