@@ -19,6 +19,7 @@ export function createSpinTyping({ hostText, send, timers, pause = kTypingPause 
   let host = String(hostText);
   let sent = null;  // the last text sent since the host showed a value of its own
   let timer = null;
+  let stepping = false;  // the last change was an arrow step, not a key
 
   const cancel = () => {
     if (timer !== null) timers.clearTimeout(timer);
@@ -44,6 +45,7 @@ export function createSpinTyping({ hostText, send, timers, pause = kTypingPause 
     // A keystroke changed the text: send it after a pause.
     typed(text) {
       cancel();
+      stepping = false;
       if (!isNew(text)) return;
       timer = timers.setTimeout(() => {
         timer = null;
@@ -54,13 +56,15 @@ export function createSpinTyping({ hostText, send, timers, pause = kTypingPause 
     // The page set the text itself (an arrow step) and sends it.
     stepped(text) {
       cancel();
+      stepping = true;
       sent = numberText(text);
     },
     // The host's value. Returns the text the field should show: the host's
-    // when the field is not being edited, else what the person typed.
+    // when the field is not being edited (or was only stepped), else what
+    // the person typed.
     hostShowed(text, editing, current) {
       host = String(text);
-      if (editing) return current;
+      if (editing && !stepping) return current;
       cancel();
       sent = null;
       return host;
