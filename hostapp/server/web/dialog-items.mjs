@@ -123,10 +123,14 @@ function spinEdit(doc, item, live) {
       }
     });
     // An arrow takes no focus, so a click on it is never lost to the field
-    // losing focus (and being drawn again) under the pointer.
+    // losing focus (and being drawn again) under the pointer; it gives the
+    // focus to its own field, which the host's answers then update in place.
     for (const [arrow, direction] of [[up, 1], [down, -1]]) {
       arrow.addEventListener('mousedown', (e) => e.preventDefault());
-      arrow.onclick = () => live.step(item.id, direction);
+      arrow.onclick = () => {
+        if (doc.activeElement !== input && input.focus) input.focus();
+        live.step(item.id, direction);
+      };
     }
   }
   return el;
