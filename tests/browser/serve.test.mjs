@@ -269,7 +269,7 @@ try {
   await step('Escape cancels and the document is as before', async () => {
     await afterDrawing(page, () => menu(page, 'menu-filter', 'menu-filter-0'));
     await afterDrawing(page, () => item(page, 100).click());
-    await afterDrawing(page, () => item(page, 4).locator('input').fill('25'));
+    await afterDrawing(page, () => item(page, 4).locator('input').fill('27'));
     assert.notEqual(await page.evaluate(() => window.spiral.svg), acceptedSvg);
     await afterDrawing(page, () => page.keyboard.press('Escape'));
     await page.waitForSelector('#options-dialog', { state: 'detached' });
@@ -370,6 +370,12 @@ try {
           return need + 16 > el.getBoundingClientRect().width;
         }).map((el) => el.dataset.itemId));
       assert.deepEqual(narrow, [], `popups on page ${button}`);
+      const outside = await page.evaluate(() => {
+        const body = document.querySelector('#options-dialog .body').getBoundingClientRect();
+        return [...document.querySelectorAll('#options-dialog .item:not(.hidden)')]
+          .filter((el) => el.getBoundingClientRect().right > body.right + 0.5).map((el) => el.dataset.itemId);
+      });
+      assert.deepEqual(outside, [], `items inside the dialog on page ${button}`);
     }
     await page.locator('#options-dialog').screenshot({ path: path.join(outDir, 'dialog-settings-fitted.png') });
     await afterDrawing(page, () => page.keyboard.press('Escape'));

@@ -204,15 +204,22 @@ const kTextKinds = new Set(['static text', 'check box', 'popup list']);
 
 // Text wider than its item's bounds widens the item, up to the dialog's
 // right edge, instead of being clipped; a popup list is as wide as its
-// longest entry. Needs the item in the document (it measures).
+// longest entry (the frame widens for it: see fitFrame). Needs the item in
+// the document (it measures).
 export function fitText(el, dialogWidth) {
   if (!kTextKinds.has(el.dataset.kind) || el.classList.contains('hidden')) return;
   const room = Math.max(0, dialogWidth - parseFloat(el.style.left || '0'));
   if (el.dataset.kind === 'popup list') {
-    el.style.minWidth = el.style.width;
-    el.style.maxWidth = room + 'px';
+    if (el.style.width !== 'auto') el.style.minWidth = el.style.width;
     el.style.width = 'auto';
     return;
   }
   if (el.scrollWidth > el.clientWidth) el.style.width = Math.min(el.scrollWidth + 1, room) + 'px';
+}
+
+// A dialog body at least as wide as the dialog and as its widest item.
+export function fitFrame(body, dialogWidth) {
+  let right = dialogWidth;
+  for (const el of body.querySelectorAll('.item:not(.hidden)')) right = Math.max(right, el.offsetLeft + el.offsetWidth + 4);
+  body.style.width = right + 'px';
 }

@@ -5,7 +5,7 @@
 // setStatus, takeAnswer, reportResult, blockMenus, sessionPath, and
 // `dialog`, the open dialog (null when none is open).
 import { createActionQueue } from './action-queue.mjs';
-import { fitText, placeItem, renderItem } from './dialog-items.mjs';
+import { fitFrame, fitText, placeItem, renderItem } from './dialog-items.mjs';
 import { createSpinTyping } from './spin-typing.mjs';
 import { dialogWindow } from './windows.mjs';
 import { SessionEnded } from './api.mjs';
@@ -156,6 +156,7 @@ export function createOptionsDialog(app) {
         known.el = fresh;
         if (picking === id) fresh.classList.add('armed');
         fitText(fresh, json.width);
+        fitFrame(body, json.width);
       },
       step(id, direction) {
         const known = items.get(id);
@@ -197,6 +198,7 @@ export function createOptionsDialog(app) {
     app.dialog = live;
     ui.layer.append(box);
     for (const { el } of items.values()) fitText(el, json.width);
+    fitFrame(body, json.width);
     const view = app.documentView.element.getBoundingClientRect();
     box.style.left = Math.max(0, view.right - box.offsetWidth - 16) + 'px';
     box.style.top = (view.top + 16) + 'px';
