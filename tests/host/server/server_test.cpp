@@ -417,14 +417,15 @@ TEST_F(ServeTest, RecordFilesOpenedInThePageAreReadAsDrawReadsThem) {
     return api.op(id, "record", {{"file", server::base64Encode(bytes)}, {"name", name}});
   };
   expectRefusal(file(R"({"armCount": 3, "armCount": 4})", "twice.json"), 400, "'armCount' twice");
-  expectRefusal(file(R"({"spiralCount": 1e12})", "big.json"), 400, "'spiralCount' is out of the 32-bit range");
+  expectRefusal(file(R"({"spiralCount": 1000000000000})", "big.json"), 400, "'spiralCount' is out of the 32-bit range");
+  expectRefusal(file(R"({"spiralCount": 2.5})", "big.json"), 400, "'spiralCount' needs an integer");
   expectRefusal(file(R"({"decay": "much"})", "r.json"), 400, "field 'decay' needs a number");
   expectRefusal(file(R"({"noSuchField": 1})", "r.json"), 400, "unknown field 'noSuchField'");
   expectRefusal(file("{\"armCount\": ", "cut.json"), 400, "not valid JSON");
   expectRefusal(file(std::string(12, 'x'), "short.bin"), 400, "holds 12 bytes");
   expectRefusal(file(std::string(308, '\0'), "zeros.json"), 400, "not valid JSON");  // named JSON: read as JSON
   expectRefusal(api.op(id, "record", {{"file", "@@"}}), 400, "base64");
-  expectRefusal(api.op(id, "record", {{"json", {{"spiralCount", 1e12}}}}), 400, "'spiralCount'");
+  expectRefusal(api.op(id, "record", {{"json", {{"spiralCount", int64_t{1000000000000}}}}}), 400, "'spiralCount'");
 
   // JSON by content, fields not given keep their values; then the binary form.
   ASSERT_EQ(file(" \n{\"armCount\": 7}", "no-extension").status, 200);
