@@ -150,6 +150,9 @@ int run(int argc, char** argv) {
   serveCommand->add_option("--answer-timeout", serve.answerSeconds,
                            "seconds a plug-in may take on one request before its session is ended (default 60)")
       ->check(CLI::PositiveNumber);
+  serveCommand->add_option("--memory-budget", serve.session.memoryBudget,
+                           "bytes each session's host may hold (default 2 GiB, as for draw)")
+      ->check(wholeNumber<std::size_t>(1));
 
   // The hidden command a session's child process runs (see session_child.h).
   int childIn = -1, childOut = -1;
@@ -165,6 +168,7 @@ int run(int argc, char** argv) {
   childCommand->add_option("--seed", child.seed);
   childCommand->add_option("--swatches", child.swatchesFile);
   childCommand->add_option("--styles", child.stylesFile);
+  childCommand->add_option("--memory-budget", child.memoryBudget);
 #endif
 
   try {

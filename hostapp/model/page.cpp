@@ -2,12 +2,18 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 #include <locale>
 #include <sstream>
 
 namespace host {
 
-bool isPageSide(double points) { return std::isfinite(points) && points > kMinPageSide && points <= kMaxPageSide; }
+// The page is stored as floats: a side so small that its float is zero (or
+// below the normal floats) is no side.
+bool isPageSide(double points) {
+  return std::isfinite(points) && points > kMinPageSide && points <= kMaxPageSide &&
+         static_cast<float>(points) >= std::numeric_limits<float>::min();
+}
 
 std::optional<Point> parsePageSize(std::string_view text) {
   std::istringstream in{std::string(text)};

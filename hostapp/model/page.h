@@ -14,7 +14,7 @@ namespace host {
 inline constexpr Point kDefaultPageSize{612, 792};
 
 // A page side is a finite number of points above kMinPageSide and at most
-// kMaxPageSide.
+// kMaxPageSide, whose float is a normal number (1e-50 is refused).
 inline constexpr double kMinPageSide = 0;
 inline constexpr double kMaxPageSide = 1e7;
 

@@ -172,8 +172,15 @@ SpiralParameters recordFromBytes(std::span<const unsigned char> bytes) {
 }
 
 SpiralParameters loadRecordFile(const std::string& path, const SpiralParameters& base) {
-  const std::string bytes = readWholeFile(path);
-  const std::string name = hostio::quotedPath(path);
+  return readRecord(readWholeFile(path), path, base);
+}
+
+SpiralParameters readRecord(std::string_view bytes, const std::string& fileName, const SpiralParameters& base) {
+  const std::string name = hostio::quotedPath(fileName);
+  if (bytes.size() > hostio::kRecordInput.maxBytes) {
+    throw RecordError("record file " + name + " holds " + std::to_string(bytes.size()) + " bytes, more than " +
+                      std::to_string(hostio::kRecordInput.maxBytes));
+  }
   // Reads `bytes` as a JSON record into `record`; the reason when they are not one.
   SpiralParameters record = base;
   auto readJson = [&]() -> std::optional<std::string> {
@@ -197,7 +204,7 @@ SpiralParameters loadRecordFile(const std::string& path, const SpiralParameters&
   // is JSON (a control byte, which JSON never holds, makes it binary), and
   // so is any file whose name ends in ".json". The binary form is exactly
   // 308 bytes of any other value.
-  const bool json = isJsonRecordName(path) || isJsonText(bytes);
+  const bool json = isJsonRecordName(fileName) || isJsonText(bytes);
   if (!json && bytes.size() == kSpiralParametersSize) {
     decodeParameters(reinterpret_cast<const unsigned char*>(bytes.data()), record);
     return record;

@@ -35,6 +35,10 @@ SpiralParameters recordFromBytes(std::span<const unsigned char> bytes);
 // field twice; fields not given keep their value in `base`.
 SpiralParameters loadRecordFile(const std::string& path, const SpiralParameters& base);
 
+// The same reading, of a record file's bytes that came by other means (a
+// file opened in the browser) under the file's name.
+SpiralParameters readRecord(std::string_view bytes, const std::string& fileName, const SpiralParameters& base);
+
 // True when a record file of this name is written as JSON (".json").
 bool isJsonRecordName(const std::string& path);
 

@@ -1,6 +1,7 @@
 #include "hostapp/server/session_child.h"
 
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -203,6 +204,7 @@ class SessionChild {
     settings.host.pageSize = pageSize;
     settings.host.colorModel = model;
     settings.host.seed = options_.seed;
+    if (options_.memoryBudget) settings.host.memoryBudget = *options_.memoryBudget;
     settings.swatchesFile = options_.swatchesFile;
     settings.stylesFile = options_.stylesFile;
     try {
@@ -297,15 +299,23 @@ class SessionChild {
     openDocument({static_cast<float>(w), static_cast<float>(h)}, *model, record);
   }
 
+  // A record file opened in the page is read as `draw --params` reads one
+  // (records::readRecord): its bytes and name in "file" and "name". The
+  // fields of "json", or the bytes of "binary", go through the same checks.
+  // Fields a JSON record does not give keep their values.
   void loadRecord(const json& request) {
     std::vector<unsigned char> bytes;
     try {
-      if (request.contains("json")) {
+      SpiralParameters record;
+      if (request.contains("file")) {
+        const std::string name = request.value("name", std::string("the opened record"));
+        const auto decoded = request["file"].is_string() ? base64Decode(request["file"].get<std::string>()) : std::nullopt;
+        if (!decoded) throw Refusal{"\"file\" is the record file's bytes in base64"};
+        record = records::readRecord(*decoded, name, currentRecord());
+      } else if (request.contains("json")) {
         const json& fields = request["json"];
         if (!fields.is_object()) throw Refusal{"a record's JSON is an object of fields"};
-        SpiralParameters record = currentRecord();
-        records::applyJson(record, fields);
-        bytes = records::recordBytes(record);
+        record = records::readRecord(fields.dump(), "record.json", currentRecord());
       } else if (request.contains("binary") && request["binary"].is_string()) {
         const auto decoded = base64Decode(request["binary"].get<std::string>());
         if (!decoded) throw Refusal{"\"binary\" is not base64"};
@@ -315,8 +325,9 @@ class SessionChild {
         }
         bytes.assign(decoded->begin(), decoded->end());
       } else {
-        throw Refusal{"a record comes as \"json\" (an object) or \"binary\" (base64)"};
+        throw Refusal{"a record comes as \"file\" (base64, with its \"name\"), \"json\" (an object) or \"binary\" (base64)"};
       }
+      if (bytes.empty()) bytes = records::recordBytes(record);
     } catch (const records::RecordError& e) {
       throw Refusal{e.what()};
     }
@@ -401,7 +412,9 @@ class SessionChild {
     answer["page"] = {page.x, page.y};
     answer["colorModel"] = host::colorModelName(session_->document().colorModel());
     answer["filters"] = std::move(filters);
-    answer["plugin"] = plugin_->file().path;
+    // The plug-in by its file name: the page has no use for where the
+    // server keeps it.
+    answer["plugin"] = std::filesystem::path(plugin_->file().path).filename().string();
     answer["dialog"] = nullptr;
     answer["result"] = lastResult_;
     answer["resultText"] = host::resultCodeText(lastResult_);
@@ -440,6 +453,7 @@ std::vector<std::string> sessionArguments(const SessionOptions& options) {
   if (options.seed) args.insert(args.end(), {"--seed", std::to_string(*options.seed)});
   if (options.swatchesFile) args.insert(args.end(), {"--swatches", *options.swatchesFile});
   if (options.stylesFile) args.insert(args.end(), {"--styles", *options.stylesFile});
+  if (options.memoryBudget) args.insert(args.end(), {"--memory-budget", std::to_string(*options.memoryBudget)});
   return args;
 }
 

@@ -9,6 +9,7 @@
 // user's actions from the pipe until the dialog ends.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,6 +28,7 @@ struct SessionOptions {
   std::optional<std::uint64_t> seed;
   std::optional<std::string> swatchesFile;
   std::optional<std::string> stylesFile;
+  std::optional<std::size_t> memoryBudget;  // bytes; unset: the host's default, as for draw
 };
 
 // Serves requests from `inFd`, answers on `outFd`, until "close" or the end

@@ -127,6 +127,8 @@ try {
   const context = await browser.newContext({ viewport: { width: 1280, height: 860 }, acceptDownloads: true });
   const page = await context.newPage();
   page.on('pageerror', (e) => console.log('page error:', e.message));
+  const missing = [];
+  page.on('response', (r) => { if (r.status() === 404) missing.push(r.url()); });
   const sent = [];
   page.on('request', (r) => {
     if (r.method() === 'POST' && /\/action$/.test(r.url())) sent.push(JSON.parse(r.postData()));
@@ -140,6 +142,7 @@ try {
     assert.equal((await page.locator('#menu-filter-0').textContent()).trim(), 'Spiral...');
     assert.equal(await page.locator('#menu-repeat').isDisabled(), true);
     await page.click('#menu-filter');
+    assert.deepEqual(missing, [], 'nothing the page asks for is missing (the favicon included)');
   });
 
   let openSvg;
@@ -194,17 +197,63 @@ try {
     assert.ok(Math.abs(pickedX - 612 * 0.3) < 2, `centre x ${pickedX} near ${612 * 0.3}`);
   });
 
+
+  // Types into a spin edit as a person does: select all, then key by key.
+  async function typeInto(p, id, keys) {
+    const input = item(p, id).locator('input');
+    await input.click();
+    await p.keyboard.press('Control+A');
+    for (const k of keys) {
+      if (k.startsWith('{')) await p.keyboard.press(k.slice(1, -1));
+      else await p.keyboard.type(k, { delay: 80 });
+    }
+    return input;
+  }
+  const setsOf = (id, from) => sent.slice(from).filter((a) => a.verb === 'set' && a.item === id).map((a) => a.value);
+
+  await step('typing key by key: decimal, integer and negative fields take the typed number', async () => {
+    await afterDrawing(page, () => item(page, 100).click());
+    const cases = [
+      [5, ['150', '{Tab}'], '150.00', '150'],
+      [10, ['100', '{Tab}'], '100.00', '100'],
+      [8, ['-45', '{Tab}'], '-45.00', '-45'],
+      [4, ['25', '{Tab}'], '25', '25'],
+      [5, ['37.5', '{Tab}'], '37.50', '37.5'],
+      [9, ['123', '{Backspace}', '4', '{Tab}'], '90.00', '124'],  // the host keeps it at most 90
+      [5, ['375', '{Backspace}', '6'], '376', '376'],  // a pause: sent, and the field keeps the typed text
+    ];
+    for (const [id, keys, shown, value] of cases) {
+      const from = sent.length;
+      const input = await typeInto(page, id, keys);
+      await page.waitForFunction(([i, v]) => {
+        const el = document.querySelector(`#options-dialog [data-item-id="${i}"] input`);
+        return el && el.value === v;
+      }, [id, shown], { timeout: 5000 }).catch(() => {});
+      if (!keys.includes('{Tab}')) await page.waitForTimeout(900);
+      assert.equal(await input.inputValue(), shown, `item ${id} after ${keys.join('')}`);
+      assert.deepEqual(setsOf(id, from), [value], `item ${id} sent once, the whole number`);
+    }
+    await page.keyboard.press('Tab');
+    await page.waitForFunction(() => document.querySelector('#options-dialog [data-item-id="5"] input').value === '376.00');
+  });
+
   let acceptedSvg;
   await step('Enter accepts; the downloaded SVG equals spiral-host draw with the same actions and seed', async () => {
+    await afterDrawing(page, () => item(page, 101).click());
     await item(page, 7).locator('input').focus();
+    const before = sent.length;
     await page.keyboard.press('Enter');
     await page.waitForSelector('#options-dialog', { state: 'detached' });
     const servedFile = (await download(page, 'menu-save-svg', 'served.svg')).toString();
     assert.match(servedFile, /<metadata id="spiral-drawing">/);
     acceptedSvg = withoutMetadata(servedFile);
     assert.ok(pathCount(acceptedSvg) > 0);
+    assert.deepEqual(sent.slice(before), [{ verb: 'enter' }], 'Enter sends no unchanged field again');
     const record = JSON.parse((await download(page, 'menu-save-record-json', 'record.json')).toString());
     assert.equal(record.spiralCount >= 1, true);
+    // What was typed key by key is the accepted record.
+    assert.deepEqual([record.armGap, record.decay, record.curvature1, record.curvature2, record.armCount],
+      [376, 100, -45, 90, 25]);
     await page.screenshot({ path: path.join(outDir, 'drawing.png') });
 
     const script = scriptOf(sent);
@@ -220,7 +269,7 @@ try {
   await step('Escape cancels and the document is as before', async () => {
     await afterDrawing(page, () => menu(page, 'menu-filter', 'menu-filter-0'));
     await afterDrawing(page, () => item(page, 100).click());
-    await afterDrawing(page, () => item(page, 4).locator('input').fill('25'));
+    await afterDrawing(page, () => item(page, 4).locator('input').fill('27'));
     assert.notEqual(await page.evaluate(() => window.spiral.svg), acceptedSvg);
     await afterDrawing(page, () => page.keyboard.press('Escape'));
     await page.waitForSelector('#options-dialog', { state: 'detached' });
@@ -233,6 +282,120 @@ try {
     assert.ok(pathCount(repeated) > pathCount(acceptedSvg));
     const undone = await afterDrawing(page, () => menu(page, 'menu-edit', 'menu-undo'));
     assert.equal(undone, acceptedSvg);
+  });
+
+  await step('the frame\'s OK and Enter accept from anywhere in the dialog, once', async () => {
+    const openDialog = async () => {
+      await afterDrawing(page, () => menu(page, 'menu-filter', 'menu-filter-0'));
+      await page.waitForSelector('#options-dialog');
+    };
+    const accepted = async (act, what) => {
+      const from = sent.length;
+      await act();
+      await page.waitForSelector('#options-dialog', { state: 'detached', timeout: 10000 });
+      assert.match(await page.locator('#status').textContent(), /done/, what);
+      return sent.slice(from);
+    };
+    await openDialog();
+    await page.locator('#options-dialog').screenshot({ path: path.join(outDir, 'dialog-ok.png') });
+    assert.deepEqual(await accepted(() => page.click('#options-ok'), 'OK'), [{ verb: 'enter' }]);
+    // After Tumble, Enter accepts and does not tumble again.
+    await openDialog();
+    await afterDrawing(page, () => item(page, 91).click());
+    const afterTumble = await accepted(() => page.keyboard.press('Enter'), 'Enter after Tumble');
+    assert.deepEqual(afterTumble, [{ verb: 'enter' }]);
+    // After a preset, a check box, and a click in the document.
+    await openDialog();
+    await afterDrawing(page, () => item(page, 164).selectOption({ index: 2 }));
+    assert.deepEqual(await accepted(() => page.keyboard.press('Enter'), 'after a preset'), [{ verb: 'enter' }]);
+    await openDialog();
+    await afterDrawing(page, () => item(page, 3).locator('input').click());
+    await afterDrawing(page, () => item(page, 3).locator('input').click());
+    assert.deepEqual(await accepted(() => page.keyboard.press('Enter'), 'after a check box'), [{ verb: 'enter' }]);
+    await openDialog();
+    const box = await page.locator('#canvas').boundingBox();
+    await page.mouse.click(box.x + 20, box.y + 20);
+    assert.deepEqual(await accepted(() => page.keyboard.press('Enter'), 'after a document click'), [{ verb: 'enter' }]);
+  });
+
+  await step('a spin arrow works on the first click while its field has focus', async () => {
+    await afterDrawing(page, () => menu(page, 'menu-filter', 'menu-filter-0'));
+    await afterDrawing(page, () => item(page, 100).click());
+    const input = item(page, 4).locator('input');
+    await input.focus();
+    const start = Number(await input.inputValue());
+    const from = sent.length;
+    await afterDrawing(page, () => item(page, 4).locator('.up').click());
+    assert.equal(Number(await input.inputValue()), start + 1);
+    assert.deepEqual(setsOf(4, from), [String(start + 1)]);
+    await afterDrawing(page, () => item(page, 4).locator('.down').click());
+    await afterDrawing(page, () => item(page, 4).locator('.down').click());
+    assert.equal(Number(await input.inputValue()), start - 1);
+  });
+
+  await step('an armed pick keeps its crosshair; after the pick the hint goes', async () => {
+    await afterDrawing(page, () => item(page, 101).click());
+    await item(page, 179).click();
+    const look = await item(page, 179).evaluate((el) => ({ armed: el.classList.contains('armed'), image: getComputedStyle(el).backgroundImage }));
+    assert.ok(look.armed);
+    assert.match(look.image, /gradient/, 'the crosshair is drawn while armed');
+    assert.match(await page.locator('#status').textContent(), /Click a point/);
+    await item(page, 179).screenshot({ path: path.join(outDir, 'pick-armed.png') });
+    const box = await page.locator('#canvas').boundingBox();
+    await afterDrawing(page, () => page.mouse.click(box.x + box.width * 0.6, box.y + box.height * 0.4));
+    assert.doesNotMatch(await page.locator('#status').textContent(), /Click a point/);
+    assert.equal(await item(page, 179).evaluate((el) => el.classList.contains('armed')), false);
+    await afterDrawing(page, () => page.keyboard.press('Escape'));
+    await page.waitForSelector('#options-dialog', { state: 'detached' });
+  });
+
+  await step('no label or popup text is clipped in the dialog', async () => {
+    await afterDrawing(page, () => menu(page, 'menu-filter', 'menu-filter-0'));
+    for (const button of [100, 101, 102, 103, 104]) {
+      await afterDrawing(page, () => item(page, button).click());
+      const clipped = await page.evaluate(() => [...document.querySelectorAll(
+        '#options-dialog .item-static-text:not(.hidden), #options-dialog .item-check-box:not(.hidden)')]
+        .filter((el) => el.scrollWidth > el.clientWidth + 1).map((el) => el.dataset.itemId + ' ' + el.textContent));
+      assert.deepEqual(clipped, [], `page ${button}`);
+      const narrow = await page.evaluate(() => [...document.querySelectorAll('#options-dialog .item-popup-list:not(.hidden)')]
+        .filter((el) => {
+          const probe = document.createElement('span');
+          probe.style.font = getComputedStyle(el).font;
+          probe.style.position = 'absolute';
+          probe.style.whiteSpace = 'pre';
+          probe.textContent = el.options[el.selectedIndex]?.text || '';
+          document.body.append(probe);
+          const need = probe.getBoundingClientRect().width;
+          probe.remove();
+          return need + 16 > el.getBoundingClientRect().width;
+        }).map((el) => el.dataset.itemId));
+      assert.deepEqual(narrow, [], `popups on page ${button}`);
+      const outside = await page.evaluate(() => {
+        const body = document.querySelector('#options-dialog .body').getBoundingClientRect();
+        return [...document.querySelectorAll('#options-dialog .item:not(.hidden)')]
+          .filter((el) => el.getBoundingClientRect().right > body.right + 0.5).map((el) => el.dataset.itemId);
+      });
+      assert.deepEqual(outside, [], `items inside the dialog on page ${button}`);
+    }
+    await page.locator('#options-dialog').screenshot({ path: path.join(outDir, 'dialog-settings-fitted.png') });
+    await afterDrawing(page, () => page.keyboard.press('Escape'));
+    await page.waitForSelector('#options-dialog', { state: 'detached' });
+  });
+
+  await step('a record the host refuses is named; New document refuses a page outside the limits', async () => {
+    const status = page.locator('#status');
+    for (const [text, words] of [['{"spiralCount": 1e12}', /spiralCount/], ['{"armCount": 3, "armCount": 4}', /armCount' twice/]]) {
+      await page.setInputFiles('#record-file', { name: 'bad.json', mimeType: 'application/json', buffer: Buffer.from(text) });
+      await page.waitForFunction((src) => new RegExp(src).test(document.getElementById('status').textContent), words.source);
+      assert.ok(await status.evaluate((el) => el.classList.contains('error')));
+    }
+    await menu(page, 'menu-file', 'menu-new');
+    await page.fill('#new-width', '1e-50');
+    await page.locator('#new-document button', { hasText: 'OK' }).click();
+    assert.match(await page.locator('#new-problem').textContent(), /width/);
+    await page.locator('#new-document').screenshot({ path: path.join(outDir, 'new-document-refused.png') });
+    await page.locator('#new-document button', { hasText: 'Cancel' }).click();
+    assert.match(await page.locator('#zoom-reset').textContent(), /^\d+%$/);
   });
 
   await step('About shows the plug-in\'s About box', async () => {
@@ -269,7 +432,8 @@ try {
     figures.richestPreset = richest;
   });
 
-  // Round trip: a change typed into the arm gap until the page shows the new drawing.
+  // Round trip: a change committed in the arm gap (as Tab or Enter commits it)
+  // until the page shows the new drawing.
   async function roundTrips(p, n) {
     return p.evaluate(async (count) => {
       const input = document.querySelector('#options-dialog [data-item-id="5"] input');
@@ -278,7 +442,7 @@ try {
         const drawn = new Promise((r) => window.addEventListener('spiral-drawn', r, { once: true }));
         const t0 = performance.now();
         input.value = (150 + (k % 2 ? k : -k) * 0.5).toFixed(2);
-        input.dispatchEvent(new Event('input', { bubbles: true }));
+        input.dispatchEvent(new Event('change', { bubbles: true }));
         await drawn;
         times.push(performance.now() - t0);
       }

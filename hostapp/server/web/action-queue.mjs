@@ -10,7 +10,7 @@
 // `counters.dropped` count what went out and what was merged away.
 export function createActionQueue({ send, isOpen, onAnswer, onFailure, counters }) {
   const pending = [];
-  let inFlight = false;
+  let inFlight = null;  // the action on its way
 
   const waitingSet = (item) => pending.find((a) => a.verb === 'set' && a.item === item);
 
@@ -31,14 +31,23 @@ export function createActionQueue({ send, isOpen, onAnswer, onFailure, counters 
   async function pump() {
     if (inFlight || !pending.length || !isOpen()) return;
     const action = pending.shift();
-    inFlight = true;
+    inFlight = action;
     counters.sent++;
+    let answer, error, failed = false;
     try {
-      onAnswer(await send(action), action);
+      answer = await send(action);
     } catch (e) {
-      onFailure(e, action);
+      error = e;
+      failed = true;
+    }
+    // The answer is taken once the action is no longer on its way.
+    inFlight = null;
+    try {
+      if (failed) onFailure(error, action);
+      else onAnswer(answer, action);
+    } catch (e) {
+      onFailure(e, action);  // an answer the page could not take
     } finally {
-      inFlight = false;
       pump();
     }
   }
@@ -54,11 +63,15 @@ export function createActionQueue({ send, isOpen, onAnswer, onFailure, counters 
     isWaiting(item) {
       return pending.some((a) => a.item === item);
     },
+    // Whether an action for `item` waits or is on its way.
+    involves(item) {
+      return (inFlight !== null && inFlight.item === item) || pending.some((a) => a.item === item);
+    },
     clear() {
       pending.length = 0;
     },
     get inFlight() {
-      return inFlight;
+      return inFlight !== null;
     },
   };
 }

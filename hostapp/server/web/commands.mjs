@@ -32,6 +32,19 @@ function toBase64(win, bytes) {
   return win.btoa(text);
 }
 
+// Why a page size is refused, or null when it is one. `limits` [min, max]
+// are the host's: a side is above min (as the float the host stores it
+// as) and at most max.
+export function pageSizeProblem(width, height, limits) {
+  const [min, max] = limits || [0, Infinity];
+  for (const [name, v] of [['width', width], ['height', height]]) {
+    if (!Number.isFinite(v) || !(Math.fround(v) > min) || v > max) {
+      return `The ${name} is a number of points above ${min} and at most ${max.toLocaleString('en')}.`;
+    }
+  }
+  return null;
+}
+
 export function createCommands(app) {
   const { ui } = app;
   const filterLabel = () => {
@@ -79,21 +92,11 @@ export function createCommands(app) {
     }
   }
 
-  // A record file, binary or JSON, becomes the filter's record.
+  // A record file, binary or JSON, becomes the filter's record. The host
+  // reads it as `draw --params` reads a file, and names what it refuses.
   async function openRecordFile(file) {
     const bytes = new Uint8Array(await file.arrayBuffer());
-    const text = new TextDecoder().decode(bytes);
-    let body;
-    if (text.trimStart().startsWith('{')) {
-      try {
-        body = { json: JSON.parse(text) };
-      } catch (e) {
-        return app.setStatus(file.name + ' is not JSON: ' + e.message, true);
-      }
-    } else {
-      body = { binary: toBase64(ui.win, bytes) };
-    }
-    const data = await command(app, 'Open record', 'record', body);
+    const data = await command(app, 'Open record', 'record', { file: toBase64(ui.win, bytes), name: file.name });
     if (data) app.setStatus('The record of ' + file.name + ' is the filter\'s record now.');
   }
 
@@ -133,10 +136,22 @@ export function createCommands(app) {
       model.append(option);
     }
     model.value = session.colorModel;
+    const problem = doc.createElement('div');
+    problem.className = 'limits';
+    problem.id = 'new-problem';
+    problem.setAttribute('role', 'alert');
+    form.append(problem);
     const box = modalWindow(ui, 'New document', form, [
       ['Cancel', () => true],
       ['OK', () => {
-        command(app, 'New document', 'document', { page: [Number(width.value), Number(height.value)], colorModel: model.value })
+        const page = [Number(width.value), Number(height.value)];
+        const refused = width.value.trim() === '' || height.value.trim() === '' ? 'Give the width and the height in points.'
+          : pageSizeProblem(page[0], page[1], session.pageLimits);
+        if (refused) {
+          problem.textContent = refused;
+          return false;
+        }
+        command(app, 'New document', 'document', { page, colorModel: model.value })
           .then((data) => { if (data) app.setStatus('A new document.'); });
         return true;
       }],

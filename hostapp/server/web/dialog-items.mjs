@@ -108,19 +108,30 @@ function spinEdit(doc, item, live) {
   arrows.append(up, down);
   el.append(input, arrows);
   if (live) {
-    input.addEventListener('input', () => {
-      const text = input.value.trim();
-      if (text !== '' && Number.isFinite(Number(text))) live.action({ verb: 'set', item: item.id, value: text });
+    // The text is the person's while they type: it goes to the host after a
+    // pause, on Enter, Tab or leaving the field (live.typed / live.commit).
+    input.addEventListener('input', () => live.typed(item.id, input.value));
+    input.addEventListener('change', () => live.commit(item.id, input.value));
+    input.addEventListener('blur', () => {
+      live.commit(item.id, input.value);
+      live.refresh(item.id);
     });
-    input.addEventListener('blur', () => live.refresh(item.id));
     input.addEventListener('keydown', (e) => {
       if (e.key === 'ArrowUp' || e.key === 'ArrowDown') {
         e.preventDefault();
         live.step(item.id, e.key === 'ArrowUp' ? 1 : -1);
       }
     });
-    up.onclick = () => live.step(item.id, 1);
-    down.onclick = () => live.step(item.id, -1);
+    // An arrow takes no focus, so a click on it is never lost to the field
+    // losing focus (and being drawn again) under the pointer; it gives the
+    // focus to its own field, which the host's answers then update in place.
+    for (const [arrow, direction] of [[up, 1], [down, -1]]) {
+      arrow.addEventListener('mousedown', (e) => e.preventDefault());
+      arrow.onclick = () => {
+        if (doc.activeElement !== input && input.focus) input.focus();
+        live.step(item.id, direction);
+      };
+    }
   }
   return el;
 }
@@ -186,4 +197,29 @@ function staticText(doc, item) {
 
 function box(doc) {
   return doc.createElement('div');
+}
+
+// The kinds whose text may be wider in the page's font than in the host's.
+const kTextKinds = new Set(['static text', 'check box', 'popup list']);
+
+// Text wider than its item's bounds widens the item, up to the dialog's
+// right edge, instead of being clipped; a popup list is as wide as its
+// longest entry (the frame widens for it: see fitFrame). Needs the item in
+// the document (it measures).
+export function fitText(el, dialogWidth) {
+  if (!kTextKinds.has(el.dataset.kind) || el.classList.contains('hidden')) return;
+  const room = Math.max(0, dialogWidth - parseFloat(el.style.left || '0'));
+  if (el.dataset.kind === 'popup list') {
+    if (el.style.width !== 'auto') el.style.minWidth = el.style.width;
+    el.style.width = 'auto';
+    return;
+  }
+  if (el.scrollWidth > el.clientWidth) el.style.width = Math.min(el.scrollWidth + 1, room) + 'px';
+}
+
+// A dialog body at least as wide as the dialog and as its widest item.
+export function fitFrame(body, dialogWidth) {
+  let right = dialogWidth;
+  for (const el of body.querySelectorAll('.item:not(.hidden)')) right = Math.max(right, el.offsetLeft + el.offsetWidth + 4);
+  body.style.width = right + 'px';
 }

@@ -1,7 +1,7 @@
 // Windows over the page: plain modal boxes (messages, forms), the dialogs
 // and alerts the plug-in showed, and the frame of a dialog drawn from the
 // dialog manager. `ui` is { doc, win, layer }.
-import { renderItem } from './dialog-items.mjs';
+import { fitText, renderItem } from './dialog-items.mjs';
 
 export function centreWindow(ui, box) {
   const w = box.offsetWidth, h = box.offsetHeight;
@@ -119,8 +119,14 @@ export function showPluginBox(ui, shown) {
     row.append(ok);
     box.append(row);
   }
-  box.addEventListener('keydown', (e) => { if (e.key === 'Enter' || e.key === 'Escape') close(); });
+  box.addEventListener('keydown', (e) => {
+    if (e.key === 'Enter' || e.key === 'Escape') {
+      e.preventDefault();
+      close();
+    }
+  });
   ui.layer.append(under, box);
+  for (const el of box.querySelectorAll('[data-item-id]')) fitText(el, shown.width);
   centreWindow(ui, box);
   const first = box.querySelector('button');
   if (first) first.focus();

@@ -15,7 +15,7 @@ TEST(PageSize, ReadsWidthCommaHeight) {
 
 TEST(PageSize, RefusesSidesOutsideTheLimitsAndJunk) {
   for (const char* text : {"0,792", "612,0", "-1,5", "10000001,5", "1e30,1", "nan,5", "inf,5", "612", "612,",
-                           ",792", "612;792", "612,792x", "a,b", "612,,792", ""}) {
+                           ",792", "612;792", "612,792x", "a,b", "612,,792", "", "1e-50,5", "5,1e-40"}) {
     EXPECT_FALSE(host::parsePageSize(text)) << text;
   }
   EXPECT_FALSE(host::isPageSide(host::kMinPageSide));

@@ -407,6 +407,52 @@ TEST_F(ServeTest, DocumentsRecordsAndDownloads) {
   expectRefusal(api.get(base), 410, "closed");
 }
 
+// A record file opened in the page is read as `draw --params` reads one:
+// told apart by content, bounded, every field checked and named.
+TEST_F(ServeTest, RecordFilesOpenedInThePageAreReadAsDrawReadsThem) {
+  Api api(*server_);
+  const std::string id = api.open();
+  const std::string base = "/api/sessions/" + id;
+  auto file = [&](const std::string& bytes, const std::string& name) {
+    return api.op(id, "record", {{"file", server::base64Encode(bytes)}, {"name", name}});
+  };
+  expectRefusal(file(R"({"armCount": 3, "armCount": 4})", "twice.json"), 400, "'armCount' twice");
+  expectRefusal(file(R"({"spiralCount": 1000000000000})", "big.json"), 400, "'spiralCount' is out of the 32-bit range");
+  expectRefusal(file(R"({"spiralCount": 2.5})", "big.json"), 400, "'spiralCount' needs an integer");
+  expectRefusal(file(R"({"decay": "much"})", "r.json"), 400, "field 'decay' needs a number");
+  expectRefusal(file(R"({"noSuchField": 1})", "r.json"), 400, "unknown field 'noSuchField'");
+  expectRefusal(file("{\"armCount\": ", "cut.json"), 400, "not valid JSON");
+  expectRefusal(file(std::string(12, 'x'), "short.bin"), 400, "holds 12 bytes");
+  expectRefusal(file(std::string(308, '\0'), "zeros.json"), 400, "not valid JSON");  // named JSON: read as JSON
+  expectRefusal(api.op(id, "record", {{"file", "@@"}}), 400, "base64");
+  expectRefusal(api.op(id, "record", {{"json", {{"spiralCount", int64_t{1000000000000}}}}}), 400, "'spiralCount'");
+
+  // JSON by content, fields not given keep their values; then the binary form.
+  ASSERT_EQ(file(" \n{\"armCount\": 7}", "no-extension").status, 200);
+  ASSERT_EQ(file(R"({"spiralCount": 3})", "r.json").status, 200);
+  httplib::Client client("127.0.0.1", server_->port());
+  auto recordJson = client.Get((base + "/export/record-json").c_str(), api.headers());
+  ASSERT_TRUE(recordJson);
+  EXPECT_EQ(json::parse(recordJson->body)["armCount"], 7);
+  EXPECT_EQ(json::parse(recordJson->body)["spiralCount"], 3);
+  auto binary = client.Get((base + "/export/record").c_str(), api.headers());
+  ASSERT_TRUE(binary);
+  const std::string other = api.open();
+  ASSERT_EQ(api.op(other, "record", {{"file", server::base64Encode(binary->body)}, {"name", "spirals.rec"}}).status,
+            200);
+  auto back = client.Get(("/api/sessions/" + other + "/export/record").c_str(), api.headers());
+  EXPECT_EQ(back->body, binary->body);
+
+  // The state names the plug-in by its file name alone; a page whose float
+  // side is zero is refused.
+  const std::string plugin = api.get(base).body["plugin"];
+  EXPECT_FALSE(plugin.empty());
+  EXPECT_EQ(plugin.find('/'), std::string::npos) << plugin;
+  expectRefusal(api.op(id, "document", {{"page", {1e-50, 792}}}), 400, "page");
+  api.del("/api/sessions/" + other);
+  api.del(base);
+}
+
 TEST_F(ServeTest, AtMostSixteenSessions) {
   Api api(*server_);
   std::vector<std::string> ids;

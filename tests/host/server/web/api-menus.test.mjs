@@ -1,6 +1,7 @@
 // The API client (token, errors, an ended session) and the menus the session
 // state makes (downloads from its exports, entries gated by its operations).
 import { test } from 'node:test';
+import { pageSizeProblem } from '../../../../hostapp/server/web/commands.mjs';
 import assert from 'node:assert/strict';
 import { SessionEnded, createApi } from '../../../../hostapp/server/web/api.mjs';
 import { menuModel } from '../../../../hostapp/server/web/menus.mjs';
@@ -103,4 +104,17 @@ test('an entry is disabled when the server does not accept its operation or the 
   assert.equal(fresh['menu-repeat'].disabled, true);
   const empty = menuModel({ ...session, filters: [] }, {}).find(([name]) => name === 'Filter')[1];
   assert.ok(empty.includes('(the plug-in registered no filter)'));
+});
+
+test('New document refuses a page outside the state\'s page limits, naming the side', () => {
+  const limits = [0, 1e7];
+  assert.equal(pageSizeProblem(612, 792, limits), null);
+  assert.equal(pageSizeProblem(1e7, 0.5, limits), null);
+  assert.match(pageSizeProblem(1e-50, 792, limits), /^The width .* above 0 and at most 10,000,000/);
+  assert.match(pageSizeProblem(612, 0, limits), /^The height/);
+  assert.match(pageSizeProblem(612, -3, limits), /^The height/);
+  assert.match(pageSizeProblem(1e7 + 1, 10, limits), /^The width/);
+  assert.match(pageSizeProblem(NaN, 10, limits), /^The width/);
+  assert.match(pageSizeProblem(10, Infinity, limits), /^The height/);
+  assert.match(pageSizeProblem(50, 50, [100, 200]), /above 100 and at most 200/);
 });

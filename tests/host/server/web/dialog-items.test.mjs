@@ -16,6 +16,8 @@ function recorder() {
     action: (a) => calls.push(['action', a]),
     step: (id, d) => calls.push(['step', id, d]),
     refresh: (id) => calls.push(['refresh', id]),
+    typed: (id, text) => calls.push(['typed', id, text]),
+    commit: (id, text) => calls.push(['commit', id, text]),
     startPick: (id) => calls.push(['pick', id]),
   };
 }
@@ -65,24 +67,28 @@ test('an unknown kind shows its text as static text does', () => {
   assert.ok(el.classList.contains('item-dial'));
 });
 
-test('a spin edit shows its text and sends sets, steps and refreshes', () => {
+test('a spin edit hands typing, commits, steps and refreshes to the dialog', () => {
   const live = recorder();
   const el = renderItem(fakeDocument, itemOf('spin edit', { text: '200.00', value: 200, limits: [0, null], decimals: 2 }), live);
   const [input] = el.findAll((e) => e.tagName === 'INPUT');
   assert.equal(input.value, '200.00');
-  input.value = ' 120 ';
+  input.value = '12';
   input.dispatch('input');
-  input.value = '12x';
-  input.dispatch('input');          // not a number: nothing is sent
-  input.value = '';
-  input.dispatch('input');          // empty: nothing is sent
-  input.dispatch('blur');
+  input.dispatch('change');
+  input.value = '120';
+  input.dispatch('blur');           // leaving the field commits, then shows the host's text
   input.dispatch('keydown', { key: 'ArrowDown', preventDefault() {} });
+  input.dispatch('keydown', { key: 'Tab', preventDefault() { throw new Error('Tab is the browser\'s'); } });
   const [up, down] = el.findAll((e) => e.tagName === 'BUTTON');
+  // An arrow keeps the focus where it is, so its click is not lost.
+  let kept = false;
+  up.dispatch('mousedown', { preventDefault() { kept = true; } });
+  assert.ok(kept);
   up.onclick();
   down.onclick();
   assert.deepEqual(live.calls, [
-    ['action', { verb: 'set', item: 7, value: '120' }], ['refresh', 7], ['step', 7, -1], ['step', 7, 1], ['step', 7, -1],
+    ['typed', 7, '12'], ['commit', 7, '12'], ['commit', 7, '120'], ['refresh', 7], ['step', 7, -1], ['step', 7, 1],
+    ['step', 7, -1],
   ]);
 });
 
