@@ -19,12 +19,14 @@ bool mentions(const std::string& text, const std::string& part) { return text.fi
 
 TEST(PictureLimits, PngSidesAreaAndMemory) {
   EXPECT_EQ(render::pngProblem(612, 792, 72, kLots), "");
-  EXPECT_EQ(render::pngProblem(612, 792, 2400, kLots), "") << "20400 x 26400 pixels fit";
+  EXPECT_EQ(render::pngProblem(612, 792, 1200, kLots), "") << "10200 x 13200 pixels fit";
+  EXPECT_EQ(render::pngProblem(16384, 16384, 72, kLots), "") << "2^28 pixels fit";
   const std::string side = render::pngProblem(20000, 100, 200, kLots);
   EXPECT_TRUE(mentions(side, "55556 x 278 pixels") && mentions(side, "32767 pixels a side")) << side;
   // Within 32767 a side, beyond 2^28 in all.
-  const std::string area = render::pngProblem(16384, 16384, 72, kLots);
-  EXPECT_TRUE(mentions(area, "16384 x 16384 pixels") && mentions(area, "268435456")) << area;
+  const std::string area = render::pngProblem(16385, 16384, 72, kLots);
+  EXPECT_TRUE(mentions(area, "16385 x 16384 pixels") && mentions(area, "268435456")) << area;
+  EXPECT_FALSE(render::pngProblem(612, 792, 2400, kLots).empty()) << "20400 x 26400 pixels";
   // 1000 x 1000 pixels are 4 MB of image.
   EXPECT_EQ(render::pngProblem(1000, 1000, 72, 4000000), "");
   const std::string memory = render::pngProblem(1000, 1000, 72, 3999999);
