@@ -2,6 +2,8 @@
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstring>
 #include <cstdlib>
@@ -42,6 +44,25 @@ CLI::Validator wholeNumber(T low, T high = std::numeric_limits<T>::max()) {
       "INT in " + range, "");
 }
 
+// A check for a real-number option: the whole text is a finite decimal
+// number in [low, high]. NaN compares false with both ends, so a range
+// check alone would let it through; infinities and NaN are refused here.
+CLI::Validator realNumber(double low, double high) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%g to %g", low, high);
+  const std::string range = text;
+  return CLI::Validator(
+      [low, high, range](const std::string& text) -> std::string {
+        double value = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (ec == std::errc() && end == text.data() + text.size() && std::isfinite(value) && value >= low &&
+            value <= high)
+          return "";
+        return "needs a number from " + range + ", got '" + text + "'";
+      },
+      "NUMBER in " + range, "");
+}
+
 // The colour models' names, for a CLI11 check.
 std::vector<std::string> colorModelNames() { return {host::kColorModelNames.begin(), host::kColorModelNames.end()}; }
 
@@ -73,7 +94,7 @@ int run(int argc, char** argv) {
   drawCommand->add_option("--json", draw.jsonFile, "write the document as JSON");
   drawCommand->add_option("--png", draw.pngFile, "write the drawing as a PNG picture");
   drawCommand->add_option("--dpi", draw.dpi, "resolution of --png in dots per inch (default 72: a pixel per point)")
-      ->check(CLI::Range(1.0, 2400.0));
+      ->check(realNumber(1, 2400));
   drawCommand->add_option("--pdf", draw.pdfFile, "write the drawing as a one-page PDF");
   drawCommand->add_option("--seed", draw.seed, "seed of the host's random service")
       ->check(wholeNumber<std::uint64_t>(0));

@@ -16,6 +16,7 @@
 #include "hostapp/host/host_operations.h"
 #include "hostapp/io/file_input.h"
 #include "hostapp/io/output_set.h"
+#include "hostapp/platform/child_process.h"
 #include "hostapp/records/record_file.h"
 #include "hostapp/render/svg_render.h"
 #include "hostapp/session/drawing_session.h"
@@ -108,6 +109,59 @@ std::vector<std::pair<const host::OutputKindInfo*, std::string>> requestedOutput
   return out;
 }
 
+bool isPicture(host::OutputKind kind) { return kind == host::OutputKind::Png || kind == host::OutputKind::Pdf; }
+
+// A picture's bytes, rendered in memory. Where the system can fork, the
+// rendering runs in a copy of this process: librsvg ends its process when
+// an allocation fails, and then only the copy ends, which becomes a
+// message. Elsewhere it runs here, guarded by the budget checks alone.
+std::string renderPicture(host::DrawingSession& session, host::OutputKind kind, const host::ExportOptions& options) {
+  auto renderHere = [&] {
+    std::ostringstream out;
+    session.write(kind, out, options);
+    return std::move(out).str();
+  };
+  namespace platform = host::platform;
+  const std::string what = host::outputKind(kind).option;
+  if (!platform::canFork()) {
+    try {
+      return renderHere();
+    } catch (const render::RenderError& e) {
+      throw render::RenderError(what + ": " + e.what());
+    }
+  }
+  platform::ChildProcess child;
+  std::string error;
+  if (!child.addPipe(platform::PipeDirection::FromChild, error))
+    throw render::RenderError(what + ": cannot start the renderer: " + error);
+  // The copy answers 'P' and the picture, or 'E' and the reason it has none.
+  const bool started = child.startCopy(
+      [&](const std::vector<platform::PipeEnd>& ends) {
+        std::string answer;
+        try {
+          answer = "P" + renderHere();
+        } catch (const render::RenderError& e) {
+          answer = std::string("E") + e.what();
+        } catch (const std::bad_alloc&) {
+          answer = "Enot enough memory to render the picture";
+        }
+        return platform::writeAll(ends[0], answer) ? 0 : 1;
+      },
+      0, error);
+  if (!started) throw render::RenderError(what + ": cannot start the renderer: " + error);
+  std::string answer;
+  while (platform::readSome(child.parentEnd(0), answer) == platform::ReadResult::Data) {
+  }
+  child.closeParentEnd(0);
+  const std::optional<platform::ChildExit> exit = child.wait();
+  if (!answer.empty() && answer[0] == 'E') throw render::RenderError(what + ": " + answer.substr(1));
+  if (!exit || exit->how != platform::ChildExit::How::Exited || exit->code != 0 || answer.empty() || answer[0] != 'P')
+    throw render::RenderError(what + ": the renderer " + (exit ? platform::describeExit(*exit) : "vanished") +
+                              " (the picture may need more memory than the system gives)");
+  answer.erase(0, 1);
+  return answer;
+}
+
 }  // namespace
 
 int runDrawCommand(const DrawOptions& options, std::ostream& err) {
@@ -157,12 +211,21 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
     err << "spiral-host: this spiral-host was built without librsvg and cairo: --png and --pdf are not available\n";
     return 2;
   }
-  if (options.pngFile) {
-    const int width = render::pixelsFor(settings.host.pageSize.x, options.dpi);
-    const int height = render::pixelsFor(settings.host.pageSize.y, options.dpi);
-    if (width > render::kMaxPixels || height > render::kMaxPixels) {
-      err << "spiral-host: --png: the page at " << options.dpi << " dpi is " << width << " x " << height
-          << " pixels, beyond " << render::kMaxPixels << " per side\n";
+  // A picture the page cannot have (too many pixels, a PDF page cairo
+  // cannot draw, an image beyond the memory budget) is refused before
+  // anything is drawn.
+  const std::uint64_t budget = settings.host.memoryBudget;
+  const std::string pictureProblem =
+      options.pngFile ? render::pngProblem(settings.host.pageSize.x, settings.host.pageSize.y, options.dpi, budget)
+                      : "";
+  if (!pictureProblem.empty()) {
+    err << "spiral-host: --png: " << pictureProblem << "\n";
+    return 2;
+  }
+  if (options.pdfFile) {
+    if (const std::string problem = render::pdfProblem(settings.host.pageSize.x, settings.host.pageSize.y, budget);
+        !problem.empty()) {
+      err << "spiral-host: --pdf: " << problem << "\n";
       return 2;
     }
   }
@@ -246,7 +309,15 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   try {
     host::ExportOptions exportOptions;
     exportOptions.dpi = options.dpi;
-    for (const auto& [info, file] : requested) session.write(info->kind, outputs.open(file), exportOptions);
+    for (const auto& [info, file] : requested) {
+      if (isPicture(info->kind)) {
+        // Rendered first: the picture's temporary is made when its bytes are ready.
+        const std::string bytes = renderPicture(session, info->kind, exportOptions);
+        outputs.open(file).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+      } else {
+        session.write(info->kind, outputs.open(file), exportOptions);
+      }
+    }
     outputs.commit();
   } catch (const hostio::OutputError& e) {
     err << "spiral-host: " << hostio::printable(e.what()) << "\n";

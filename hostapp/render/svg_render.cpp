@@ -1,6 +1,7 @@
 #include "hostapp/render/svg_render.h"
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,64 @@
 namespace render {
 
 int pixelsFor(double points, double dpi) { return static_cast<int>(std::ceil(points * dpi / 72.0 - 1e-9)); }
+
+namespace {
+
+// Bytes as the user reads them: "12.5 MiB", "80.2 KiB".
+std::string mebibytes(std::uint64_t bytes) {
+  char text[64];
+  if (bytes < (1 << 20)) std::snprintf(text, sizeof text, "%.1f KiB", static_cast<double>(bytes) / 1024);
+  else std::snprintf(text, sizeof text, "%.1f MiB", static_cast<double>(bytes) / (1 << 20));
+  return text;
+}
+
+std::string memoryProblem(const std::string& what, std::uint64_t image, std::uint64_t memoryAvailable,
+                          std::uint64_t svgBytes) {
+  const std::uint64_t renderer = svgBytes ? rendererMemoryFor(svgBytes) : 0;
+  if (image <= memoryAvailable && renderer <= memoryAvailable - image) return "";
+  std::string need = mebibytes(image + renderer);
+  if (renderer) need += " (" + mebibytes(renderer) + " of it for rendering a " + mebibytes(svgBytes) + " SVG)";
+  return what + " needs about " + need + ", beyond the " + mebibytes(memoryAvailable) +
+         " the memory budget has left (--memory-budget)";
+}
+
+}  // namespace
+
+std::uint64_t rendererMemoryFor(std::uint64_t svgBytes) {
+  // Measured with librsvg 2.54: a 51 MB SVG of long paths took 157 MB
+  // beyond what drawing it took, about three times the text (the text, the
+  // parsed document, cairo's path); five leaves room for shorter paths.
+  return 5 * svgBytes + (std::uint64_t{16} << 20);
+}
+
+std::string pngProblem(double width, double height, double dpi, std::uint64_t memoryAvailable,
+                       std::uint64_t svgBytes) {
+  if (!(dpi > 0) || !std::isfinite(dpi)) return "the resolution must be a positive number of dpi";
+  const double w = std::ceil(width * dpi / 72.0 - 1e-9), h = std::ceil(height * dpi / 72.0 - 1e-9);
+  if (!(w >= 1) || !(h >= 1) || w > kMaxPixels || h > kMaxPixels) {
+    char text[160];
+    std::snprintf(text, sizeof text, "a PNG of %.0f x %.0f pixels is beyond the limit of %d pixels a side", w, h,
+                  kMaxPixels);
+    return text;
+  }
+  const auto pixels = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
+  const std::string size = "a PNG of " + std::to_string(static_cast<int>(w)) + " x " +
+                           std::to_string(static_cast<int>(h)) + " pixels";
+  if (pixels > kMaxPixelArea)
+    return size + " (" + std::to_string(pixels) + ") is beyond the limit of " + std::to_string(kMaxPixelArea) +
+           " pixels in all";
+  return memoryProblem(size, pixels * 4, memoryAvailable, svgBytes);
+}
+
+std::string pdfProblem(double width, double height, std::uint64_t memoryAvailable, std::uint64_t svgBytes) {
+  if (!(width <= kMaxPdfPoints) || !(height <= kMaxPdfPoints)) {
+    char text[160];
+    std::snprintf(text, sizeof text, "a PDF page of %.9g x %.9g points is beyond the limit of %.0f points a side",
+                  width, height, kMaxPdfPoints);
+    return text;
+  }
+  return memoryProblem("a PDF of this drawing", 0, memoryAvailable, svgBytes);
+}
 
 #ifdef SPIRAL_HAVE_RSVG
 namespace {
@@ -49,11 +108,22 @@ struct Loaded {
   double height = 0;
 };
 
+struct ObjectDeleter {
+  void operator()(gpointer object) const { g_object_unref(object); }
+};
+
 // The SVG parsed, at 72 dpi so that its size in pixels is its size in points.
+// It is the host's own SVG, so librsvg's guard against huge documents from
+// the web (a limit on the size of the XML) is lifted: a drawing of any size
+// the host could make is read.
 Loaded load(std::string_view svg) {
   GError* error = nullptr;
-  Handle handle(rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error));
-  if (!handle) throw RenderError("librsvg cannot read the SVG: " + takeMessage(error));
+  Handle handle(rsvg_handle_new_with_flags(RSVG_HANDLE_FLAG_UNLIMITED));
+  std::unique_ptr<GInputStream, ObjectDeleter> stream(
+      g_memory_input_stream_new_from_data(svg.data(), static_cast<gssize>(svg.size()), nullptr));
+  if (!handle || !stream) throw RenderError("librsvg cannot start reading the SVG");
+  if (!rsvg_handle_read_stream_sync(handle.get(), stream.get(), nullptr, &error))
+    throw RenderError("librsvg cannot read the SVG: " + takeMessage(error));
   rsvg_handle_set_dpi(handle.get(), 72.0);
   Loaded loaded{std::move(handle)};
   if (!rsvg_handle_get_intrinsic_size_in_pixels(loaded.handle.get(), &loaded.width, &loaded.height) ||
@@ -75,14 +145,15 @@ void renderOnto(cairo_t* cr, const Loaded& loaded) {
 
 bool available() { return true; }
 
-void svgToPng(std::string_view svg, double dpi, std::ostream& out) {
+void svgToPng(std::string_view svg, double dpi, std::uint64_t memoryAvailable, std::ostream& out) {
   if (!(dpi > 0) || !std::isfinite(dpi)) throw RenderError("the resolution must be a positive number of dpi");
+  // The page the SVG states, with the image and the renderer in the budget.
   const Loaded loaded = load(svg);
+  if (const std::string problem = pngProblem(loaded.width, loaded.height, dpi, memoryAvailable, svg.size());
+      !problem.empty())
+    throw RenderError(problem);
   const int width = pixelsFor(loaded.width, dpi);
   const int height = pixelsFor(loaded.height, dpi);
-  if (width < 1 || height < 1 || width > kMaxPixels || height > kMaxPixels)
-    throw RenderError("a PNG of " + std::to_string(width) + " x " + std::to_string(height) +
-                      " pixels is beyond the limit of " + std::to_string(kMaxPixels) + " per side");
   Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
     throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_surface_status(surface.get())));
@@ -96,8 +167,11 @@ void svgToPng(std::string_view svg, double dpi, std::ostream& out) {
     throw RenderError("the PNG could not be written");
 }
 
-void svgToPdf(std::string_view svg, std::ostream& out) {
+void svgToPdf(std::string_view svg, std::uint64_t memoryAvailable, std::ostream& out) {
   const Loaded loaded = load(svg);
+  if (const std::string problem = pdfProblem(loaded.width, loaded.height, memoryAvailable, svg.size());
+      !problem.empty())
+    throw RenderError(problem);
   Surface surface(cairo_pdf_surface_create_for_stream(writeToStream, &out, loaded.width, loaded.height));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
     throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_surface_status(surface.get())));
@@ -116,11 +190,11 @@ void svgToPdf(std::string_view svg, std::ostream& out) {
 
 bool available() { return false; }
 
-void svgToPng(std::string_view, double, std::ostream&) {
+void svgToPng(std::string_view, double, std::uint64_t, std::ostream&) {
   throw RenderError("this spiral-host was built without librsvg and cairo: it cannot write PNG");
 }
 
-void svgToPdf(std::string_view, std::ostream&) {
+void svgToPdf(std::string_view, std::uint64_t, std::ostream&) {
   throw RenderError("this spiral-host was built without librsvg and cairo: it cannot write PDF");
 }
 

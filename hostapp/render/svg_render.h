@@ -3,7 +3,9 @@
 // elsewhere available() is false and the calls throw RenderError.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
+#include <string>
 #include <stdexcept>
 #include <string_view>
 
@@ -19,15 +21,35 @@ bool available();
 
 // The largest side of a PNG in pixels (cairo's image limit).
 inline constexpr int kMaxPixels = 32767;
+// The most pixels a PNG may have in all: 2^28, 1 GiB of image.
+inline constexpr std::uint64_t kMaxPixelArea = std::uint64_t{1} << 28;
+// The largest side of a PDF page in points: cairo's PDF surface keeps
+// coordinates in 24.8 fixed point, and a larger page comes out blank.
+inline constexpr double kMaxPdfPoints = 8388607;
 
 // Pixels for `points` at `dpi`: points * dpi / 72, rounded up.
 int pixelsFor(double points, double dpi);
 
-// The SVG as a PNG on a white background, its page `dpi` dots per inch
-// (72 dpi: one pixel per point). Throws RenderError.
-void svgToPng(std::string_view svg, double dpi, std::ostream& out);
+// What a picture of a page `width` x `height` points needs, checked before
+// anything is drawn and again before rendering. Empty when it can be made;
+// otherwise a message naming the size and the limit it passes.
+// `memoryAvailable` is what the host's memory budget has left, `svgBytes`
+// the size of the SVG to render (0 before drawing: the image alone).
+std::string pngProblem(double width, double height, double dpi, std::uint64_t memoryAvailable,
+                       std::uint64_t svgBytes = 0);
+std::string pdfProblem(double width, double height, std::uint64_t memoryAvailable, std::uint64_t svgBytes = 0);
 
-// The SVG as a one-page PDF of the page's size in points. Throws RenderError.
-void svgToPdf(std::string_view svg, std::ostream& out);
+// The memory librsvg and cairo are reckoned to take for an SVG of
+// `svgBytes`: the text, the parsed document and its paths.
+std::uint64_t rendererMemoryFor(std::uint64_t svgBytes);
+
+// The SVG as a PNG on a white background, its page `dpi` dots per inch
+// (72 dpi: one pixel per point). Throws RenderError, also when pngProblem
+// finds one for the SVG's page with `memoryAvailable`.
+void svgToPng(std::string_view svg, double dpi, std::uint64_t memoryAvailable, std::ostream& out);
+
+// The SVG as a one-page PDF of the page's size in points. Throws
+// RenderError, also when pdfProblem finds one.
+void svgToPdf(std::string_view svg, std::uint64_t memoryAvailable, std::ostream& out);
 
 }  // namespace render

@@ -16,16 +16,35 @@ std::string svgText(const ExportSource& source) {
   return writers::svgString(source.document, source.metadataText());
 }
 
+// The SVG a picture is rendered from: the drawing's SVG without the paths
+// that lie wholly off the page, which add no pixel but cost the renderer
+// time.
+std::string pictureSvgText(const ExportSource& source) {
+  return writers::svgString(source.document, source.metadataText(), writers::SvgOptions{.leaveOutOffPage = true});
+}
+
+void refuse(const std::string& problem) {
+  if (!problem.empty()) throw render::RenderError(problem);
+}
+
 void writeSvg(const ExportSource& source, const ExportOptions&, std::ostream& out) {
   writers::writeSvg(source.document, out, source.metadataText());
 }
 
+// The image and renderer are checked against the budget before the SVG is
+// made, and again with its size before it is rendered.
 void writePng(const ExportSource& source, const ExportOptions& options, std::ostream& out) {
-  render::svgToPng(svgText(source), options.dpi, out);
+  const host::Point page = source.document.pageSize();
+  const std::uint64_t available = pictureMemoryAvailable(source.document);
+  refuse(render::pngProblem(page.x, page.y, options.dpi, available));
+  render::svgToPng(pictureSvgText(source), options.dpi, available, out);
 }
 
 void writePdf(const ExportSource& source, const ExportOptions&, std::ostream& out) {
-  render::svgToPdf(svgText(source), out);
+  const host::Point page = source.document.pageSize();
+  const std::uint64_t available = pictureMemoryAvailable(source.document);
+  refuse(render::pdfProblem(page.x, page.y, available));
+  render::svgToPdf(pictureSvgText(source), available, out);
 }
 
 void writeJson(const ExportSource& source, const ExportOptions&, std::ostream& out) {
@@ -56,6 +75,11 @@ constexpr std::array kKinds{
 };
 
 }  // namespace
+
+std::uint64_t pictureMemoryAvailable(const Document& document) {
+  const MemoryBudget& budget = document.memory();
+  return budget.used() < budget.limit() ? budget.limit() - budget.used() : 0;
+}
 
 std::span<const OutputKindInfo> outputKinds() { return kKinds; }
 

@@ -4,6 +4,7 @@
 // writer. Adding a format is one row.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <ostream>
@@ -21,6 +22,10 @@ enum class OutputKind { Svg, Json, Record, RecordJson, Png, Pdf };
 struct ExportOptions {
   double dpi = 72;  // PNG resolution in dots per inch
 };
+
+// What the document's memory budget has left for a picture's image and
+// renderer.
+std::uint64_t pictureMemoryAvailable(const Document& document);
 
 // What every output is written from: the document and what the session
 // knows of the drawing. The metadata and the dump's extras are made only

@@ -127,6 +127,17 @@ void writePath(TextSink& out, std::string_view indent, std::uint32_t number, con
   out.put("/>\n");
 }
 
+// True when the path, its stroke included, cannot reach the page [0, W] x
+// [0, H]. A stroke reaches half its width beyond the outline, a miter join
+// at most the miter limit (4) times that; one point more absorbs rounding.
+bool offPage(const std::vector<host::Segment>& segs, bool closed, const host::Style& style, host::Point page) {
+  const double width = style.strokePaint ? std::fabs(static_cast<double>(style.strokeWidth)) : 0.0;
+  if (!std::isfinite(width)) return false;
+  const double reach = 2 * width + 1;
+  const host::Rect b = host::segmentBounds(segs, closed);
+  return b.right + reach < 0 || b.left - reach > page.x || b.top + reach < 0 || b.bottom - reach > page.y;
+}
+
 envelope::Point toEnv(host::Point p) { return {p.x, p.y}; }
 
 envelope::Rect toEnv(const host::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
@@ -220,7 +231,7 @@ std::array<double, 3> colorToSrgb(const host::Color& c) {
   }
 }
 
-void writeSvg(const host::Document& doc, std::ostream& stream, std::string_view metadata) {
+void writeSvg(const host::Document& doc, std::ostream& stream, std::string_view metadata, const SvgOptions& options) {
   TextSink out(stream);
   const host::Point page = doc.pageSize();
   out.put("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
@@ -263,19 +274,23 @@ void writeSvg(const host::Document& doc, std::ostream& stream, std::string_view 
     escaped(out, layer.name);
     out.put("\">\n");
     doc.forEachInPaintOrder(layer.id, [&](const host::Art& a) {
-      if (a.kind == host::ArtKind::Path)
+      if (a.kind == host::ArtKind::Path) {
+        if (options.leaveOutOffPage && !a.state.segments.empty() && finitePath(a.state.segments) &&
+            offPage(a.state.segments, a.state.closed, a.state.style, page))
+          return;
         writePath(out, "      ", numbers.of(a.id), a.state.segments, a.state.closed, a.state.style, a.state.opacity);
-      else
+      } else {
         writeEnvelope(out, "      ", doc, numbers, a);
+      }
     });
     out.put("    </g>\n");
   }
   out.put("  </g>\n</svg>\n");
 }
 
-std::string svgString(const host::Document& doc, std::string_view metadata) {
+std::string svgString(const host::Document& doc, std::string_view metadata, const SvgOptions& options) {
   std::ostringstream out;
-  writeSvg(doc, out, metadata);
+  writeSvg(doc, out, metadata, options);
   return out.str();
 }
 

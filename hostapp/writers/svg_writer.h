@@ -26,9 +26,18 @@ std::array<double, 3> colorToSrgb(const host::Color& color);
 // empty.
 inline constexpr std::string_view kSvgMetadataId = "spiral-drawing";
 
+struct SvgOptions {
+  // Leave out the art paths whose bounds, widened by their stroke and its
+  // joins, lie wholly off the page: they add no pixel to a picture of the
+  // page. For pictures only; the SVG file keeps every path.
+  bool leaveOutOffPage = false;
+};
+
 // Streams the SVG to `out` through a small buffer; the caller checks the
 // stream.
-void writeSvg(const host::Document& document, std::ostream& out, std::string_view metadata = {});
-std::string svgString(const host::Document& document, std::string_view metadata = {});
+void writeSvg(const host::Document& document, std::ostream& out, std::string_view metadata = {},
+              const SvgOptions& options = {});
+std::string svgString(const host::Document& document, std::string_view metadata = {},
+                      const SvgOptions& options = {});
 
 }  // namespace writers

@@ -176,11 +176,72 @@ TEST(DrawingPictures, PdfOpensWithOnePageOfThePageSize) {
   EXPECT_NE(info.find("Page size:       400 x 300 pts"), std::string::npos) << info;
 }
 
-TEST(DrawingPictures, APngBeyondTheImageLimitIsAUsageError) {
-  const std::string png = temp("spiral-picture-huge.png");
-  const HostRun run = spiralHost("draw --page 20000,100 --dpi 200 --png" + quoted(png), "png-huge");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("32767"), std::string::npos) << run.err;
+// Every refusal comes before the plug-in runs (no dialog is shown): one
+// line naming the limit, status 2, no file.
+TEST(DrawingPictures, PicturesBeyondTheirLimitsAreRefusedBeforeDrawing) {
+  const std::string png = temp("spiral-picture-refused.png");
+  const std::string pdf = temp("spiral-picture-refused.pdf");
+  const std::pair<std::string, std::string> cases[] = {
+      {"--page 20000,100 --dpi 200 --png" + quoted(png), "32767 pixels a side"},
+      {"--page 20000,20000 --dpi 100 --png" + quoted(png), "27778 x 27778 pixels (771617284) is beyond the limit of 268435456"},
+      {"--memory-budget 4000000 --dpi 144 --png" + quoted(png), "1224 x 1584 pixels needs about 7.4 MiB, beyond the 3.8 MiB"},
+      {"--page 9e6,9e6 --pdf" + quoted(pdf), "8388607 points a side"},
+      {"--dpi nan --png" + quoted(png), "--dpi: needs a number from 1 to 2400, got 'nan'"},
+      {"--dpi -nan --png" + quoted(png), "got '-nan'"},
+      {"--dpi inf --png" + quoted(png), "got 'inf'"},
+      {"--dpi 1e400 --png" + quoted(png), "got '1e400'"},
+  };
+  for (const auto& [arguments, message] : cases) {
+    std::remove(png.c_str());
+    std::remove(pdf.c_str());
+    const HostRun run = spiralHost("draw --seed 1 " + arguments, "picture-refused");
+    EXPECT_EQ(run.status, 2) << arguments << ": " << run.err;
+    EXPECT_NE(run.err.find(message), std::string::npos) << arguments << ": " << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << arguments << ": " << run.err;
+    EXPECT_TRUE(slurp(png).empty() && slurp(pdf).empty()) << arguments;
+  }
+}
+
+// The budget counts the renderer for the drawing's SVG once it is drawn: a
+// refusal then leaves neither the picture nor a temporary beside it.
+TEST(DrawingPictures, ARendererBeyondTheBudgetIsRefusedWithoutLeavingFiles) {
+  const std::string folder = temp("spiral-picture-budget");
+  std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "'").c_str());
+  const HostRun run = spiralHost("draw --seed 1 --memory-budget 10000000 --png" + quoted(folder + "/a.png") +
+                                     " --svg" + quoted(folder + "/a.svg"),
+                                 "picture-budget");
+  EXPECT_EQ(run.status, 2) << run.err;
+  EXPECT_NE(run.err.find("--png: a PNG of 612 x 792 pixels needs about"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("for rendering a"), std::string::npos) << run.err;
+  std::unique_ptr<FILE, int (*)(FILE*)> ls(popen(("ls -A '" + folder + "'").c_str(), "r"), pclose);
+  char name[256];
+  std::string names;
+  while (ls && std::fgets(name, sizeof name, ls.get())) names += name;
+  EXPECT_EQ(names, "") << "nothing written, no temporary left";
+}
+
+TEST(DrawingPictures, PdfPagesUpToCairosLimit) {
+  const std::string pdf = temp("spiral-picture-wide.pdf");
+  const HostRun run = spiralHost("draw --seed 2 --page 8e6,8e6 --pdf" + quoted(pdf), "pdf-wide");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string info = pdfInfo(pdf);
+  if (info.find("not found") != std::string::npos) GTEST_SKIP() << "pdfinfo is not installed";
+  EXPECT_NE(info.find("Page size:       8e+06 x 8e+06 pts"), std::string::npos) << info;
+}
+
+// Spirals drawn wholly far off the page are left out of the picture's SVG:
+// the PNG takes about as long as the SVG (rendering them took about a
+// minute).
+TEST(DrawingPictures, ArtFarOffThePageIsNotRendered) {
+  const std::string png = temp("spiral-picture-far.png");
+  const auto start = std::chrono::steady_clock::now();
+  const HostRun run = spiralHost("draw --seed 5 --no-dialog --set centerX=5e6 --set centerY=5e6 --set scaleH=1e6"
+                                 " --set scaleV=1e6 --set spiralCount=10 --dpi 300 --png" + quoted(png),
+                                 "png-far");
+  const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_LT(seconds, 20) << "it used to take about a minute";
+  EXPECT_EQ(slurp(png).substr(1, 3), "PNG");
 }
 #endif
 

@@ -137,7 +137,7 @@ TEST_F(DrawingSessionTest, EachOutputKindWritesWhatItsWriterWrites) {
 
   if (render::available()) {
     std::ostringstream png;
-    render::svgToPng(svg, 72, png);
+    render::svgToPng(svg, 72, std::uint64_t{1} << 40, png);  // its paths all on the page
     EXPECT_EQ(written(session, host::OutputKind::Png), png.str());
   } else {
     EXPECT_THROW(written(session, host::OutputKind::Png), render::RenderError);

@@ -229,4 +229,39 @@ TEST_F(SvgDocument, MetadataIsWrittenEscapedAfterTheRootTag) {
   EXPECT_EQ(marked.substr(at + line.size()), plain.substr(at)) << "nothing else changes";
 }
 
+// A picture's SVG leaves out only paths that cannot reach the page (612 x
+// 792), their stroke and miter joins counted; the SVG file keeps them all.
+TEST_F(SvgDocument, PicturesLeaveOutPathsWhollyOffThePage) {
+  auto line = [&](float x0, float y0, float x1, float y1, float strokeWidth) {
+    const host::ArtId id = addPath({{{x0, y0}, {x0, y0}, {x0, y0}}, {{x1, y1}, {x1, y1}, {x1, y1}}}, false);
+    host::Style style = doc.currentStyle();
+    style.fillPaint = false;
+    style.strokePaint = strokeWidth > 0;
+    style.strokeWidth = strokeWidth;
+    EXPECT_EQ(doc.setStyle(id, style), host::Status::Ok);
+  };
+  line(-500, -500, -400, -400, 1);     // art-1: off, below and left
+  line(700, 100, 800, 100, 0);         // art-2: off to the right, not stroked
+  line(-50, 10, 10, 10, 1);            // art-3: crosses the left edge
+  line(100, 795, 200, 795, 4);         // art-4: above the page, its stroke reaches in
+  line(100, 1e6f, 200, 1e6f, 4);       // art-5: far above
+  line(-1e7f, 50, 1e7f, 50, 1);        // art-6: spans the page
+  line(300, -30, 300, -20, 50);        // art-7: below, a wide stroke reaches in
+  const std::string all = writers::svgString(doc);
+  const std::string picture = writers::svgString(doc, {}, writers::SvgOptions{.leaveOutOffPage = true});
+  for (int n = 1; n <= 7; ++n) {
+    const std::string id = "id=\"art-" + std::to_string(n) + "\"";
+    EXPECT_NE(all.find(id), std::string::npos) << id;
+    const bool kept = n != 1 && n != 2 && n != 5;
+    EXPECT_EQ(picture.find(id) != std::string::npos, kept) << id;
+  }
+  // Only those lines differ.
+  std::string trimmed = all;
+  for (int n : {1, 2, 5}) {
+    const auto at = trimmed.find("      <path id=\"art-" + std::to_string(n) + "\"");
+    trimmed.erase(at, trimmed.find('\n', at) + 1 - at);
+  }
+  EXPECT_EQ(trimmed, picture);
+}
+
 }  // namespace
