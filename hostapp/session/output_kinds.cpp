@@ -10,12 +10,6 @@
 namespace host {
 namespace {
 
-// The drawing with what re-makes it in its metadata: the record, seed,
-// page, colour model and plug-in.
-std::string svgText(const ExportSource& source) {
-  return writers::svgString(source.document, source.metadataText());
-}
-
 // The SVG a picture is rendered from: the drawing's SVG without the paths
 // that lie wholly off the page, which add no pixel but cost the renderer
 // time.
