@@ -42,15 +42,6 @@ const char* abnormalExitMeaning() { return "a crash or sanitizer report"; }
 
 bool canFork() { return true; }
 
-ChildProcess::~ChildProcess() {
-  if (running_) {
-    kill();
-    wait();
-  }
-  for (Pipe& pipe : pipes_) closePipe(pipe.parent);
-  closeChildEnds();
-}
-
 bool ChildProcess::addPipe(PipeDirection direction, std::string& error) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) {

@@ -42,15 +42,6 @@ const char* abnormalExitMeaning() { return "a crash"; }
 
 bool canFork() { return false; }
 
-ChildProcess::~ChildProcess() {
-  if (running_) {
-    kill();
-    wait();
-  }
-  for (Pipe& pipe : pipes_) closePipe(pipe.parent);
-  closeChildEnds();
-}
-
 bool ChildProcess::addPipe(PipeDirection direction, std::string& error) {
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr;
