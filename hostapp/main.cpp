@@ -150,6 +150,9 @@ int run(int argc, char** argv) {
   serveCommand->add_option("--answer-timeout", serve.answerSeconds,
                            "seconds a plug-in may take on one request before its session is ended (default 60)")
       ->check(CLI::PositiveNumber);
+  serveCommand->add_option("--heartbeat-timeout", serve.heartbeatSeconds,
+                           "seconds after a page's last heartbeat before its session closes (default 60)")
+      ->check(CLI::PositiveNumber);
 
   // The hidden command a session's child process runs (see session_child.h).
   int childIn = -1, childOut = -1;
