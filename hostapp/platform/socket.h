@@ -34,6 +34,11 @@ std::ptrdiff_t sendSome(SocketHandle socket, const char* bytes, std::size_t size
 // address when it cannot be told.
 void socketAddress(SocketHandle socket, bool peer, std::string& address, int& port);
 
+// Lets up to `backlog` connections wait for accept on a listening socket
+// (the library listens with a backlog of 5, and a sixth waiting connection
+// would be retried only after a second); false if it cannot.
+bool widenBacklog(SocketHandle socket, int backlog);
+
 // Shuts the socket down both ways and closes it.
 void closeSocket(SocketHandle socket);
 

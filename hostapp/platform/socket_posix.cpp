@@ -63,6 +63,8 @@ void socketAddress(SocketHandle socket, bool peer, std::string& address, int& po
   }
 }
 
+bool widenBacklog(SocketHandle socket, int backlog) { return ::listen(static_cast<int>(socket), backlog) == 0; }
+
 void closeSocket(SocketHandle socket) {
   ::shutdown(static_cast<int>(socket), SHUT_RDWR);
   ::close(static_cast<int>(socket));

@@ -52,6 +52,8 @@ void socketAddress(SocketHandle socket, bool peer, std::string& address, int& po
   }
 }
 
+bool widenBacklog(SocketHandle socket, int backlog) { return ::listen(static_cast<SOCKET>(socket), backlog) == 0; }
+
 void closeSocket(SocketHandle socket) {
   ::shutdown(static_cast<SOCKET>(socket), SD_BOTH);
   ::closesocket(static_cast<SOCKET>(socket));

@@ -93,6 +93,10 @@ GuardedServer::GuardedServer(ConnectionLimits limits) : limits_(limits) {
   new_task_queue = [min = limits.minWorkers, max = limits.maxWorkers] { return new GrowingPool(min, max); };
 }
 
+void GuardedServer::widenBacklog() {
+  if (svr_sock_ != INVALID_SOCKET) platform::widenBacklog(svr_sock_, SOMAXCONN);
+}
+
 bool GuardedServer::process_and_close_socket(socket_t sock) {
   bool ok = false;
   for (std::size_t left = limits_.requestsPerConnection; left > 0; --left) {

@@ -30,6 +30,9 @@ struct ConnectionLimits {
 class GuardedServer : public httplib::Server {
  public:
   explicit GuardedServer(ConnectionLimits limits = {});
+  // After binding: many connections arriving at once wait to be accepted
+  // rather than have their connect retried a second later.
+  void widenBacklog();
 
  private:
   bool process_and_close_socket(socket_t sock) override;

@@ -90,6 +90,7 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
     err << "spiral-host: cannot listen on 127.0.0.1\n";
     return 1;
   }
+  http.widenBacklog();
   const std::string token = randomToken();
   const std::string portText = std::to_string(port);
   const std::vector<std::string> hosts{"127.0.0.1:" + portText, "localhost:" + portText};

@@ -564,7 +564,9 @@ TEST(ServeLimits, SlowClientsDelayNobodyAndAreDropped) {
   dripping = false;
   drip.join();
   ASSERT_TRUE(cut) << "a drip-feeding client was not dropped";
-  if (!cut->empty()) EXPECT_NE(cut->find(" 400 "), std::string::npos) << *cut;
+  if (!cut->empty()) {
+    EXPECT_NE(cut->find(" 400 "), std::string::npos) << *cut;
+  }
   // An idle connection is closed without an answer.
   const auto quiet = idle.front()->answerUntilClosed(std::chrono::seconds(3));
   ASSERT_TRUE(quiet) << "an idle connection was not dropped";
