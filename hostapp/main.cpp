@@ -174,6 +174,9 @@ int run(int argc, char** argv) {
   serveCommand->add_option("--memory-budget", serve.session.memoryBudget,
                            "bytes each session's host may hold (default 2 GiB, as for draw)")
       ->check(wholeNumber<std::size_t>(1));
+  serveCommand->add_option("--heartbeat-timeout", serve.heartbeatSeconds,
+                           "seconds after a page's last heartbeat before its session closes (default 60)")
+      ->check(CLI::PositiveNumber);
 
   // The hidden command a session's child process runs (see session_child.h).
   int childIn = -1, childOut = -1;

@@ -8,6 +8,7 @@
 
 #include "hostapp/platform/library.h"
 #include "hostapp/platform/signals.h"
+#include "hostapp/server/guarded_server.h"
 #include "hostapp/server/session_broker.h"
 #include "hostapp/server/session_operations.h"
 #include "hostapp/server/web_assets.h"
@@ -69,13 +70,14 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
   settings.maxSessions = options.maxSessions;
   settings.idleLimit = std::chrono::seconds(options.idleSeconds);
   settings.answerLimit = std::chrono::milliseconds(static_cast<long long>(options.answerSeconds) * 1000);
+  settings.heartbeatLimit = std::chrono::seconds(options.heartbeatSeconds);
   if (settings.executable.empty()) {
     err << "spiral-host: cannot find the program's own path\n";
     return 1;
   }
   SessionBroker broker(settings);
 
-  httplib::Server http;
+  GuardedServer http;
   http.set_payload_max_length(kMaxBody);
   // Answers are small and awaited one at a time: no Nagle delay.
   http.set_tcp_nodelay(true);
@@ -88,6 +90,7 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
     err << "spiral-host: cannot listen on 127.0.0.1\n";
     return 1;
   }
+  http.widenBacklog();
   const std::string token = randomToken();
   const std::string portText = std::to_string(port);
   const std::vector<std::string> hosts{"127.0.0.1:" + portText, "localhost:" + portText};
@@ -157,6 +160,10 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
   http.Delete(R"(/api/sessions/([0-9a-f]{1,32}))", [&](const httplib::Request& req, httplib::Response& res) {
     reply(res, broker.close(req.matches[1]));
   });
+  // The page's heartbeat: answered here, never by the session's child.
+  http.Post(R"(/api/sessions/([0-9a-f]{1,32})/heartbeat)", [&](const httplib::Request& req, httplib::Response& res) {
+    reply(res, broker.heartbeat(req.matches[1]));
+  });
   http.Post(R"(/api/sessions/([0-9a-f]{1,32})/([a-z]+))", [&](const httplib::Request& req, httplib::Response& res) {
     const std::string op = req.matches[2];
     if (!isSessionOperation(op)) return refuse(res, 404, "there is no operation \"" + op + "\"");
@@ -189,7 +196,8 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
   std::condition_variable reaperWake;
   std::thread reaper([&] {
     std::unique_lock lock(reaperMutex);
-    const auto period = std::chrono::seconds(std::clamp(options.idleSeconds / 10u, 1u, 30u));
+    const auto period =
+        std::chrono::seconds(std::clamp(std::min(options.idleSeconds, options.heartbeatSeconds) / 10u, 1u, 30u));
     while (!stopping) {
       reaperWake.wait_for(lock, period);
       if (!stopping) broker.closeIdle();

@@ -18,6 +18,7 @@ struct ServeOptions {
   std::size_t maxSessions = 16;
   unsigned idleSeconds = 1800;
   unsigned answerSeconds = 60;  // a plug-in silent this long is ended
+  unsigned heartbeatSeconds = 60;  // a page that sent a heartbeat and then none this long has its session ended
 };
 
 // Runs until SIGINT or SIGTERM; prints the URL to open on `out`.

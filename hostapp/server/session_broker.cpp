@@ -1,5 +1,6 @@
 #include "hostapp/server/session_broker.h"
 
+#include <atomic>
 #include <random>
 #include <vector>
 
@@ -25,9 +26,14 @@ struct SessionBroker::Session {
   std::string id;
   platform::ChildProcess child;
   std::unique_ptr<LineChannel> channel;
-  std::mutex busy;  // one request at a time
+  std::timed_mutex busy;  // one request at a time
+  std::atomic<std::size_t> waiting{0};  // requests for this session not yet answered
+  // Guarded by the broker's mutex: the last request, the last word from the
+  // page (a request or a heartbeat), and whether the page sends heartbeats.
   std::chrono::steady_clock::time_point lastUsed = std::chrono::steady_clock::now();
-  bool dead = false;
+  std::chrono::steady_clock::time_point lastHeard = lastUsed;
+  bool heartbeats = false;
+  bool dead = false;  // guarded by busy
 };
 
 std::string randomToken() {
@@ -138,15 +144,25 @@ BrokerReply SessionBroker::request(const std::string& id, json request) {
   BrokerReply reply;
   std::shared_ptr<Session> session = find(id, reply);
   if (!session) return reply;
+  // Each session waits on its own: a child that is stuck holds up only the
+  // requests for its session, and only so many of them.
+  struct Waiting {
+    std::atomic<std::size_t>& count;
+    ~Waiting() { --count; }
+  } waiting{session->waiting};
+  if (++session->waiting > settings_.maxWaiting + 1) {
+    return {503, {{"error", "the session is still busy with " + std::to_string(settings_.maxWaiting + 1) +
+                                " earlier requests; try again"}}};
+  }
   std::lock_guard busy(session->busy);
   if (session->dead) {
     find(id, reply);
     return reply;
   }
-  session->lastUsed = std::chrono::steady_clock::now();
+  touch(*session);
   std::optional<json> answer;
   if (session->channel->write(request)) answer = session->channel->read(settings_.answerLimit);
-  session->lastUsed = std::chrono::steady_clock::now();
+  touch(*session);
   if (!answer) {
     std::string reason;
     if (session->channel->timedOut()) {
@@ -170,29 +186,55 @@ BrokerReply SessionBroker::close(const std::string& id) {
   BrokerReply reply;
   std::shared_ptr<Session> session = find(id, reply);
   if (!session) return reply;
-  std::lock_guard busy(session->busy);
+  std::unique_lock busy(session->busy, std::chrono::seconds(2));
+  if (!busy) {
+    // Stuck on a request: the kill ends that request (its answer says so).
+    session->child.kill();
+    busy.lock();
+  }
   stop(*session, true);
   ended(id, "it was closed");
   return {200, {{"closed", id}}};
 }
 
+BrokerReply SessionBroker::heartbeat(const std::string& id) {
+  BrokerReply reply;
+  std::shared_ptr<Session> session = find(id, reply);
+  if (!session) return reply;
+  std::lock_guard lock(mutex_);
+  session->heartbeats = true;
+  session->lastHeard = std::chrono::steady_clock::now();
+  return {200, {{"alive", id}}};
+}
+
+void SessionBroker::touch(Session& session) {
+  std::lock_guard lock(mutex_);
+  session.lastUsed = session.lastHeard = std::chrono::steady_clock::now();
+}
+
 std::size_t SessionBroker::closeIdle() {
-  std::vector<std::shared_ptr<Session>> idle;
+  auto span = [](std::chrono::seconds limit) {
+    const long long seconds = limit.count();
+    return seconds % 60 == 0 ? std::to_string(seconds / 60) + " min" : std::to_string(seconds) + " s";
+  };
+  std::vector<std::pair<std::shared_ptr<Session>, std::string>> idle;
   const auto now = std::chrono::steady_clock::now();
   {
     std::lock_guard lock(mutex_);
     for (auto& [id, session] : sessions_) {
-      if (now - session->lastUsed >= settings_.idleLimit) idle.push_back(session);
+      if (now - session->lastUsed >= settings_.idleLimit) {
+        idle.emplace_back(session, "it was idle for " + span(settings_.idleLimit));
+      } else if (session->heartbeats && now - session->lastHeard >= settings_.heartbeatLimit) {
+        idle.emplace_back(session, "its page sent no heartbeat for " + span(settings_.heartbeatLimit));
+      }
     }
   }
   std::size_t closed = 0;
-  for (auto& session : idle) {
+  for (auto& [session, reason] : idle) {
     std::unique_lock busy(session->busy, std::try_to_lock);
     if (!busy || session->dead) continue;  // in use: not idle after all
     stop(*session, true);
-    const long long seconds = settings_.idleLimit.count();
-    ended(session->id, "it was idle for " + (seconds % 60 == 0 ? std::to_string(seconds / 60) + " min"
-                                                               : std::to_string(seconds) + " s"));
+    ended(session->id, reason);
     ++closed;
   }
   return closed;

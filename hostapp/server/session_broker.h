@@ -26,6 +26,12 @@ struct BrokerSettings {
   std::size_t maxSessions = 16;
   std::chrono::seconds idleLimit{1800};
   std::chrono::milliseconds answerLimit{60000};  // a child silent this long is ended
+  // A session whose page has sent a heartbeat is ended when nothing is heard
+  // from the page for this long (a closed tab).
+  std::chrono::seconds heartbeatLimit{60};
+  // Requests that may wait behind the one a session's child is working on;
+  // more are refused, so one stuck session cannot take every worker.
+  std::size_t maxWaiting = 8;
 };
 
 // An answer for the HTTP side: a status and a JSON body.
@@ -45,8 +51,13 @@ class SessionBroker {
   BrokerReply open();
   // Passes `request` (an object with "op") to the session's child.
   BrokerReply request(const std::string& id, nlohmann::json request);
+  // Closes the session; one stuck on a request is ended after a short wait.
   BrokerReply close(const std::string& id);
-  // Closes the sessions idle longer than the limit; returns how many.
+  // The page is still there: the session is ended once these stop coming.
+  // Answered by the broker alone, so a busy child does not delay it.
+  BrokerReply heartbeat(const std::string& id);
+  // Closes the sessions idle longer than the limit and those whose page
+  // stopped its heartbeat; returns how many.
   std::size_t closeIdle();
   std::size_t sessionCount();
 
@@ -54,10 +65,11 @@ class SessionBroker {
   struct Session;
   std::shared_ptr<Session> find(const std::string& id, BrokerReply& reply);
   void ended(const std::string& id, const std::string& reason);
+  void touch(Session& session);
   static void stop(Session& session, bool politely);
 
   BrokerSettings settings_;
-  std::mutex mutex_;  // guards the maps
+  std::mutex mutex_;  // guards the maps and the sessions' times; never held while a child works
   std::map<std::string, std::shared_ptr<Session>> sessions_;
   std::map<std::string, std::string> endedReasons_;
   std::deque<std::string> endedOrder_;

@@ -467,6 +467,24 @@ try {
     await fresh.close();
   });
 
+  await step('a reload finds its session again, with its open dialog', async () => {
+    const tab = await context.newPage();
+    await tab.goto(url);
+    await tab.waitForFunction(() => window.spiral.ready === true);
+    const kept = () => tab.evaluate(() => Object.keys(sessionStorage).filter((k) => k.startsWith('spiral-session:'))
+      .map((k) => sessionStorage.getItem(k)));
+    const before = await kept();
+    assert.equal(before.length, 1);
+    await afterDrawing(tab, () => menu(tab, 'menu-filter', 'menu-filter-0'));
+    await tab.reload();
+    await tab.waitForFunction(() => window.spiral.ready === true);
+    assert.deepEqual(await kept(), before);
+    await tab.waitForSelector('#options-dialog');
+    await tab.keyboard.press('Escape');
+    await tab.waitForSelector('#options-dialog', { state: 'detached' });
+    await tab.close();
+  });
+
   await step('a document of 100 000 segments redraws without freezing the page', async () => {
     const big = await context.newPage();
     await big.goto(url);

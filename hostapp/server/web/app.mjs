@@ -90,7 +90,8 @@ export function startPage(doc, win) {
   };
 
   function sessionEnded(reason) {
-    if (app.ended) return;
+    // Before the page has its session (a kept one that ended), a new one opens instead.
+    if (app.ended || !app.session.id) return;
     app.ended = true;
     app.optionsDialog.close();
     app.blockMenus(true);
@@ -115,17 +116,39 @@ export function startPage(doc, win) {
       return;
     }
     try {
-      const data = await app.api.call('POST', 'sessions');
+      const data = await keptOrNewSession();
       app.session.id = data.id;
       app.takeAnswer(data);
-      app.setStatus('Ready: choose the filter from the Filter menu.');
+      const filter = app.session.filters[0];
+      if (data.dialog) app.optionsDialog.open(data.dialog, filter ? filter.title.replace(/\.\.\.$/, '') : 'Filter');
+      else app.setStatus('Ready: choose the filter from the Filter menu.');
       counters.ready = true;
     } catch (e) {
       app.setStatus('No session: ' + e.message, true);
     }
-    win.addEventListener('pagehide', () => {
-      if (app.session.id && !app.ended) app.api.close(app.sessionPath());
-    });
+    // The page says it is still open; the server ends the session of a
+    // closed tab a minute after its last heartbeat (a reload keeps it).
+    const beat = () => {
+      if (app.session.id && !app.ended) app.api.call('POST', app.sessionPath('heartbeat')).catch(() => {});
+    };
+    beat();
+    win.setInterval(beat, 15000);
+  }
+
+  // A reload finds its session again: the tab keeps the id in sessionStorage.
+  async function keptOrNewSession() {
+    const key = 'spiral-session:' + token;
+    const kept = win.sessionStorage && win.sessionStorage.getItem(key);
+    if (kept) {
+      try {
+        return { ...(await app.api.call('GET', 'sessions/' + kept)), id: kept };
+      } catch {
+        // ended or unknown: a new one
+      }
+    }
+    const data = await app.api.call('POST', 'sessions');
+    if (win.sessionStorage) win.sessionStorage.setItem(key, data.id);
+    return data;
   }
 
   start();

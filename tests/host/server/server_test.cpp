@@ -2,14 +2,20 @@
 // server process on 127.0.0.1, spoken to through cpp-httplib's client.
 #include <gtest/gtest.h>
 #include <httplib.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <future>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -507,6 +513,186 @@ TEST(ServeIsolation, ACrashingOrHangingPluginEndsOnlyItsSession) {
   const std::string c = api.open();
   EXPECT_FALSE(c.empty());
   EXPECT_EQ(api.get("/api/sessions/" + c).status, 200);
+}
+
+// A request body that would take the parser down the stack, one over the
+// size limit and one that is not an object are refused with one line; the
+// server and its sessions go on.
+TEST(ServeLimits, DeepLargeAndNonObjectBodiesAreRefused) {
+  ServerProcess server({});
+  ASSERT_TRUE(server.running());
+  Api api(server);
+  const std::string a = api.open();
+  const std::string b = api.open();
+  const httplib::Headers h = api.headers();
+  // A million levels, just under the size limit.
+  const std::string deep = "{\"verb\":" + std::string(1000000, '[');
+  ASSERT_LT(deep.size(), std::size_t{1} << 20);
+  for (const char* op : {"action", "record", "document", "filter"}) {
+    expectRefusal(api.postRaw("/api/sessions/" + a + "/" + op, deep, h), 400, "nested deeper");
+  }
+  expectRefusal(api.postRaw("/api/sessions/" + a + "/action", std::string((1 << 20) + 1, '['), h), 413);
+  expectRefusal(api.postRaw("/api/sessions/" + a + "/record", "\"text\"", h), 400, "not a JSON object");
+  expectRefusal(api.postRaw("/api/sessions/" + a + "/record", "{\"json\":{}} x", h), 400, "not JSON");
+  EXPECT_TRUE(server.running());
+  EXPECT_EQ(api.get("/api/sessions/" + a).status, 200);
+  EXPECT_EQ(api.op(b, "filter").status, 200);
+  EXPECT_EQ(api.act(b, {{"verb", "escape"}}).status, 200);
+}
+
+// A raw connection to the server, for clients that speak slowly.
+class RawConnection {
+ public:
+  explicit RawConnection(int port) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connected_ = fd_ >= 0 && connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~RawConnection() {
+    if (fd_ >= 0) close(fd_);
+  }
+  bool connected() const { return connected_; }
+  bool send(const std::string& bytes) { return ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL) == ssize_t(bytes.size()); }
+  // What the server sent until it closed the connection, waiting at most `wait`.
+  std::optional<std::string> answerUntilClosed(std::chrono::milliseconds wait) {
+    std::string answer;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return std::nullopt;
+      pollfd p{fd_, POLLIN, 0};
+      if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+      char buffer[4096];
+      const ssize_t n = recv(fd_, buffer, sizeof buffer, 0);
+      if (n <= 0) return answer;
+      answer.append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+
+ private:
+  int fd_;
+  bool connected_ = false;
+};
+
+// Clients that send a byte a second, or nothing, hold no worker others need,
+// and each is dropped when its request's deadline (5 s) passes.
+TEST(ServeLimits, SlowClientsDelayNobodyAndAreDropped) {
+  ServerProcess server({});
+  ASSERT_TRUE(server.running());
+  const std::string request = "GET / HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(server.port()) + "\r\n";
+  std::vector<std::unique_ptr<RawConnection>> slow, idle;
+  for (int k = 0; k < 64; ++k) {
+    slow.push_back(std::make_unique<RawConnection>(server.port()));
+    ASSERT_TRUE(slow.back()->connected());
+  }
+  for (int k = 0; k < 16; ++k) idle.push_back(std::make_unique<RawConnection>(server.port()));
+  std::atomic<bool> dripping{true};
+  std::thread drip([&] {
+    for (std::size_t at = 0; dripping && at < request.size(); ++at) {
+      for (auto& c : slow) c->send(request.substr(at, 1));
+      for (int n = 0; n < 10 && dripping; ++n) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  });
+  Api api(server);
+  const std::string id = api.open();
+  for (int k = 0; k < 6; ++k) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const auto start = std::chrono::steady_clock::now();
+    Api fresh(server);  // a new connection each time
+    EXPECT_EQ(fresh.get("/api/sessions/" + id).status, 200);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "request " << k;
+  }
+  // A request whose first byte came 3 s ago, still dripping: cut off at 5 s
+  // though it never stopped sending.
+  const auto cut = slow.front()->answerUntilClosed(std::chrono::seconds(5));
+  dripping = false;
+  drip.join();
+  ASSERT_TRUE(cut) << "a drip-feeding client was not dropped";
+  if (!cut->empty()) {
+    EXPECT_NE(cut->find(" 400 "), std::string::npos) << *cut;
+  }
+  // An idle connection is closed without an answer.
+  const auto quiet = idle.front()->answerUntilClosed(std::chrono::seconds(3));
+  ASSERT_TRUE(quiet) << "an idle connection was not dropped";
+  EXPECT_EQ(*quiet, "");
+  EXPECT_EQ(api.get("/api/sessions/" + id).status, 200);
+}
+
+// A plug-in stuck in About with requests queued behind it holds up only its
+// own session: another session is answered at once, requests beyond the
+// queue's bound are refused at once, and closing the stuck session ends it.
+TEST(ServeIsolation, AHungSessionsQueueDelaysNoOtherSession) {
+  ServerProcess server({"--plugin", SPIRAL_CRASH_PLUGIN_FILE, "--answer-timeout", "4"});
+  ASSERT_TRUE(server.running());
+  Api api(server);
+  const std::string hung = api.open();
+  const std::string other = api.open();
+  ASSERT_FALSE(hung.empty());
+  ASSERT_FALSE(other.empty());
+  std::vector<std::future<Answer>> queued;
+  for (int k = 0; k < 12; ++k) {
+    queued.push_back(std::async(std::launch::async, [&] {
+      Api own(server);
+      return own.op(hung, "about");
+    }));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  for (int k = 0; k < 3; ++k) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(api.get("/api/sessions/" + other).status, 200);
+    EXPECT_EQ(api.op(other, "filter").status, 200);
+    EXPECT_EQ(api.act(other, {{"verb", "escape"}}).status, 200);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "round " << k;
+  }
+  int ended = 0, busy = 0;
+  for (auto& f : queued) {
+    const Answer a = f.get();
+    if (a.status == 503) {
+      expectRefusal(a, 503, "busy");
+      ++busy;
+    } else {
+      expectRefusal(a, 410, "did not answer");
+      ++ended;
+    }
+  }
+  EXPECT_EQ(busy, 12 - 9);  // one at work, eight waiting
+  EXPECT_EQ(ended, 9);
+
+  // Closing a session stuck on a request does not wait for the answer time.
+  const std::string stuck = api.open();
+  auto about = std::async(std::launch::async, [&] {
+    Api own(server);
+    return own.op(stuck, "about");
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(api.del("/api/sessions/" + stuck).status, 200);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3500));
+  EXPECT_EQ(about.get().status, 410);
+  expectRefusal(api.get("/api/sessions/" + stuck), 410, "closed");
+}
+
+// A session whose page sent heartbeats ends when they stop; one that never
+// sent any keeps the idle limit.
+TEST(ServeIdle, ASessionWhosePageStopsItsHeartbeatEnds) {
+  ServerProcess server({"--heartbeat-timeout", "2"});
+  ASSERT_TRUE(server.running());
+  Api api(server);
+  const std::string page = api.open();
+  const std::string program = api.open();
+  for (int k = 0; k < 3; ++k) {
+    const Answer beat = api.op(page, "heartbeat");
+    EXPECT_EQ(beat.status, 200) << beat.raw;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+  }
+  EXPECT_EQ(api.get("/api/sessions/" + page).status, 200);  // 3 s old, heard from throughout
+  std::this_thread::sleep_for(std::chrono::milliseconds(3500));
+  expectRefusal(api.get("/api/sessions/" + page), 410, "heartbeat");
+  expectRefusal(api.op(page, "heartbeat"), 410);
+  EXPECT_EQ(api.get("/api/sessions/" + program).status, 200);
+  expectRefusal(api.op("0123456789abcdef", "heartbeat"), 404);
 }
 
 }  // namespace
