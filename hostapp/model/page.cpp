@@ -8,11 +8,8 @@
 
 namespace host {
 
-// The page is stored as floats: a side so small that its float is zero (or
-// below the normal floats) is no side.
 bool isPageSide(double points) {
-  return std::isfinite(points) && points > kMinPageSide && points <= kMaxPageSide &&
-         static_cast<float>(points) >= std::numeric_limits<float>::min();
+  return std::isfinite(points) && points >= kMinPageSide && points <= kMaxPageSide;
 }
 
 std::optional<Point> parsePageSize(std::string_view text) {

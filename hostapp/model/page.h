@@ -13,9 +13,10 @@ namespace host {
 // US Letter in points.
 inline constexpr Point kDefaultPageSize{612, 792};
 
-// A page side is a finite number of points above kMinPageSide and at most
-// kMaxPageSide, whose float is a normal number (1e-50 is refused).
-inline constexpr double kMinPageSide = 0;
+// A page side is a finite number of points from kMinPageSide to
+// kMaxPageSide. One point at least: the SVG writes sizes to a thousandth of
+// a point, and a page that rounds to nothing could not be read back.
+inline constexpr double kMinPageSide = 1;
 inline constexpr double kMaxPageSide = 1e7;
 
 bool isPageSide(double points);

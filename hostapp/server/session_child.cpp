@@ -287,7 +287,7 @@ class SessionChild {
     }
     const double w = page[0].get<double>(), h = page[1].get<double>();
     if (!host::isPageSide(w) || !host::isPageSide(h)) {
-      throw Refusal{"a page is between 0 and 10 000 000 points wide and high"};
+      throw Refusal{"a page is " + host::pageSizeText({static_cast<float>(host::kMinPageSide), static_cast<float>(host::kMaxPageSide)}) + " points at the least and the most a side"};
     }
     const auto model = host::colorModelFromName(
         request.value("colorModel", std::string(host::colorModelName(session_->document().colorModel()))));

@@ -38,8 +38,8 @@ function toBase64(win, bytes) {
 export function pageSizeProblem(width, height, limits) {
   const [min, max] = limits || [0, Infinity];
   for (const [name, v] of [['width', width], ['height', height]]) {
-    if (!Number.isFinite(v) || !(Math.fround(v) > min) || v > max) {
-      return `The ${name} is a number of points above ${min} and at most ${max.toLocaleString('en')}.`;
+    if (!Number.isFinite(v) || !(v >= min) || !(Math.fround(v) > 0) || v > max) {
+      return `The ${name} is a number of points from ${min} to ${max.toLocaleString('en')}.`;
     }
   }
   return null;

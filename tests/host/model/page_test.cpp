@@ -18,13 +18,14 @@ TEST(PageSize, RefusesSidesOutsideTheLimitsAndJunk) {
                            ",792", "612;792", "612,792x", "a,b", "612,,792", "", "1e-50,5", "5,1e-40"}) {
     EXPECT_FALSE(host::parsePageSize(text)) << text;
   }
-  EXPECT_FALSE(host::isPageSide(host::kMinPageSide));
+  EXPECT_TRUE(host::isPageSide(host::kMinPageSide));
+  EXPECT_FALSE(host::isPageSide(0.999));
   EXPECT_TRUE(host::isPageSide(host::kMaxPageSide));
 }
 
 TEST(PageSize, TextReadsBackAsTheSameSize) {
   EXPECT_EQ(host::pageSizeText(host::kDefaultPageSize), "612,792");
-  const host::Point odd{0.1f, 12345.678f};
+  const host::Point odd{1.1f, 12345.678f};
   EXPECT_EQ(host::parsePageSize(host::pageSizeText(odd)), odd);
 }
 

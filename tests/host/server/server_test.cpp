@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "hostapp/model/page.h"
 #include "hostapp/server/wire.h"
 
 using nlohmann::json;
@@ -246,7 +247,7 @@ TEST_F(ServeTest, DialogActionsFollowTheHostAndThePreviewFollowsThem) {
   EXPECT_EQ(state.body["page"], json({612, 792}));
   // What the page offers comes with the state.
   EXPECT_EQ(state.body["defaultPage"], json({612, 792}));
-  EXPECT_EQ(state.body["pageLimits"], json({0, 1e7}));
+  EXPECT_EQ(state.body["pageLimits"], json({host::kMinPageSide, host::kMaxPageSide}));
   EXPECT_EQ(state.body["colorModels"], json({"gray", "rgb", "cmyk"}));
   EXPECT_EQ(state.body["operations"],
             json({"filter", "action", "repeat", "undo", "about", "document", "record", "state"}));

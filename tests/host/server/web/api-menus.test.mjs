@@ -107,14 +107,15 @@ test('an entry is disabled when the server does not accept its operation or the 
 });
 
 test('New document refuses a page outside the state\'s page limits, naming the side', () => {
-  const limits = [0, 1e7];
+  const limits = [1, 1e7];
   assert.equal(pageSizeProblem(612, 792, limits), null);
-  assert.equal(pageSizeProblem(1e7, 0.5, limits), null);
-  assert.match(pageSizeProblem(1e-50, 792, limits), /^The width .* above 0 and at most 10,000,000/);
+  assert.equal(pageSizeProblem(1e7, 1, limits), null);
+  assert.match(pageSizeProblem(0.5, 792, limits), /^The width .* from 1 to 10,000,000/);
+  assert.match(pageSizeProblem(1e-50, 792, limits), /^The width/);
   assert.match(pageSizeProblem(612, 0, limits), /^The height/);
   assert.match(pageSizeProblem(612, -3, limits), /^The height/);
   assert.match(pageSizeProblem(1e7 + 1, 10, limits), /^The width/);
   assert.match(pageSizeProblem(NaN, 10, limits), /^The width/);
   assert.match(pageSizeProblem(10, Infinity, limits), /^The height/);
-  assert.match(pageSizeProblem(50, 50, [100, 200]), /above 100 and at most 200/);
+  assert.match(pageSizeProblem(50, 50, [100, 200]), /from 100 to 200/);
 });
