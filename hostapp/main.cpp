@@ -211,7 +211,8 @@ int run(int argc, char** argv) {
     if (!page.empty()) {
       const auto size = host::parsePageSize(page);
       if (!size) {
-        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << hostio::excerpt(page) << "'\n";
+        std::cerr << "spiral-host: --page needs W,H in points, each side " << static_cast<long long>(host::kMinPageSide) << " to "
+                  << static_cast<long long>(host::kMaxPageSide) << ", got '" << hostio::excerpt(page) << "'\n";
         return 2;
       }
       draw.pageSize = *size;
@@ -232,7 +233,8 @@ int run(int argc, char** argv) {
     if (!servePage.empty()) {
       const auto size = host::parsePageSize(servePage);
       if (!size) {
-        std::cerr << "spiral-host: --page needs W,H with positive numbers, got '" << hostio::excerpt(servePage) << "'\n";
+        std::cerr << "spiral-host: --page needs W,H in points, each side " << static_cast<long long>(host::kMinPageSide) << " to "
+                  << static_cast<long long>(host::kMaxPageSide) << ", got '" << hostio::excerpt(servePage) << "'\n";
         return 2;
       }
       serve.session.pageSize = *size;
