@@ -307,8 +307,8 @@ void layerList(JsonStream& j, const host::Document& doc) {
     j.beginObject();
     j.key("current");
     j.boolean(layers[li].id == doc.currentLayer());
-    j.key("id");
-    j.integer(layers[li].id);
+    j.key("id");  // by position, as art is numbered
+    j.integer(li + 1);
     j.key("index");
     j.integer(li);
     j.key("name");
@@ -320,6 +320,7 @@ void layerList(JsonStream& j, const host::Document& doc) {
 
 void symbolList(JsonStream& j, const host::Document& doc, const ArtNumbers& numbers) {
   j.beginArray();
+  std::uint32_t symbolNumber = 0;
   for (const host::Symbol& sym : doc.symbols()) {
     j.element();
     j.beginObject();
@@ -335,8 +336,8 @@ void symbolList(JsonStream& j, const host::Document& doc, const ArtNumbers& numb
       });
     }
     j.end();
-    j.key("id");
-    j.integer(sym.id);
+    j.key("id");  // by position, as art is numbered
+    j.integer(++symbolNumber);
     j.key("name");
     j.string(sym.name);
     j.key("source");

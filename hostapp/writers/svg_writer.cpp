@@ -251,9 +251,12 @@ void writeSvg(const host::Document& doc, std::ostream& stream, std::string_view 
   }
   if (!doc.symbols().empty()) {
     out.put("  <defs>\n");
+    // Symbols and layers are numbered by position, like art, so that the
+    // ids do not depend on what was made and undone before.
+    std::uint32_t symbolNumber = 0;
     for (const host::Symbol& sym : doc.symbols()) {
       out.put("    <symbol id=\"symbol-");
-      out.integer(sym.id);
+      out.integer(++symbolNumber);
       out.put("\" data-name=\"");
       escaped(out, sym.name);
       out.put("\">\n");
@@ -267,9 +270,10 @@ void writeSvg(const host::Document& doc, std::ostream& stream, std::string_view 
   out.fixed3(page.y);
   out.put(")\">\n");
   const ArtNumbers numbers(doc);
+  std::uint32_t layerNumber = 0;
   for (const host::Layer& layer : doc.layers()) {
     out.put("    <g id=\"layer-");
-    out.integer(layer.id);
+    out.integer(++layerNumber);
     out.put("\" data-name=\"");
     escaped(out, layer.name);
     out.put("\">\n");

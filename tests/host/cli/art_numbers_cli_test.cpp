@@ -17,7 +17,8 @@ HostRun spiralHost(const std::string& arguments, const std::string& tag) {
 std::string quoted(const std::string& path) { return " '" + path + "'"; }
 
 // Random dialog scripts: arm counts and gaps set back and forth (each
-// change a preview that is undone), some after a preset.
+// change a preview that is undone), some after a preset, some drawing into
+// a new layer and making symbols (their ids too follow the document).
 TEST(ArtNumbers, AnyDialogHistoryGivesTheBytesOfItsRecordDrawnAlone) {
   std::mt19937_64 rng(77);
   auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
@@ -29,10 +30,11 @@ TEST(ArtNumbers, AnyDialogHistoryGivesTheBytesOfItsRecordDrawnAlone) {
     }
     const std::string seed = std::to_string(pick(1, 1000000));
     const std::string preset = c % 3 == 1 ? " --preset " + std::to_string(pick(1, 9)) : "";
+    const std::string layered = c % 4 == 2 ? " --set newLayer=1 --set symbolize=1" : "";
     const std::string made = temp("art-numbers-" + std::to_string(c) + "-dialog.svg");
     const std::string record = temp("art-numbers-" + std::to_string(c) + ".json");
     const std::string alone = temp("art-numbers-" + std::to_string(c) + "-alone.svg");
-    const HostRun a = spiralHost("draw --seed " + seed + " --set preview=1 --set spiralCount=2" + preset +
+    const HostRun a = spiralHost("draw --seed " + seed + " --set preview=1 --set spiralCount=2" + layered + preset +
                                      " --dialog '" + script + "' --svg" + quoted(made) + " --save-params" +
                                      quoted(record),
                                  "dialog");
