@@ -210,10 +210,7 @@ class RenameLock {
         release();
         cannotWrite(path, error);
       }
-      struct stat held {}, named {};
-      if (::fstat(fd_, &held) == 0 && ::stat(file_.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-          held.st_ino == named.st_ino)
-        break;
+      if (platform::isNamedFile(fd_, file_)) break;
       platform::closeDescriptor(fd_);
     }
     slot_ = rememberTemporary(file_);

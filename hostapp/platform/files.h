@@ -24,6 +24,10 @@ int openLockFile(const std::string& path);
 // Waits for an exclusive advisory lock on the open file (flock; LockFileEx on
 // Windows); closing the descriptor releases it. 0, or -1 and errno.
 int lockDescriptor(int fd);
+// Whether the open file `fd` is still the one named `path` (a lock file
+// removed by the run that held it is not). On Windows an open file cannot
+// be removed, so it always is.
+bool isNamedFile(int fd, const std::string& path);
 
 std::ptrdiff_t readDescriptor(int fd, void* buffer, std::size_t size);
 std::ptrdiff_t writeDescriptor(int fd, const void* bytes, std::size_t size);

@@ -31,6 +31,12 @@ int lockDescriptor(int fd) {
   return result;
 }
 
+bool isNamedFile(int fd, const std::string& path) {
+  struct stat held {}, named {};
+  return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+         held.st_ino == named.st_ino;
+}
+
 std::ptrdiff_t readDescriptor(int fd, void* buffer, std::size_t size) { return ::read(fd, buffer, size); }
 
 std::ptrdiff_t writeDescriptor(int fd, const void* bytes, std::size_t size) { return ::write(fd, bytes, size); }

@@ -35,6 +35,10 @@ int lockDescriptor(int fd) {
   return -1;
 }
 
+// The C library's stat gives Windows files no inode, and an open lock file
+// cannot be removed there, so the file held is the file named.
+bool isNamedFile(int, const std::string&) { return true; }
+
 std::ptrdiff_t readDescriptor(int fd, void* buffer, std::size_t size) {
   return ::read(fd, buffer, static_cast<unsigned>(size));
 }
