@@ -67,7 +67,9 @@ class ChildProcess {
   // Where canFork(): runs `body` in a copy of this process, given the copy's
   // ends of the pipes; the copy then leaves through exit() with what `body`
   // returned, so that the program's exit handlers (a leak checker) run. After
-  // `timeLimitSeconds` (0: none) the copy ends itself, as Killed.
+  // `timeLimitSeconds` (0: none) the copy ends itself, as Killed. On Linux
+  // the copy is killed when this process ends, however it ends; call it from
+  // a thread that outlives the copy.
   bool startCopy(const std::function<int(const std::vector<PipeEnd>&)>& body, unsigned timeLimitSeconds,
                  std::string& error);
 

@@ -1,5 +1,8 @@
 #include <fcntl.h>
 #include <signal.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -101,8 +104,15 @@ bool ChildProcess::start(const std::string& program, const std::vector<std::stri
 bool ChildProcess::startCopy(const std::function<int(const std::vector<PipeEnd>&)>& body, unsigned timeLimitSeconds,
                              std::string& error) {
   flushStreams();
+  const pid_t parent = ::getpid();
   const pid_t pid = ::fork();
   if (pid == 0) {
+    // A copy works for the process that made it: it ends with it, even when
+    // that one is killed outright, rather than render on for nobody.
+#ifdef __linux__
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+#endif
+    if (::getppid() != parent) ::_exit(128 + SIGKILL);
     std::vector<PipeEnd> ends;
     for (Pipe& pipe : pipes_) {
       closePipe(pipe.parent);

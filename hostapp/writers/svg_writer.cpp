@@ -77,6 +77,96 @@ void bezierData(TextSink& out, const std::vector<host::Segment>& segs, bool clos
   }
 }
 
+// How far a path's paint reaches beyond its outline: half the stroke width,
+// a miter join at most the miter limit (4) times that; one point more
+// absorbs rounding. Infinite for a stroke width that is not finite.
+double paintReach(const host::Style& style) {
+  const double width = style.strokePaint ? std::fabs(static_cast<double>(style.strokeWidth)) : 0.0;
+  return std::isfinite(width) ? 2 * width + 1 : HUGE_VAL;
+}
+
+// The page [0, W] x [0, H] widened by a path's reach; what lies wholly
+// outside it adds no pixel to a picture of the page.
+struct VisibleArea {
+  host::Point page;
+  double reach = 0;
+
+  bool misses(double minX, double minY, double maxX, double maxY) const {
+    return maxX + reach < 0 || minX - reach > page.x || maxY + reach < 0 || minY - reach > page.y;
+  }
+};
+
+// Path data for a picture. A curve far larger than the page is split
+// (exactly, at its middle) until its pieces are small or out of sight, and
+// the pieces out of sight are written as their chords, so the renderer
+// never flattens miles of curve to draw an inch. A piece whose control
+// points all lie outside the visible area may become its chord: the region
+// between a curve and its chord lies in their hull, so no point of the page
+// changes its winding number and no stroke or join that differs reaches the
+// page. Drawings whose curves stay within 64 pages of the page come out
+// exactly as in the SVG file.
+class PictureCurves {
+ public:
+  PictureCurves(TextSink& out, VisibleArea area)
+      : out_(out), area_(area), largest_(64.0 * std::max<double>({area.page.x, area.page.y, 1.0})) {}
+
+  void curve(host::Point p0, host::Point p1, host::Point p2, host::Point p3) {
+    split({p0.x, p0.y}, {p1.x, p1.y}, {p2.x, p2.y}, {p3.x, p3.y}, 0);
+  }
+
+ private:
+  // Pieces are split in double; their points are written as floats, like
+  // every point of the drawing.
+  struct Exact {
+    double x, y;
+  };
+  static Exact mid(Exact a, Exact b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+  static host::Point stored(Exact p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }
+
+  void split(Exact p0, Exact p1, Exact p2, Exact p3, int depth) {
+    const double minX = std::min({p0.x, p1.x, p2.x, p3.x}), maxX = std::max({p0.x, p1.x, p2.x, p3.x});
+    const double minY = std::min({p0.y, p1.y, p2.y, p3.y}), maxY = std::max({p0.y, p1.y, p2.y, p3.y});
+    const bool large = std::max(maxX - minX, maxY - minY) > largest_;
+    // Curves of ordinary size are left as they are, so that their pixels
+    // stay exactly those of the SVG file (the renderer's rounding notices
+    // even an unseen chord).
+    if ((large || depth > 0) && area_.misses(minX, minY, maxX, maxY)) {
+      out_.put(" L ");
+      point(out_, stored(p3));
+      return;
+    }
+    if (large && depth < kMostSplits) {
+      const Exact a = mid(p0, p1), b = mid(p1, p2), c = mid(p2, p3);
+      const Exact ab = mid(a, b), bc = mid(b, c);
+      const Exact m = mid(ab, bc);
+      split(p0, a, ab, m, depth + 1);
+      split(m, bc, c, p3, depth + 1);
+      return;
+    }
+    curveTo(out_, stored(p1), stored(p2), stored(p3));
+  }
+
+  // Each split halves a piece's extent, and at each depth only the few
+  // pieces near the page split again: 128 halvings take the largest float
+  // extent down to a point.
+  static constexpr int kMostSplits = 128;
+  TextSink& out_;
+  VisibleArea area_;
+  double largest_;
+};
+
+void pictureData(TextSink& out, const std::vector<host::Segment>& segs, bool closed, VisibleArea area) {
+  PictureCurves curves(out, area);
+  out.put("M ");
+  point(out, segs[0].anchor);
+  for (std::size_t i = 1; i < segs.size(); ++i)
+    curves.curve(segs[i - 1].anchor, segs[i - 1].out, segs[i].in, segs[i].anchor);
+  if (closed) {
+    curves.curve(segs.back().anchor, segs.back().out, segs[0].in, segs[0].anchor);
+    out.put(" Z");
+  }
+}
+
 void styleAttributes(TextSink& out, const host::Style& style, float opacity) {
   out.put(" fill=\"");
   paint(out, style.fillPaint, style.fill);
@@ -109,9 +199,10 @@ void styleAttributes(TextSink& out, const host::Style& style, float opacity) {
 }
 
 // An art path has the id "art-N", N its number; a symbol's paths have none
-// (number 0).
+// (number 0). With a `picture` area the path data are written for a picture
+// of the page (see PictureCurves).
 void writePath(TextSink& out, std::string_view indent, std::uint32_t number, const std::vector<host::Segment>& segs,
-               bool closed, const host::Style& style, float opacity) {
+               bool closed, const host::Style& style, float opacity, const host::Point* picture = nullptr) {
   if (segs.empty() || !finitePath(segs)) return;
   out.put(indent);
   out.put("<path");
@@ -121,21 +212,20 @@ void writePath(TextSink& out, std::string_view indent, std::uint32_t number, con
     out.put('"');
   }
   out.put(" d=\"");
-  bezierData(out, segs, closed);
+  if (picture)
+    pictureData(out, segs, closed, VisibleArea{*picture, paintReach(style)});
+  else
+    bezierData(out, segs, closed);
   out.put('"');
   styleAttributes(out, style, opacity);
   out.put("/>\n");
 }
 
-// True when the path, its stroke included, cannot reach the page [0, W] x
-// [0, H]. A stroke reaches half its width beyond the outline, a miter join
-// at most the miter limit (4) times that; one point more absorbs rounding.
+// True when the path, its stroke included, cannot reach the page.
 bool offPage(const std::vector<host::Segment>& segs, bool closed, const host::Style& style, host::Point page) {
-  const double width = style.strokePaint ? std::fabs(static_cast<double>(style.strokeWidth)) : 0.0;
-  if (!std::isfinite(width)) return false;
-  const double reach = 2 * width + 1;
   const host::Rect b = host::segmentBounds(segs, closed);
-  return b.right + reach < 0 || b.left - reach > page.x || b.top + reach < 0 || b.bottom - reach > page.y;
+  // Artwork y points up: a rectangle's top is its largest y.
+  return VisibleArea{page, paintReach(style)}.misses(b.left, b.bottom, b.right, b.top);
 }
 
 envelope::Point toEnv(host::Point p) { return {p.x, p.y}; }
@@ -282,7 +372,8 @@ void writeSvg(const host::Document& doc, std::ostream& stream, std::string_view 
         if (options.leaveOutOffPage && !a.state.segments.empty() && finitePath(a.state.segments) &&
             offPage(a.state.segments, a.state.closed, a.state.style, page))
           return;
-        writePath(out, "      ", numbers.of(a.id), a.state.segments, a.state.closed, a.state.style, a.state.opacity);
+        writePath(out, "      ", numbers.of(a.id), a.state.segments, a.state.closed, a.state.style, a.state.opacity,
+                  options.leaveOutOffPage ? &page : nullptr);
       } else {
         writeEnvelope(out, "      ", doc, numbers, a);
       }

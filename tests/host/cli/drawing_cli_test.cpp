@@ -243,6 +243,20 @@ TEST(DrawingPictures, ArtFarOffThePageIsNotRendered) {
   EXPECT_LT(seconds, 20) << "it used to take about a minute";
   EXPECT_EQ(slurp(png).substr(1, 3), "PNG");
 }
+
+// Spirals scaled so far that they circle the page thousands of pages out:
+// what passes the page is drawn, the unseen miles are not flattened.
+TEST(DrawingPictures, ArtFarLargerThanThePageRendersWhatIsSeen) {
+  const std::string png = temp("spiral-picture-huge.png");
+  const auto start = std::chrono::steady_clock::now();
+  const HostRun run = spiralHost("draw --seed 1 --no-dialog --set scaleH=1e7 --set scaleV=1e7 --set spiralCount=10"
+                                 " --set randomFill=1 --dpi 300 --png" + quoted(png),
+                                 "png-huge");
+  const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_LT(seconds, 20) << "it used to run for minutes";
+  EXPECT_EQ(slurp(png).substr(1, 3), "PNG");
+}
 #endif
 
 TEST(RefusedCalls, TheHostSaysWhichCallOnWhichArtAndSegmentAndWhy) {

@@ -14,6 +14,10 @@
 
 #include "hostapp/platform/signals.h"
 
+#ifdef __linux__
+#include <unistd.h>
+#endif
+
 namespace {
 
 namespace platform = host::platform;
@@ -172,5 +176,51 @@ TEST(ChildProcess, DestroyingARunningChildKillsAndReapsIt) {
   // Killed and waited for: not even a zombie is left.
   EXPECT_FALSE(std::filesystem::exists("/proc/" + pid));
 }
+
+#ifdef __linux__
+// A copy renders for the process that made it: when that process is killed
+// outright, the copy ends too instead of running on unseen.
+TEST(ChildProcess, ACopyEndsWithTheProcessThatMadeIt) {
+  std::string error;
+  ChildProcess middle;
+  ASSERT_TRUE(middle.addPipe(PipeDirection::FromChild, error)) << error;
+  ASSERT_TRUE(middle.startCopy(
+      [](const std::vector<platform::PipeEnd>& ends) {
+        ChildProcess copy;
+        std::string inner;
+        const platform::PipeEnd report = ends.at(0);
+        if (!copy.startCopy(
+                [report](const std::vector<platform::PipeEnd>&) {
+                  platform::writeAll(report, std::to_string(::getpid()) + "\n");
+                  for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
+                  return 0;
+                },
+                60, inner))
+          return 1;
+        // Killed once the copy has said who it is.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        std::raise(SIGKILL);
+        return 0;
+      },
+      30, error))
+      << error;
+  std::string pid = readLine(middle.parentEnd(0));
+  ASSERT_FALSE(pid.empty());
+  pid.pop_back();
+  EXPECT_EQ(waitLong(middle).how, ChildExit::How::Signalled);
+  // Gone, or a zombie waiting for whoever adopted it.
+  const auto running = [&] {
+    std::FILE* status = std::fopen(("/proc/" + pid + "/stat").c_str(), "r");
+    if (!status) return false;
+    char state = 0;
+    const bool read = std::fscanf(status, "%*d %*s %c", &state) == 1;
+    std::fclose(status);
+    return read && state != 'Z' && state != 'X';
+  };
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  while (running() && Clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_FALSE(running()) << "the copy " << pid << " outlived the process that made it";
+}
+#endif
 
 }  // namespace

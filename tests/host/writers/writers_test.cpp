@@ -245,7 +245,7 @@ TEST_F(SvgDocument, PicturesLeaveOutPathsWhollyOffThePage) {
   line(-50, 10, 10, 10, 1);            // art-3: crosses the left edge
   line(100, 795, 200, 795, 4);         // art-4: above the page, its stroke reaches in
   line(100, 1e6f, 200, 1e6f, 4);       // art-5: far above
-  line(-1e7f, 50, 1e7f, 50, 1);        // art-6: spans the page
+  line(-1e4f, 50, 1e4f, 50, 1);        // art-6: spans the page
   line(300, -30, 300, -20, 50);        // art-7: below, a wide stroke reaches in
   const std::string all = writers::svgString(doc);
   const std::string picture = writers::svgString(doc, {}, writers::SvgOptions{.leaveOutOffPage = true});
@@ -262,6 +262,60 @@ TEST_F(SvgDocument, PicturesLeaveOutPathsWhollyOffThePage) {
     trimmed.erase(at, trimmed.find('\n', at) + 1 - at);
   }
   EXPECT_EQ(trimmed, picture);
+}
+
+// A curve thousands of pages long (a spiral at a huge scale) is split for a
+// picture until what reaches the page is near its size, and what cannot be
+// seen becomes straight: the renderer never flattens the unseen miles. The
+// pieces join up and end where the curve ends; ordinary curves stay as they
+// are.
+TEST_F(SvgDocument, PicturesSplitCurvesFarLargerThanThePage) {
+  const float far = 2e7f;
+  // art-1 crosses the page from far left to far right, a gentle S.
+  addPath({{{-far, 400}, {-far, 400}, {-far / 3, 300}}, {{far, 400}, {far / 3, 500}, {far, 400}}}, false);
+  addPath({{{10, 20}, {10, 20}, {300, 900}}, {{600, 20}, {400, -100}, {600, 20}}}, false);            // art-2
+  const std::string all = writers::svgString(doc);
+  const std::string picture = writers::svgString(doc, {}, writers::SvgOptions{.leaveOutOffPage = true});
+  const auto pathLine = [](const std::string& svg, int n) {
+    const auto at = svg.find("<path id=\"art-" + std::to_string(n) + "\"");
+    return at == std::string::npos ? std::string() : svg.substr(at, svg.find('\n', at) - at);
+  };
+  EXPECT_EQ(pathLine(picture, 2), pathLine(all, 2));
+
+  const std::string giant = pathLine(picture, 1);
+  const auto d = giant.find(" d=\"") + 4;
+  std::istringstream data(giant.substr(d, giant.find('"', d) - d));
+  std::string command;
+  double x = 0, y = 0;
+  data >> command >> x >> y;
+  EXPECT_EQ(command, "M");
+  EXPECT_EQ(x, -far);
+  int curves = 0, lines = 0;
+  while (data >> command) {
+    double p[6];
+    const int count = command == "C" ? 6 : 2;
+    for (int k = 0; k < count; ++k) ASSERT_TRUE(data >> p[k]) << giant;
+    double minX = x, maxX = x, minY = y, maxY = y;
+    for (int k = 0; k < count; k += 2) {
+      minX = std::min(minX, p[k]), maxX = std::max(maxX, p[k]);
+      minY = std::min(minY, p[k + 1]), maxY = std::max(maxY, p[k + 1]);
+    }
+    if (command == "C") {
+      ++curves;
+      EXPECT_LE(std::max(maxX - minX, maxY - minY), 64.0 * 792) << "a curve left too large to draw quickly";
+    } else {
+      ASSERT_EQ(command, "L") << giant;
+      ++lines;
+      // A straight piece is wholly out of sight (a unit stroke reaches 3).
+      EXPECT_TRUE(maxX < -3 || minX > 615 || maxY < -3 || minY > 795) << x << " " << y << " " << p[0] << " " << p[1];
+    }
+    x = p[count - 2], y = p[count - 1];
+  }
+  EXPECT_EQ(x, far);
+  EXPECT_EQ(y, 400);
+  EXPECT_GT(curves, 0) << "the part of the curve over the page is drawn as a curve";
+  EXPECT_GT(lines, 0);
+  EXPECT_LT(curves + lines, 400) << "pieces are split only near the page";
 }
 
 }  // namespace
