@@ -364,10 +364,23 @@ class SessionChild {
     return answer;
   }
 
+  // The drawing as Download SVG writes it, its record in the metadata, so
+  // that the page holds a drawing it can still save after the session ends.
+  // Without a readable record, the drawing alone.
+  std::string drawingSvg() {
+    std::ostringstream out;
+    try {
+      session_->write(host::OutputKind::Svg, out);
+      return out.str();
+    } catch (const records::RecordError&) {
+      return writers::svgString(session_->document());
+    }
+  }
+
   // What every answer carries: the drawing, the undo state and the dialogs
   // and alerts shown since the last answer.
   json common() {
-    json answer{{"svg", writers::svgString(session_->document())},
+    json answer{{"svg", drawingSvg()},
                 {"canUndo", session_->document().pendingUndoEntries() > 0},
                 {"hasRecord", !plugin_->recordBytes().empty()}};
     const auto& shown = plugin_->dialogs().shown();

@@ -67,7 +67,6 @@ const median = (xs) => {
 };
 // The page's drawing is the document alone; a downloaded SVG also carries
 // the metadata that re-makes it.
-const withoutMetadata = (svg) => svg.replace(/  <metadata id="spiral-drawing">.*<\/metadata>\n/, '');
 const pathCount = (svg) => (svg.match(/<path /g) || []).length;
 const segmentCount = (svg) => (svg.match(/ C /g) || []).length;
 
@@ -246,7 +245,9 @@ try {
     await page.waitForSelector('#options-dialog', { state: 'detached' });
     const servedFile = (await download(page, 'menu-save-svg', 'served.svg')).toString();
     assert.match(servedFile, /<metadata id="spiral-drawing">/);
-    acceptedSvg = withoutMetadata(servedFile);
+    // The page holds what Download SVG writes, metadata and all.
+    acceptedSvg = servedFile;
+    assert.equal(await page.evaluate(() => window.spiral.svg), acceptedSvg);
     assert.ok(pathCount(acceptedSvg) > 0);
     assert.deepEqual(sent.slice(before), [{ verb: 'enter' }], 'Enter sends no unchanged field again');
     const record = JSON.parse((await download(page, 'menu-save-record-json', 'record.json')).toString());
@@ -528,6 +529,21 @@ try {
         assert.match(await box.textContent(), /plug-in's process/);
         assert.equal(await p.locator('#options-dialog').count(), 0);
         await box.screenshot({ path: path.join(outDir, 'session-ended.png') });
+        // The drawing on the page outlives its session: saved with its
+        // record, it is re-made by the command line.
+        const [saved] = await Promise.all([
+          p.waitForEvent('download'),
+          box.getByRole('button', { name: 'Download the last drawing' }).click(),
+        ]);
+        const lastSvg = path.join(work, 'last-drawing.svg');
+        await saved.saveAs(lastSvg);
+        const text = readFileSync(lastSvg, 'utf8');
+        assert.match(text, /<metadata id="spiral-drawing">/);
+        assert.ok(segmentCount(text) > 0, 'the drawing has its paths');
+        const again = path.join(work, 'last-drawing-again.svg');
+        execFileSync(hostExe, ['draw', '--params', lastSvg, '--no-dialog', '--svg', again], { stdio: 'ignore' });
+        assert.ok(segmentCount(readFileSync(again, 'utf8')) > 0);
+        assert.equal(await box.isVisible(), true, 'the box stays for a new session');
         await p.close();
       } finally {
         crashing.child.kill('SIGTERM');

@@ -37,7 +37,7 @@ export function startPage(doc, win) {
   win.spiral = counters;
 
   const ui = { doc, win, layer: $('layer') };
-  const app = { ui, counters, session: emptySession(), dialog: null, busy: false, ended: false };
+  const app = { ui, counters, session: emptySession(), dialog: null, busy: false, ended: false, lastSvg: '' };
   const token = new URLSearchParams(win.location.search).get('token') || '';
   app.api = createApi({ token, fetch: win.fetch.bind(win), onSessionEnded: (reason) => sessionEnded(reason) });
   app.sessionPath = (op) => 'sessions/' + app.session.id + (op ? '/' + op : '');
@@ -68,7 +68,10 @@ export function startPage(doc, win) {
     counters.answered++;
     const session = app.session;
     if (data.page) app.documentView.setPage(data.page);
-    if ('svg' in data) app.documentView.show(data.svg);
+    if ('svg' in data) {
+      app.documentView.show(data.svg);
+      if (typeof data.svg === 'string') app.lastSvg = data.svg;
+    }
     let menusChanged = false;
     for (const key of ['canUndo', 'hasRecord']) {
       if (key in data && data[key] !== session[key]) {
@@ -96,7 +99,13 @@ export function startPage(doc, win) {
     app.optionsDialog.close();
     app.blockMenus(true);
     app.setStatus('The session has ended.', true);
+    // The drawing on the page is not lost with its session: it can still be
+    // saved, record and all.
+    const keep = app.lastSvg && app.lastSvg.includes('<path')
+      ? [['Download the last drawing', () => { commands.downloadLastDrawing(); return false; }]]
+      : [];
     const box = messageBox(ui, 'Session ended', reason || 'the session has ended', [
+      ...keep,
       ['Start a new session', () => win.location.reload()],
     ]);
     box.id = 'session-ended';

@@ -73,23 +73,36 @@ export function createCommands(app) {
     if (await command(app, 'About', 'about')) app.setStatus('');
   }
 
+  function save(name, blob) {
+    const url = ui.win.URL.createObjectURL(blob);
+    const a = ui.doc.createElement('a');
+    a.href = url;
+    a.download = name;
+    ui.doc.body.append(a);
+    a.click();
+    a.remove();
+    ui.win.setTimeout(() => ui.win.URL.revokeObjectURL(url), 10000);
+    app.setStatus('Downloaded ' + name + '.');
+  }
+
   // One of the session's exports ({ kind, file }), saved by the browser.
   async function download(exported) {
     if (app.ended) return;
     try {
       const { name, blob } = await app.api.file(app.sessionPath('export/' + exported.kind), exported.file || exported.kind);
-      const url = ui.win.URL.createObjectURL(blob);
-      const a = ui.doc.createElement('a');
-      a.href = url;
-      a.download = name;
-      ui.doc.body.append(a);
-      a.click();
-      a.remove();
-      ui.win.setTimeout(() => ui.win.URL.revokeObjectURL(url), 10000);
-      app.setStatus('Downloaded ' + name + '.');
+      save(name, blob);
     } catch (e) {
       if (!(e instanceof SessionEnded)) app.setStatus('Download: ' + e.message, true);
     }
+  }
+
+  // The last drawing the page received, as Download SVG wrote it then: what
+  // can still be saved once the session has ended. Its metadata holds the
+  // record, so `spiral-host draw --params` re-makes the rest.
+  function downloadLastDrawing() {
+    if (!app.lastSvg) return;
+    const svg = app.session.exports.find((e) => e.kind === 'svg');
+    save((svg && svg.file) || 'spirals.svg', new ui.win.Blob([app.lastSvg], { type: 'image/svg+xml' }));
   }
 
   // A record file, binary or JSON, becomes the filter's record. The host
@@ -165,6 +178,7 @@ export function createCommands(app) {
     undo,
     about,
     download,
+    downloadLastDrawing,
     openRecordFile,
     newDocument,
     openRecord: () => ui.doc.getElementById('record-file').click(),
