@@ -364,23 +364,27 @@ class SessionChild {
     return answer;
   }
 
-  // The drawing as Download SVG writes it, its record in the metadata, so
-  // that the page holds a drawing it can still save after the session ends.
-  // Without a readable record, the drawing alone.
-  std::string drawingSvg() {
-    std::ostringstream out;
-    try {
-      session_->write(host::OutputKind::Svg, out);
-      return out.str();
-    } catch (const records::RecordError&) {
-      return writers::svgString(session_->document());
-    }
-  }
-
   // What every answer carries: the drawing, the undo state and the dialogs
-  // and alerts shown since the last answer.
+  // and alerts shown since the last answer. Outside the options dialog the
+  // drawing is as Download SVG writes it, its record in the metadata
+  // ("savable"), so that the page holds a drawing it can still save after
+  // the session ends. A preview is the dialog's record at work, which the
+  // host cannot see until the dialog is accepted: it goes without metadata.
   json common() {
-    json answer{{"svg", drawingSvg()},
+    std::string svg;
+    bool savable = false;
+    if (!dialogOpening_ && !dialog_) {
+      std::ostringstream out;
+      try {
+        session_->write(host::OutputKind::Svg, out);
+        svg = std::move(out).str();
+        savable = true;
+      } catch (const records::RecordError&) {
+      }
+    }
+    if (!savable) svg = writers::svgString(session_->document());
+    json answer{{"svg", std::move(svg)},
+                {"savable", savable},
                 {"canUndo", session_->document().pendingUndoEntries() > 0},
                 {"hasRecord", !plugin_->recordBytes().empty()}};
     const auto& shown = plugin_->dialogs().shown();

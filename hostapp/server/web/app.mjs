@@ -70,7 +70,7 @@ export function startPage(doc, win) {
     if (data.page) app.documentView.setPage(data.page);
     if ('svg' in data) {
       app.documentView.show(data.svg);
-      if (typeof data.svg === 'string') app.lastSvg = data.svg;
+      if (data.savable && typeof data.svg === 'string') app.lastSvg = data.svg;
     }
     let menusChanged = false;
     for (const key of ['canUndo', 'hasRecord']) {
@@ -99,11 +99,9 @@ export function startPage(doc, win) {
     app.optionsDialog.close();
     app.blockMenus(true);
     app.setStatus('The session has ended.', true);
-    // The drawing on the page is not lost with its session: it can still be
-    // saved, record and all.
-    const keep = app.lastSvg && app.lastSvg.includes('<path')
-      ? [['Download the last drawing', () => { commands.downloadLastDrawing(); return false; }]]
-      : [];
+    // The last drawing outside the options dialog is not lost with its
+    // session: it can still be saved, record and all.
+    const keep = app.lastSvg ? [['Download the last drawing', () => { commands.downloadLastDrawing(); return false; }]] : [];
     const box = messageBox(ui, 'Session ended', reason || 'the session has ended', [
       ...keep,
       ['Start a new session', () => win.location.reload()],

@@ -27,6 +27,14 @@ using nlohmann::json;
 
 namespace {
 
+// The SVG without its drawing metadata line.
+std::string withoutMetadata(const std::string& svg) {
+  const std::size_t start = svg.find("  <metadata id=\"spiral-drawing\">");
+  if (start == std::string::npos) return svg;
+  const std::size_t end = svg.find("</metadata>\n", start);
+  return end == std::string::npos ? svg : svg.substr(0, start) + svg.substr(end + 12);
+}
+
 // A running `spiral-host serve`; stopped (SIGTERM) when destroyed.
 class ServerProcess {
  public:
@@ -320,14 +328,19 @@ TEST_F(ServeTest, DialogActionsFollowTheHostAndThePreviewFollowsThem) {
   // The drop shadow's options follow its box.
   EXPECT_EQ((*itemIn(checked.body["items"], 143))["enabled"], !shadow);
 
-  // Enter accepts; Go keeps the preview: the document shows the last preview.
+  // Enter accepts; Go keeps the preview: the document shows the last preview,
+  // now with the record that made it (a preview goes without one: the
+  // dialog's record is the plug-in's until accepted).
   const std::string lastPreview = checked.body["svg"];
+  EXPECT_EQ(checked.body["savable"], false);
+  EXPECT_EQ(lastPreview.find("<metadata"), std::string::npos);
   Answer enter = api.act(id, {{"verb", "enter"}});
   ASSERT_EQ(enter.status, 200) << enter.raw;
   EXPECT_TRUE(enter.body["dialog"].is_null());
   EXPECT_EQ(enter.body["result"], 0);
   EXPECT_EQ(enter.body["cancelled"], false);
-  EXPECT_EQ(enter.body["svg"], lastPreview);
+  EXPECT_EQ(enter.body["savable"], true);
+  EXPECT_EQ(withoutMetadata(enter.body["svg"]), lastPreview);
   EXPECT_TRUE(enter.body["canUndo"]);
 
   // The record kept: the next dialog opens on the Settings page.
@@ -338,7 +351,7 @@ TEST_F(ServeTest, DialogActionsFollowTheHostAndThePreviewFollowsThem) {
   Answer cancel = api.act(id, {{"verb", "escape"}});
   ASSERT_EQ(cancel.status, 200) << cancel.raw;
   EXPECT_EQ(cancel.body["cancelled"], true);
-  EXPECT_EQ(cancel.body["svg"], lastPreview);
+  EXPECT_EQ(cancel.body["svg"], enter.body["svg"]) << "the drawing and the record as they were";
 
   // Repeat draws again with the kept record; Undo takes that back.
   Answer repeat = api.op(id, "repeat");
@@ -347,7 +360,7 @@ TEST_F(ServeTest, DialogActionsFollowTheHostAndThePreviewFollowsThem) {
   EXPECT_GT(pathCount(repeat.body["svg"]), pathCount(lastPreview));
   Answer undo = api.op(id, "undo");
   ASSERT_EQ(undo.status, 200) << undo.raw;
-  EXPECT_EQ(undo.body["svg"], lastPreview);
+  EXPECT_EQ(undo.body["svg"], enter.body["svg"]);
   EXPECT_FALSE(undo.body["canUndo"]);
 
   // About: the plug-in's About box comes back as a box with its texts.
@@ -391,7 +404,7 @@ TEST_F(ServeTest, DocumentsRecordsAndDownloads) {
   const std::string metadata = file.substr(metaStart, metaEnd - metaStart);
   EXPECT_NE(metadata.find("\"seed\":5"), std::string::npos);
   EXPECT_NE(metadata.find("\"armCount\":7"), std::string::npos);
-  EXPECT_EQ(file.substr(0, metaStart) + file.substr(metaEnd + 12), enter.body["svg"].get<std::string>());
+  EXPECT_EQ(file, enter.body["svg"].get<std::string>()) << "the page holds what Download SVG writes";
   auto dump = client.Get((base + "/export/json").c_str(), api.headers());
   ASSERT_TRUE(dump);
   const json parsed = json::parse(dump->body);
