@@ -1,0 +1,38 @@
+// The command line's drawing commands on a CLI11 parser: `draw`, `about`
+// and `presets`. main.cpp adds them beside the other front ends' commands
+// and, after parsing, lets them run the one chosen.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <optional>
+#include <string>
+
+#include "hostapp/cli/draw_command.h"
+
+namespace cli {
+
+class DrawingCommands {
+ public:
+  // Adds the subcommands and their options to `app`; the options write into
+  // this object, which must outlive the parse.
+  explicit DrawingCommands(CLI::App& app);
+  DrawingCommands(const DrawingCommands&) = delete;
+  DrawingCommands& operator=(const DrawingCommands&) = delete;
+
+  // Runs the subcommand the parse chose, when it is one of these: its exit
+  // status; nothing when the parse chose another.
+  std::optional<int> runParsed();
+
+ private:
+  CLI::App* drawCommand_ = nullptr;
+  CLI::App* aboutCommand_ = nullptr;
+  CLI::App* presetsCommand_ = nullptr;
+  DrawOptions draw_;
+  std::string page_;
+  std::string colorModel_;
+  std::string aboutPlugin_;
+  std::string presetsPlugin_;
+};
+
+}  // namespace cli
