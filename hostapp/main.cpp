@@ -10,6 +10,7 @@
 
 #include "hostapp/cli/commands.h"
 #include "hostapp/cli/option_checks.h"
+#include "hostapp/cli/usage_errors.h"
 #include "hostapp/io/file_input.h"
 #include "hostapp/model/color.h"
 #include "hostapp/model/page.h"
@@ -117,9 +118,12 @@ int run(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
   } catch (const CLI::ParseError& e) {
-    // A usage error is bad input like any other: one line, status 2.
-    std::cerr << "spiral-host: " << hostio::printable(e.what()) << " (spiral-host --help lists the options)\n";
+    // A usage error is bad input like any other: one line, status 2, with
+    // the nearest names for an unknown command or option.
+    std::cerr << "spiral-host: " << cli::usageMessage(app, e, std::vector<std::string>(argv + 1, argv + argc)) << "\n";
     return 2;
   }
 

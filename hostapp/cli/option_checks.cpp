@@ -20,7 +20,7 @@ CLI::Validator realNumber(double low, double high) {
           return "";
         return "needs a number from " + range + ", got '" + text + "'";
       },
-      "NUMBER in " + range, "");
+      "", "");
 }
 
 std::vector<std::string> colorModelNames() { return {host::kColorModelNames.begin(), host::kColorModelNames.end()}; }

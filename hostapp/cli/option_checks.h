@@ -1,5 +1,6 @@
 // Checks of the command line's option values, with messages that write the
-// accepted range plainly ("1 to 2400").
+// accepted range plainly ("1 to 2400"). They add no type notes to --help:
+// the options' descriptions say their ranges.
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -24,7 +25,7 @@ CLI::Validator wholeNumber(T low, T high = std::numeric_limits<T>::max()) {
         if (ec == std::errc() && end == text.data() + text.size() && value >= low && value <= high) return "";
         return "needs a whole number from " + range + ", got '" + text + "'";
       },
-      "INT in " + range, "");
+      "", "");
 }
 
 // A real-number option: the whole text is a finite decimal number in
