@@ -39,9 +39,11 @@ std::string usageMessage(const CLI::App& app, const CLI::ParseError& error, cons
     }
   }
   const std::string help = command ? "spiral-host " + command->get_name() + " --help" : "spiral-host --help";
-  // An option this command does not have.
+  // An option this command does not have (CLI11 found arguments it did not
+  // expect; other errors are about the values of known options).
   const CLI::App& scope = command ? *command : app;
-  for (std::size_t k = command ? 1 : 0; k < arguments.size(); ++k) {
+  const bool unexpected = dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr;
+  for (std::size_t k = command ? 1 : 0; unexpected && k < arguments.size(); ++k) {
     const std::string& argument = arguments[k];
     if (argument == "--") break;
     if (argument.size() < 3 || argument.compare(0, 2, "--") != 0) continue;

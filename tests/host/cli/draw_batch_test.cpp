@@ -26,7 +26,7 @@ TEST(DrawBatch, SeedsAreOneNumberOrARangeWithinBounds) {
 TEST(DrawBatch, PatternsReplaceEveryPlaceholderAndLeaveOtherBracesAlone) {
   EXPECT_EQ(cli::expandPattern("out-{seed}.svg", "12", "Loops"), "out-12.svg");
   EXPECT_EQ(cli::expandPattern("{preset}/{seed}-{seed}.png", "3", "Art sketch 3"), "Art sketch 3/3-3.png");
-  EXPECT_EQ(cli::expandPattern("{seeds}{x}{preset", "1", "p"), "1s{x}{preset");
+  EXPECT_EQ(cli::expandPattern("{seed}}{seeds}{x}{preset", "1", "p"), "1}{seeds}{x}{preset");
   EXPECT_EQ(cli::expandPattern("plain.svg", "1", "p"), "plain.svg");
 }
 
