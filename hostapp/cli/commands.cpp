@@ -152,7 +152,8 @@ DrawingCommands::DrawingCommands(CLI::App& app) {
       ->add_option("--preset", draw_.presets,
                    "choose a preset in the options dialog: its name (any case) or index; "
                    "given several times, draws each ('spiral-host presets' lists them)")
-      ->type_name("NAME|INDEX");
+      ->type_name("NAME|INDEX")
+      ->allow_extra_args(false);  // one name each time: --preset Loops Star is a usage error
   drawCommand
       ->add_option("--fail", draw.failures, "make a host operation fail: SUITE/OPERATION=CODE, repeatable")
       ->type_name("SPEC")

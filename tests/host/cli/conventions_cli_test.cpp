@@ -222,13 +222,15 @@ TEST_F(Conventions, BatchesDrawEachSeedAndPresetIntoItsOwnFile) {
   // Several drawings into one name, or to standard output, are refused before any is drawn.
   for (const std::string& arguments : {std::string("--seed 1..2 --svg") + quoted("same.svg"),
                                        std::string("--seed 1..2 --svg -"),
-                                       std::string("--preset 1 --preset 2 --svg") + quoted("{seed}.svg")}) {
+                                       std::string("--preset 1 --preset 2 --svg") + quoted("{seed}.svg"),
+                                       std::string("--preset 1 2 --svg") + quoted("{preset}.svg")}) {
     const HostRun run = host("draw " + arguments + pluginOption(), "batch-bad");
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << arguments << ": " << run.err;
     EXPECT_TRUE(run.out.empty());
   }
   EXPECT_FALSE(fs::exists(path("same.svg")));
+  EXPECT_FALSE(fs::exists(path("1.svg")));
 }
 
 // On a terminal (script(1) gives one) the progress line runs through
