@@ -119,6 +119,17 @@ int runDrawBatch(const DrawBatch& batch, std::ostream& out, std::ostream& err) {
     }
   }
 
+  // Standard input is read once, for every drawing.
+  std::optional<std::string> standardInput;
+  if (batch.base.paramsFile && *batch.base.paramsFile == "-" && runs > 1) {
+    try {
+      standardInput = readStandardInput();
+    } catch (const hostio::InputError& e) {
+      err << "spiral-host: " << hostio::printable(e.what()) << "\n";
+      return 2;
+    }
+  }
+
   ProgressLine line(batch.base.progress, batch.base.progressDelay, err);
   std::size_t index = 0;
   for (const std::optional<std::string>& preset : presets) {
@@ -126,6 +137,7 @@ int runDrawBatch(const DrawBatch& batch, std::ostream& out, std::ostream& err) {
       DrawOptions options = batch.base;
       options.seed = seed;
       options.preset = preset;
+      if (standardInput) options.standardInput = standardInput;
       const std::string seedText = seed ? std::to_string(*seed) : "";
       const std::string presetText = preset ? trimmed(*preset) : "";
       for (const auto& [option, member] : outputMembers()) {

@@ -168,19 +168,6 @@ std::string freeDefaultName() {
   }
 }
 
-// Standard input, whole, up to the bound of a record file.
-std::string readStandardInput() {
-  std::string bytes;
-  char buffer[65536];
-  while (std::cin.read(buffer, sizeof buffer) || std::cin.gcount() > 0) {
-    bytes.append(buffer, static_cast<std::size_t>(std::cin.gcount()));
-    if (bytes.size() > hostio::kRecordInput.maxBytes)
-      throw hostio::InputError("--params -: standard input holds more than " +
-                                   hostio::byteCount(hostio::kRecordInput.maxBytes) + " (the bound of a record file)",
-                               "too large");
-  }
-  return bytes;
-}
 
 // The record the options dialog holds once the preset is chosen in it, on
 // the record of `source` (assignments aside), and the dialog accepted: what
@@ -229,7 +216,7 @@ int runDrawCommand(const DrawOptions& options, std::ostream& out, std::ostream& 
   host::RecordSource source;
   try {
     if (options.paramsFile && *options.paramsFile == kStandardStream) {
-      source.recordBytes = readStandardInput();
+      source.recordBytes = options.standardInput ? *options.standardInput : readStandardInput();
     } else if (options.paramsFile && host::isDrawingName(*options.paramsFile)) {
       source.drawing = host::readDrawingFile(*options.paramsFile);
     } else {
@@ -463,6 +450,19 @@ int runDrawCommand(const DrawOptions& options, std::ostream& out, std::ostream& 
     err << "spiral-host: wrote " << requested.front().second << " (no output was named)\n";
   }
   return 0;
+}
+
+std::string readStandardInput() {
+  std::string bytes;
+  char buffer[65536];
+  while (std::cin.read(buffer, sizeof buffer) || std::cin.gcount() > 0) {
+    bytes.append(buffer, static_cast<std::size_t>(std::cin.gcount()));
+    if (bytes.size() > hostio::kRecordInput.maxBytes)
+      throw hostio::InputError("--params -: standard input holds more than " +
+                                   hostio::byteCount(hostio::kRecordInput.maxBytes) + " (the bound of a record file)",
+                               "too large");
+  }
+  return bytes;
 }
 
 std::string injectFailures(const std::vector<std::string>& specs, host::CallGate& gate) {

@@ -50,12 +50,19 @@ struct DrawOptions {
   // Host operations made to fail: "SUITE/OPERATION=CODE", the code decimal or
   // four characters ("AI MdMemory Suite/NewHandle=-108").
   std::vector<std::string> failures;
+  // What standard input held, when --params - was read before the run (a
+  // batch reads it once for every drawing).
+  std::optional<std::string> standardInput;
   // The dialogs shown and what the host tells on a run that succeeds;
   // without it a run that succeeds is silent on `err`.
   bool verbose = false;
 };
 
 class ProgressLine;
+
+// Standard input, whole, up to the bound of a record file. Throws
+// hostio::InputError beyond it.
+std::string readStandardInput();
 
 // Makes the failures of `specs` happen in `gate`; a spec that cannot be read
 // is named in the returned text (empty on success).

@@ -219,6 +219,15 @@ TEST_F(Conventions, BatchesDrawEachSeedAndPresetIntoItsOwnFile) {
   EXPECT_EQ(nlohmann::json::parse(slurp(path("Loops.json"))).at("record").at("presetIndex"), 21);
   EXPECT_EQ(nlohmann::json::parse(slurp(path("art sketch 3.json"))).at("record").at("presetIndex"), 47);
 
+  // A record from standard input serves every drawing of the batch.
+  write("record.json", R"({"armCount": 6})");
+  const HostRun piped = host("draw --no-dialog --seed 1..2 --params - --json" + quoted("in-{seed}.json") +
+                                 pluginOption() + " <" + quoted("record.json"),
+                             "batch-stdin");
+  ASSERT_EQ(piped.status, 0) << piped.err;
+  for (const char* name : {"in-1.json", "in-2.json"})
+    EXPECT_EQ(nlohmann::json::parse(slurp(path(name))).at("record").at("armCount"), 6) << name;
+
   // Several drawings into one name, or to standard output, are refused before any is drawn.
   for (const std::string& arguments : {std::string("--seed 1..2 --svg") + quoted("same.svg"),
                                        std::string("--seed 1..2 --svg -"),
