@@ -5,6 +5,8 @@ set -e
 packages="g++ cmake make binutils llvm libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev clang-14 libclang-rt-14-dev"
 # PNG and PDF output: librsvg and cairo (found through pkg-config), pdfinfo for its tests.
 packages="$packages pkg-config librsvg2-dev libcairo2-dev poppler-utils"
+# spiral-host's man page, written from its --help at build time.
+packages="$packages help2man"
 # `spiral-host serve` and its browser tests: cpp-httplib (found through
 # pkg-config), Debian's chromium with a font for its screenshots.
 packages="$packages libcpp-httplib-dev chromium fonts-dejavu-core"

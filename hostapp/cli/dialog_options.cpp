@@ -16,6 +16,7 @@ std::vector<host::ScriptAction> dialogActions(const std::optional<std::string>& 
     choose.verb = host::ScriptAction::Verb::Choose;
     choose.source = "--preset " + *preset;
     choose.itemId = kPresetListId;
+    choose.entryNoun = "preset";
     int32_t position = 0;
     const char* end = preset->data() + preset->size();
     const auto [ptr, ec] = std::from_chars(preset->data(), end, position);

@@ -8,10 +8,13 @@
 #include <tuple>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 #include "hostapp/cli/dialog_options.h"
+#include "hostapp/cli/progress_line.h"
 #include "hostapp/cli/session_report.h"
 #include "hostapp/host/host_operations.h"
 #include "hostapp/io/file_input.h"
@@ -47,45 +50,31 @@ bool reportDriverError(host::DialogManager& dialogs, std::ostream& err) {
 
 namespace {
 
-// Progress of a long run on a terminal: after the delay, one line,
-// rewritten in place, of the spirals started of spiralCount (read from the
-// record the plug-in holds, which the dialog may change).
-class ProgressLine {
+// Feeds the progress line while the plug-in draws: every so many host
+// calls, the spirals started of spiralCount (read from the record the
+// plug-in holds, which the dialog may change).
+class DrawingProgress {
  public:
-  ProgressLine(bool on, std::chrono::milliseconds delay, host::HostContext& host, host::PluginSession& session,
-               int32_t spiralCount, std::ostream& err)
-      : host_(host), err_(err), start_(Clock::now()), lastShown_(start_) {
-    if (!on) return;
-    host.gate().setHeartbeat(kCallsPerLook, [this, delay, &session, spiralCount] {
-      const auto now = Clock::now();
-      if (now - start_ < delay || (shown_ && now - lastShown_ < std::chrono::milliseconds(100)))
-        return;
+  DrawingProgress(ProgressLine* line, double share, host::HostContext& host, host::PluginSession& session,
+                  int32_t spiralCount)
+      : host_(host) {
+    if (!line) return;
+    host.gate().setHeartbeat(kCallsPerLook, [line, share, &host, &session, spiralCount] {
       int32_t total = spiralCount;
       if (const std::vector<unsigned char> kept = session.recordBytes(); kept.size() == kSpiralParametersSize)
         total = records::recordFromBytes(kept).spiralCount;
-      const std::uint64_t started = host_.document().newPathsSinceUndo();
+      const std::uint64_t started = host.document().newPathsSinceUndo();
       const std::uint64_t drawn = total > 0 ? std::min<std::uint64_t>(started, static_cast<std::uint64_t>(total)) : 0;
-      err_ << "\rspiral-host: drawing spiral " << drawn << " of " << total << std::flush;
-      shown_ = true;
-      lastShown_ = now;
+      const double fraction = total > 0 ? static_cast<double>(drawn) / total : 0;
+      line->report(share * fraction, "drawing spiral " + std::to_string(drawn) + " of " + std::to_string(total));
     });
   }
-  ~ProgressLine() { finish(); }
-  // Stops looking; ends the line when one was shown.
-  void finish() {
-    host_.gate().setHeartbeat(0, nullptr);
-    if (shown_) err_ << "\n";
-    shown_ = false;
-  }
+  ~DrawingProgress() { stop(); }
+  void stop() { host_.gate().setHeartbeat(0, nullptr); }
 
  private:
-  using Clock = std::chrono::steady_clock;
   static constexpr std::uint64_t kCallsPerLook = 1 << 16;
   host::HostContext& host_;
-  std::ostream& err_;
-  Clock::time_point start_;
-  Clock::time_point lastShown_;
-  bool shown_ = false;
 };
 
 // The outputs asked for, in the order of the output table: each kind and
@@ -164,22 +153,81 @@ std::string renderPicture(host::DrawingSession& session, host::OutputKind kind, 
 
 }  // namespace
 
+namespace {
+
+// The standard output's name as an output file.
+constexpr const char* kStandardStream = "-";
+
+// The first free name of spirals.svg, spirals-2.svg, ... in the current
+// folder: a drawing without a named output never replaces a file.
+std::string freeDefaultName() {
+  for (int n = 1;; ++n) {
+    const std::string name = n == 1 ? "spirals.svg" : "spirals-" + std::to_string(n) + ".svg";
+    std::error_code error;
+    if (std::filesystem::symlink_status(name, error).type() == std::filesystem::file_type::not_found) return name;
+  }
+}
+
+
+// The record the options dialog holds once the preset is chosen in it, on
+// the record of `source` (assignments aside), and the dialog accepted: what
+// --set then changes. Runs in a session of its own, so the drawing's seed
+// and document stay untouched. Returns the exit status of a failure.
+std::optional<int> presetRecord(const DrawOptions& options, const host::SessionSettings& settings,
+                                host::RecordSource source, SpiralParameters& record, std::ostream& err) {
+  source.assignments.clear();
+  host::DrawingSession session(settings);
+  auto active = session.activate();
+  session.stageRecord(source);
+  if (!loadPlugin(session, options.pluginPath, err)) return 2;
+  host::PluginSession& plugin = session.plugin();
+  auto script = std::make_shared<host::ScriptOutcome>();
+  plugin.dialogs().setDriver(host::scriptDriver(dialogActions(options.preset, std::nullopt), kOptionsDialogName,
+                                                false, session.document(), script));
+  HostErr result = plugin.startup();
+  if (result == kHostNoErr && (source.drawing || source.recordFile || source.recordBytes))
+    result = session.handOverRecord();
+  if (result == kHostNoErr) result = plugin.getParameters();
+  plugin.shutdown();
+  if (reportDriverError(plugin.dialogs(), err)) return 2;
+  if (result != kHostNoErr) {
+    printShownDialogs(plugin.dialogs().shown(), err);
+    printFailure(result, plugin.dialogs().shown(), err);
+    return 1;
+  }
+  record = session.record();
+  return std::nullopt;
+}
+
+}  // namespace
+
 int runDrawCommand(const DrawOptions& options, std::ostream& err) {
+  if (!options.progress) return runDrawCommand(options, std::cout, err, nullptr);
+  ProgressLine line(true, options.progressDelay, err);
+  const int status = runDrawCommand(options, std::cout, err, &line);
+  if (status != 0) line.abandon();
+  return status;
+}
+
+int runDrawCommand(const DrawOptions& options, std::ostream& out, std::ostream& err, ProgressLine* progressLine) {
   // A drawing given to --params brings its record, seed, page and colour
-  // model; the command line's own values come first.
+  // model; the command line's own values come first. "-" reads the record
+  // from standard input.
   host::RecordSource source;
-  if (options.paramsFile && host::isDrawingName(*options.paramsFile)) {
-    try {
+  try {
+    if (options.paramsFile && *options.paramsFile == kStandardStream) {
+      source.recordBytes = options.standardInput ? *options.standardInput : readStandardInput();
+    } else if (options.paramsFile && host::isDrawingName(*options.paramsFile)) {
       source.drawing = host::readDrawingFile(*options.paramsFile);
-    } catch (const records::RecordError& e) {
-      err << "spiral-host: " << hostio::printable(e.what()) << "\n";
-      return 2;
-    } catch (const hostio::InputError& e) {
-      err << "spiral-host: " << hostio::printable(e.what()) << "\n";
-      return 2;
+    } else {
+      source.recordFile = options.paramsFile;
     }
-  } else {
-    source.recordFile = options.paramsFile;
+  } catch (const records::RecordError& e) {
+    err << "spiral-host: " << hostio::printable(e.what()) << "\n";
+    return 2;
+  } catch (const hostio::InputError& e) {
+    err << "spiral-host: " << hostio::printable(e.what()) << "\n";
+    return 2;
   }
   source.assignments = options.assignments;
   const std::optional<records::DrawingMetadata>& drawing = source.drawing;
@@ -197,17 +245,36 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   // The outputs are named before anything runs: two naming one file, or one
   // that cannot be a file or may not be written, is a usage error. They are
   // written at the end of a drawing that succeeded, each to a temporary
-  // file, and replace the old files only when all were written.
-  const auto requested = requestedOutputs(options);
+  // file, and replace the old files only when all were written. One output
+  // may go to standard output ("-"); without any, the drawing goes to the
+  // first free spirals.svg, spirals-2.svg, ... here.
+  auto requested = requestedOutputs(options);
+  bool defaultName = false;
+  if (requested.empty() && !options.cancel) {
+    requested.emplace_back(&host::outputKind(host::OutputKind::Svg), freeDefaultName());
+    defaultName = true;
+  }
+  const std::pair<const host::OutputKindInfo*, std::string>* toStandardOutput = nullptr;
   hostio::OutputSet outputs;
   try {
-    for (const auto& [info, file] : requested) outputs.claim(file, info->option);
+    for (const auto& entry : requested) {
+      if (entry.second != kStandardStream) {
+        outputs.claim(entry.second, entry.first->option);
+      } else if (toStandardOutput) {
+        err << "spiral-host: " << toStandardOutput->first->option << " and " << entry.first->option
+            << " both name standard output ('-'); only one output may go there\n";
+        return 2;
+      } else {
+        toStandardOutput = &entry;
+      }
+    }
   } catch (const hostio::OutputError& e) {
     err << "spiral-host: " << hostio::printable(e.what()) << "\n";
     return 2;
   }
 
-  if ((options.pngFile || options.pdfFile) && !render::available()) {
+  const bool pictures = options.pngFile || options.pdfFile;
+  if (pictures && !render::available()) {
     err << "spiral-host: this spiral-host was built without librsvg and cairo: --png and --pdf are not available\n";
     return 2;
   }
@@ -228,6 +295,34 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
       err << "spiral-host: --pdf: " << problem << "\n";
       return 2;
     }
+  }
+
+  if (options.noDialog && (options.dialogScript || options.preset)) {
+    err << "spiral-host: --dialog and --preset act in the options dialog, which --no-dialog skips\n";
+    return 2;
+  }
+  // A preset with --set: the preset is chosen first, as a person would, and
+  // each --set then changes its record. The drawing's dialog opens on that
+  // record, the preset already chosen.
+  const bool presetThenSet = options.preset && !options.assignments.empty();
+  if (presetThenSet) {
+    SpiralParameters record{};
+    try {
+      if (const std::optional<int> status = presetRecord(options, settings, source, record, err)) return *status;
+    } catch (const host::SessionError& e) {
+      err << "spiral-host: " << hostio::printable(e.what()) << "\n";
+      return 2;
+    } catch (const records::RecordError& e) {
+      err << "spiral-host: " << hostio::printable(e.what()) << "\n";
+      return 2;
+    } catch (const host::ScriptError& e) {
+      err << "spiral-host: " << hostio::printable(e.what()) << "\n";
+      return 2;
+    }
+    source.drawing.reset();
+    source.recordFile.reset();
+    source.recordBytes.reset();
+    source.record = record;
   }
 
   // The host, with the document's swatches and graphic styles from files
@@ -262,12 +357,8 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
 
   // The user's actions in the options dialog, read before anything runs.
   std::vector<host::ScriptAction> actions;
-  if (options.noDialog && (options.dialogScript || options.preset)) {
-    err << "spiral-host: --dialog and --preset act in the options dialog, which --no-dialog skips\n";
-    return 2;
-  }
   try {
-    actions = dialogActions(options.preset, options.dialogScript);
+    actions = dialogActions(presetThenSet ? std::nullopt : options.preset, options.dialogScript);
   } catch (const host::ScriptError& e) {
     err << "spiral-host: " << hostio::printable(e.what()) << "\n";
     return 2;
@@ -284,13 +375,18 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   dialogs.setDriver(
       host::scriptDriver(std::move(actions), kOptionsDialogName, options.cancel, session.document(), script));
   const bool recordGiven = options.paramsFile || !options.assignments.empty();
-  ProgressLine progress(options.progress, options.progressDelay, session.host(), plugin, spiralCount, err);
+  // Drawing takes most of the progress line; rendering pictures and writing
+  // the rest.
+  const double drawingShare = pictures ? 0.6 : 0.9;
+  DrawingProgress progress(progressLine, drawingShare, session.host(), plugin, spiralCount);
   HostErr result = plugin.startup();
   if (result == kHostNoErr && (options.noDialog || recordGiven)) result = session.handOverRecord();
   if (result == kHostNoErr) result = options.noDialog ? plugin.repeatFilter() : plugin.chooseFilter();
-  progress.finish();
+  progress.stop();
   plugin.shutdown();
-  printShownDialogs(dialogs.shown(), err);
+  // The dialogs shown are told with --verbose, or when the run failed.
+  const bool failed = result != kHostNoErr && result != kUserCancelErr;
+  if (options.verbose || failed) printShownDialogs(dialogs.shown(), err);
   // A script that failed cancelled the dialog: nothing is drawn or written.
   if (reportDriverError(dialogs, err)) return 2;
 
@@ -306,17 +402,28 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
     printFailure(result, dialogs.shown(), err);
     return 1;
   }
+  std::string standardOutputBytes;
   try {
     host::ExportOptions exportOptions;
     exportOptions.dpi = options.dpi;
+    double done = drawingShare;
+    const double step = (1 - drawingShare) / static_cast<double>(requested.size());
     for (const auto& [info, file] : requested) {
+      const bool toStandard = file == kStandardStream;
+      const std::string shown = toStandard ? "standard output" : file;
+      std::ostringstream standard;
       if (isPicture(info->kind)) {
+        if (progressLine) progressLine->report(done, "rendering " + shown, true);
         // Rendered first: the picture's temporary is made when its bytes are ready.
         const std::string bytes = renderPicture(session, info->kind, exportOptions);
-        outputs.open(file).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (toStandard) standardOutputBytes = bytes;
+        else outputs.open(file).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
       } else {
-        session.write(info->kind, outputs.open(file), exportOptions);
+        if (progressLine) progressLine->report(done, "writing " + shown, true);
+        session.write(info->kind, toStandard ? standard : outputs.open(file), exportOptions);
+        if (toStandard) standardOutputBytes = std::move(standard).str();
       }
+      done += step;
     }
     outputs.commit();
   } catch (const hostio::OutputError& e) {
@@ -329,7 +436,33 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
     err << "spiral-host: " << hostio::printable(e.what()) << "\n";
     return 2;
   }
+  if (toStandardOutput) {
+    out.write(standardOutputBytes.data(), static_cast<std::streamsize>(standardOutputBytes.size()));
+    out.flush();
+    if (!out) {
+      err << "spiral-host: cannot write to standard output\n";
+      return 2;
+    }
+  }
+  if (progressLine) progressLine->report(1, "written", true);
+  if (defaultName) {
+    if (progressLine) progressLine->finish();
+    err << "spiral-host: wrote " << requested.front().second << " (no output was named)\n";
+  }
   return 0;
+}
+
+std::string readStandardInput() {
+  std::string bytes;
+  char buffer[65536];
+  while (std::cin.read(buffer, sizeof buffer) || std::cin.gcount() > 0) {
+    bytes.append(buffer, static_cast<std::size_t>(std::cin.gcount()));
+    if (bytes.size() > hostio::kRecordInput.maxBytes)
+      throw hostio::InputError("--params -: standard input holds more than " +
+                                   hostio::byteCount(hostio::kRecordInput.maxBytes) + " (the bound of a record file)",
+                               "too large");
+  }
+  return bytes;
 }
 
 std::string injectFailures(const std::vector<std::string>& specs, host::CallGate& gate) {

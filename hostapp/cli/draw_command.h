@@ -32,8 +32,9 @@ struct DrawOptions {
   std::optional<std::size_t> memoryBudget;  // bytes; unset: the host's default (2 GiB)
   std::optional<host::Point> pageSize;
   std::optional<host::ColorModel> colorModel;
-  // Progress on `err` ("spirals drawn of spiralCount") for a run longer than
-  // progressDelay; main sets it when stderr is a terminal.
+  // Progress on `err` ("spirals drawn of spiralCount", then rendering and
+  // writing) for a run longer than progressDelay; set when stderr is a
+  // terminal.
   bool progress = false;
   std::chrono::milliseconds progressDelay{1000};
   // A GIMP palette (.gpl) for the swatches after "[None]" and
@@ -49,14 +50,34 @@ struct DrawOptions {
   // Host operations made to fail: "SUITE/OPERATION=CODE", the code decimal or
   // four characters ("AI MdMemory Suite/NewHandle=-108").
   std::vector<std::string> failures;
+  // What standard input held, when --params - was read before the run (a
+  // batch reads it once for every drawing).
+  std::optional<std::string> standardInput;
+  // The dialogs shown and what the host tells on a run that succeeds;
+  // without it a run that succeeds is silent on `err`.
+  bool verbose = false;
 };
+
+class ProgressLine;
+
+// Standard input, whole, up to the bound of a record file. Throws
+// hostio::InputError beyond it.
+std::string readStandardInput();
 
 // Makes the failures of `specs` happen in `gate`; a spec that cannot be read
 // is named in the returned text (empty on success).
 std::string injectFailures(const std::vector<std::string>& specs, host::CallGate& gate);
 
 // Runs the command; messages for the user go to `err`. Returns the process
-// exit status.
+// exit status. An output named "-" goes to standard output (`out`), at most
+// one; without any output the drawing goes to the first free spirals.svg,
+// spirals-2.svg, ... in the current folder, and one line on `err` says so.
+// `paramsFile` "-" reads the record from standard input. A preset with
+// assignments: the preset is chosen first, then each assignment changes
+// its record. `progress` (may be null) shows where the run is.
+int runDrawCommand(const DrawOptions& options, std::ostream& out, std::ostream& err, ProgressLine* progress);
+// The same on standard output, with a progress line of its own when
+// options.progress is set.
 int runDrawCommand(const DrawOptions& options, std::ostream& err);
 
 // `spiral-host about`: loads the plug-in, sends Startup, About and Shutdown,

@@ -1,10 +1,12 @@
 #include "hostapp/dialogs/script_driver.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
+#include "hostapp/io/suggestions.h"
 #include "hostapp/model/document.h"
 
 namespace host {
@@ -208,16 +210,38 @@ DialogItem& pageButton(const Dialog& dialog, const std::string& caption) {
   return *best;
 }
 
+std::string lowered(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// The entry an action chooses: by position, or the first entry of its text
+// as written, then without surrounding blanks, then also without regard to
+// case. A text no entry has is refused with the nearest entries.
 int32_t entryPosition(const DialogItem& item, const ScriptAction& action) {
   const DialogList& list = *item.list();
-  if (action.position) return *action.position;  // the manager refuses a missing one
-  for (int32_t pass = 0; pass < 2; ++pass) {
+  if (action.position) {
+    if (!action.entryNoun.empty() && (*action.position < 0 || *action.position >= list.size()))
+      throw DialogError("there is no " + action.entryNoun + " " + std::to_string(*action.position) + ": they are 0 to " +
+                        std::to_string(list.size() - 1));
+    return *action.position;  // the manager refuses a missing one
+  }
+  const std::string wanted = trimmed(action.entryText);
+  for (int32_t pass = 0; pass < 3; ++pass) {
     for (int32_t k = 0; k < list.size(); ++k) {
       const std::string& text = list.at(k)->text();
-      if (pass == 0 ? text == action.entryText : trimmed(text) == trimmed(action.entryText)) return k;
+      if (pass == 0 ? text == action.entryText
+          : pass == 1 ? trimmed(text) == wanted
+                      : lowered(trimmed(text)) == lowered(wanted))
+        return k;
     }
   }
-  throw DialogError(itemName(item) + " has no entry \"" + action.entryText + "\"");
+  std::vector<std::string> entries;
+  for (int32_t k = 0; k < list.size(); ++k) entries.push_back(trimmed(list.at(k)->text()));
+  const std::string suggestion = hostio::didYouMean(hostio::nearestNames(wanted, entries));
+  if (!action.entryNoun.empty())
+    throw DialogError("there is no " + action.entryNoun + " \"" + action.entryText + "\"" + suggestion);
+  throw DialogError(itemName(item) + " has no entry \"" + action.entryText + "\"" + suggestion);
 }
 
 void perform(DialogManager& manager, Dialog& dialog, const ScriptAction& action, const Document& document) {

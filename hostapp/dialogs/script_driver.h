@@ -53,6 +53,7 @@ struct ScriptAction {
   bool on = false;     // check
   std::optional<int32_t> position;  // choose by position
   std::string entryText;            // choose by text
+  std::string entryNoun;            // choose: what messages call an entry ("preset"); empty: an entry
   float x = 0, y = 0;               // pick
 };
 

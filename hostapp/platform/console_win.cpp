@@ -7,6 +7,7 @@
 namespace host::platform {
 
 void useBinaryStandardStreams() {
+  _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
 }

@@ -15,6 +15,7 @@
 
 #include "hostapp/io/bounded_json.h"
 #include "hostapp/io/file_input.h"
+#include "hostapp/io/suggestions.h"
 #include "hostapp/io/output_set.h"
 #include "params/record/parameter_fields.h"
 #include "params/record/record_codec.h"
@@ -41,7 +42,12 @@ float floatField(const SpiralParameters& r, const ParameterField& f) {
 
 const ParameterField& requireField(std::string_view name) {
   const ParameterField* field = findParameterField(name);
-  if (!field) throw RecordError("unknown field '" + hostio::excerpt(name) + "'");
+  if (!field) {
+    std::vector<std::string> names;
+    for (const ParameterField& known : kParameterFields) names.emplace_back(known.name);
+    throw RecordError("unknown field '" + hostio::excerpt(name) + "'" +
+                      hostio::didYouMean(hostio::nearestNames(name, names)));
+  }
   return *field;
 }
 

@@ -105,7 +105,9 @@ SpiralParameters DrawingSession::defaultRecord() const {
 void DrawingSession::stageRecord(const RecordSource& source) {
   SpiralParameters fields = defaultRecord();
   if (source.drawing) fields = source.drawing->record;
+  else if (source.record) fields = *source.record;
   else if (source.recordFile) fields = records::loadRecordFile(*source.recordFile, fields);
+  else if (source.recordBytes) fields = records::readRecord(*source.recordBytes, "-", fields);
   for (const std::string& assignment : source.assignments) records::applyAssignment(fields, assignment);
   staged_ = records::recordBytes(fields);
 }

@@ -44,11 +44,13 @@ class SessionError : public std::runtime_error {
 };
 
 // Where the first record comes from: the defaults of a new filter, replaced
-// by a drawing's record or read over by a record file, then the
-// FIELD=VALUE assignments.
+// by a drawing's record or a whole record, or read over by a record file or
+// a record file's bytes, then the FIELD=VALUE assignments.
 struct RecordSource {
   std::optional<records::DrawingMetadata> drawing;
-  std::optional<std::string> recordFile;  // binary or JSON
+  std::optional<SpiralParameters> record;
+  std::optional<std::string> recordFile;   // binary or JSON
+  std::optional<std::string> recordBytes;  // a record file's bytes read elsewhere (standard input)
   std::vector<std::string> assignments;
 };
 

@@ -55,7 +55,14 @@ HostErr GetNthArtStyle(int32_t index, ArtStyleHandle* style) {
   HostCall call = enterHostCall(kArtStyleSuite, "GetNthArtStyle");
   if (call.status) return call.status;
   const auto& styles = call.host->document().graphicStyles();
-  if (!style || index < 0 || static_cast<std::size_t>(index) >= styles.size()) return kHostBadParameterErr;
+  if (!style) return kHostBadParameterErr;
+  if (index < 0 || static_cast<std::size_t>(index) >= styles.size()) {
+    call.host->gate().refuse(0, -1, "style " + std::to_string(index) + " was asked for; the document has " +
+                                        std::to_string(styles.size()) + " graphic style" +
+                                        (styles.size() == 1 ? "" : "s") +
+                                        (styles.empty() ? "" : " (0 to " + std::to_string(styles.size() - 1) + ")"));
+    return kHostBadParameterErr;
+  }
   *style = makeHandle<ArtStyleHandle>(*call.host, HandleKind::ArtStyle, styles[index].id);
   return kHostNoErr;
 }
@@ -64,7 +71,10 @@ HostErr ApplyArtStyle(ArtHandle art, ArtStyleHandle style) {
   HostCall call = enterHostCall(kArtStyleSuite, "ApplyArtStyle");
   if (call.status) return call.status;
   const ObjectId styleId = handleId(*call.host, style, HandleKind::ArtStyle);
-  if (styleId == kNoObject) return kHostBadParameterErr;
+  if (styleId == kNoObject) {
+    call.host->gate().refuse(0, -1, "the style handle names no graphic style of the document");
+    return kHostBadParameterErr;
+  }
   return toHostErr(call.host->document().applyGraphicStyle(artId(*call.host, art), styleId));
 }
 

@@ -2,7 +2,7 @@
 
 SpiralParameters defaultParameters(float viewCentreX, float viewCentreY) {
   SpiralParameters r{};
-#define SPIRAL_FIELD_DEFAULT(name, kind, initial, minimum, maximum) \
+#define SPIRAL_FIELD_DEFAULT(name, kind, initial, minimum, maximum, meaning) \
   r.name = static_cast<FieldType<FieldKind::kind>::type>(initial);
   SPIRAL_PARAMETER_FIELDS(SPIRAL_FIELD_DEFAULT)
 #undef SPIRAL_FIELD_DEFAULT

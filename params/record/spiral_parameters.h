@@ -10,7 +10,7 @@
 #include "params/record/parameter_fields.h"
 
 struct SpiralParameters {
-#define SPIRAL_FIELD_MEMBER(name, kind, initial, minimum, maximum) FieldType<FieldKind::kind>::type name;
+#define SPIRAL_FIELD_MEMBER(name, kind, initial, minimum, maximum, meaning) FieldType<FieldKind::kind>::type name;
   SPIRAL_PARAMETER_FIELDS(SPIRAL_FIELD_MEMBER)
 #undef SPIRAL_FIELD_MEMBER
 };
@@ -18,7 +18,7 @@ struct SpiralParameters {
 static_assert(sizeof(SpiralParameters) == kSpiralParametersSize);
 static_assert(kSpiralParametersSize == 308);
 static_assert(alignof(SpiralParameters) == 4);
-#define SPIRAL_FIELD_CHECK(name, kind, initial, minimum, maximum)                            \
+#define SPIRAL_FIELD_CHECK(name, kind, initial, minimum, maximum, meaning)                            \
   static_assert(sizeof(SpiralParameters::name) == 4);                                      \
   static_assert(offsetof(SpiralParameters, name) == 4 * static_cast<std::size_t>(FieldIndex::name));
 SPIRAL_PARAMETER_FIELDS(SPIRAL_FIELD_CHECK)

@@ -17,9 +17,14 @@ std::string slurp(const std::string& path) {
 }
 
 HostRun runSpiralHost(const std::string& arguments, const std::string& tag) {
+  return runSpiralHost(arguments, tag, "");
+}
+
+HostRun runSpiralHost(const std::string& arguments, const std::string& tag, const std::string& workingFolder) {
   const std::string out = temp("spiral-host-" + tag + ".out");
   const std::string err = temp("spiral-host-" + tag + ".err");
-  const std::string command = std::string("'") + SPIRAL_HOST_EXE + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
+  const std::string command = (workingFolder.empty() ? std::string() : "cd '" + workingFolder + "' && ") + "'" +
+                              SPIRAL_HOST_EXE + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
   const int raw = std::system(command.c_str());
   HostRun run;
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

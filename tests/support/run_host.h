@@ -16,5 +16,7 @@ std::string slurp(const std::string& path);
 // Runs spiral-host with `arguments` (shell words; quote paths with '...').
 // `tag` names the files that capture its output.
 HostRun runSpiralHost(const std::string& arguments, const std::string& tag);
+// The same, run in the folder `workingFolder`.
+HostRun runSpiralHost(const std::string& arguments, const std::string& tag, const std::string& workingFolder);
 // " --plugin '<the built plug-in>'".
 std::string pluginOption();

@@ -311,7 +311,7 @@ TEST(RefusedCalls, FailWithAnUnknownSuiteOrOperationIsAUsageError) {
 // machine's speed.
 TEST(Progress, OnlyOnATerminal) {
   const std::string longRun = " draw --seed 3 --no-dialog --set spiralCount=40 --set armCount=2400"
-                              " --set offsetCount=12 --set spiralOffsetX=2";
+                              " --set offsetCount=12 --set spiralOffsetX=2 --svg /dev/null";
   ::setenv("SPIRAL_PROGRESS_DELAY_MS", "0", 1);
   const HostRun plain = spiralHost(longRun, "progress-plain");
   ASSERT_EQ(plain.status, 0) << plain.err;

@@ -34,7 +34,8 @@ std::vector<std::string> selectors(const nlohmann::json& dump) {
 TEST(SpiralHostCommandLine, DrawRunsTheMessageFlowThroughTheLoadedLibrary) {
   const std::string svg = temp("spiral-cli-draw.svg");
   const std::string json = temp("spiral-cli-draw.json");
-  const HostRun run = spiralHost("draw --seed 5" + plugin() + " --svg '" + svg + "' --json '" + json + "'", "draw");
+  const HostRun run =
+      spiralHost("draw --verbose --seed 5" + plugin() + " --svg '" + svg + "' --json '" + json + "'", "draw");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(slurp(svg).find("<path"), std::string::npos);
   const nlohmann::json dump = nlohmann::json::parse(slurp(json));
