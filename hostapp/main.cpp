@@ -19,6 +19,8 @@
 #include "hostapp/model/page.h"
 #include "hostapp/platform/allocator.h"
 #include "hostapp/platform/console.h"
+#include "hostapp/render/svg_render.h"
+#include "hostapp/sheet/preset_sheet.h"
 #include "hostapp/validator/validator.h"
 #ifdef SPIRAL_HAVE_SERVER
 #include "hostapp/server/http_server.h"
@@ -93,15 +95,31 @@ int run(int argc, char** argv) {
   drawCommand->add_option("--svg", draw.svgFile, "write the document as SVG");
   drawCommand->add_option("--json", draw.jsonFile, "write the document as JSON");
   drawCommand->add_option("--png", draw.pngFile, "write the drawing as a PNG picture");
-  drawCommand->add_option("--dpi", draw.dpi, "resolution of --png in dots per inch (default 72: a pixel per point)")
-      ->check(realNumber(1, 2400));
+  CLI::Option* dpiOption =
+      drawCommand->add_option("--dpi", draw.dpi, "resolution of --png in dots per inch (default 72: a pixel per point)")
+          ->check(realNumber(1, 2400));
+  drawCommand->add_option("--width", draw.pngWidth, "width of --png in pixels, the height following the page (not with --dpi)")
+      ->check(wholeNumber<int>(1, render::kMaxPixels))
+      ->excludes(dpiOption);
+  drawCommand->add_option("--height", draw.pngHeight,
+                          "height of --png in pixels; with --width: the largest picture of the page that fits")
+      ->check(wholeNumber<int>(1, render::kMaxPixels))
+      ->excludes(dpiOption);
+  drawCommand->add_option("--background", draw.background,
+                          "none, white or #rrggbb under --png and --pdf (default white), and under --svg when given")
+      ->check(CLI::Validator(
+          [](const std::string& text) -> std::string {
+            return render::parseBackground(text) ? "" : "needs none, white or #rrggbb, got '" + text + "'";
+          },
+          "none|white|#rrggbb", ""));
   drawCommand->add_option("--pdf", draw.pdfFile, "write the drawing as a one-page PDF");
   drawCommand->add_option("--seed", draw.seed, "seed of the host's random service")
       ->check(wholeNumber<std::uint64_t>(0));
   drawCommand->add_option("--memory-budget", draw.memoryBudget, "bytes the host may hold (default 2 GiB)")
       ->check(wholeNumber<std::size_t>(1));
   drawCommand->add_option("--page", page,
-                          "page size W,H in points (default " + host::pageSizeText(host::kDefaultPageSize) + ")");
+                          "page size: W,H in pt, mm, cm, in or px (\"210mm,297mm\"), or A5, A4, A3, Letter, Legal, Tabloid, "
+                          "with \",landscape\" (default " + host::pageSizeText(host::kDefaultPageSize) + ")");
   drawCommand->add_option("--color-model", colorModel, colorModelChoices())->check(CLI::IsMember(colorModelNames()));
   drawCommand->add_option("--swatches", draw.swatchesFile, "GIMP palette (.gpl) for the document's swatches");
   drawCommand->add_option("--styles", draw.stylesFile, "JSON list of the document's graphic styles");
@@ -120,6 +138,14 @@ int run(int argc, char** argv) {
   std::string presetsPlugin;
   CLI::App* presetsCommand = app.add_subcommand("presets", "list the presets of the options dialog");
   presetsCommand->add_option("--plugin", presetsPlugin, "plug-in library (default: the one beside spiral-host)");
+  sheet::SheetOptions sheetOptions;
+  CLI::Option* sheetOption = presetsCommand->add_option(
+      "--sheet", sheetOptions.file, "draw the presets (all, or those named) in a labelled grid: FILE.png or FILE.pdf");
+  presetsCommand->add_option("--seed", sheetOptions.seed, "seed of every drawing of --sheet (default 1)")
+      ->check(wholeNumber<std::uint64_t>(0))
+      ->needs(sheetOption);
+  presetsCommand->add_option("names", sheetOptions.names, "presets of --sheet by name (any case) or position")
+      ->needs(sheetOption);
 
   validator::ValidateOptions validate;
   CLI::App* validateCommand =
@@ -158,7 +184,7 @@ int run(int argc, char** argv) {
   serveCommand->add_option("--port", serve.port, "port on 127.0.0.1 (default 0: any free port)")
       ->check(CLI::Range(0, 65535));
   serveCommand->add_option("--page", servePage,
-                           "page size W,H in points of new documents (default " +
+                           "page size of new documents, as for draw (default " +
                                host::pageSizeText(host::kDefaultPageSize) + ")");
   serveCommand->add_option("--color-model", serveColorModel, colorModelChoices())
       ->check(CLI::IsMember(colorModelNames()));
@@ -211,8 +237,7 @@ int run(int argc, char** argv) {
     if (!page.empty()) {
       const auto size = host::parsePageSize(page);
       if (!size) {
-        std::cerr << "spiral-host: --page needs W,H in points, each side " << static_cast<long long>(host::kMinPageSide) << " to "
-                  << static_cast<long long>(host::kMaxPageSide) << ", got '" << hostio::excerpt(page) << "'\n";
+        std::cerr << "spiral-host: --page needs " << host::pageSizeForms() << ", got '" << hostio::excerpt(page) << "'\n";
         return 2;
       }
       draw.pageSize = *size;
@@ -233,8 +258,8 @@ int run(int argc, char** argv) {
     if (!servePage.empty()) {
       const auto size = host::parsePageSize(servePage);
       if (!size) {
-        std::cerr << "spiral-host: --page needs W,H in points, each side " << static_cast<long long>(host::kMinPageSide) << " to "
-                  << static_cast<long long>(host::kMaxPageSide) << ", got '" << hostio::excerpt(servePage) << "'\n";
+        std::cerr << "spiral-host: --page needs " << host::pageSizeForms() << ", got '" << hostio::excerpt(servePage)
+                  << "'\n";
         return 2;
       }
       serve.session.pageSize = *size;
@@ -255,6 +280,11 @@ int run(int argc, char** argv) {
   }
 #endif
   if (aboutCommand->parsed()) return cli::runAboutCommand(aboutPlugin, std::cout, std::cerr);
+  if (presetsCommand->parsed() && !sheetOptions.file.empty()) {
+    sheetOptions.pluginPath = presetsPlugin;
+    sheetOptions.progress = host::platform::standardErrorIsTerminal();
+    return sheet::runSheetCommand(sheetOptions, std::cerr);
+  }
   if (presetsCommand->parsed()) return cli::runPresetsCommand(presetsPlugin, std::cout, std::cerr);
   if (validateCommand->parsed()) {
     if (childCheck) return validator::runValidatorChild(validate, *childCheck, childReport);

@@ -216,7 +216,8 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   // anything is drawn.
   const std::uint64_t budget = settings.host.memoryBudget;
   const std::string pictureProblem =
-      options.pngFile ? render::pngProblem(settings.host.pageSize.x, settings.host.pageSize.y, options.dpi, budget)
+      options.pngFile ? render::pngProblem(settings.host.pageSize.x, settings.host.pageSize.y,
+                                           render::PngSize{options.dpi, options.pngWidth, options.pngHeight}, budget)
                       : "";
   if (!pictureProblem.empty()) {
     err << "spiral-host: --png: " << pictureProblem << "\n";
@@ -309,6 +310,9 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   try {
     host::ExportOptions exportOptions;
     exportOptions.dpi = options.dpi;
+    exportOptions.pngWidth = options.pngWidth;
+    exportOptions.pngHeight = options.pngHeight;
+    exportOptions.background = options.background;
     for (const auto& [info, file] : requested) {
       if (isPicture(info->kind)) {
         // Rendered first: the picture's temporary is made when its bytes are ready.
