@@ -52,7 +52,7 @@ TEST(PageSize, ReadsNamedPagesUprightOrOnTheirSide) {
 }
 
 TEST(PageSize, RefusesUnknownUnitsNamesAndConvertedSidesOutOfRange) {
-  for (const char* text : {"210em,297mm", "210mm,297", "210 m m,1", "mm,297mm", "A4,sideways", "A6", "A4landscape",
+  for (const char* text : {"210em,297mm", "210 m m,1", "mm,297mm", "A4,sideways", "A6", "A4landscape",
                            "A4,,landscape", "landscape", "A4,landscape,1", "210mm,297mm,landscape", "1px,1px",
                            "4000000in,1", "0.1mm,5", "nanmm,5", "infin,5", "5e,5", "12,34,56"}) {
     EXPECT_FALSE(host::parsePageSize(text)) << text;
