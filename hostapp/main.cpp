@@ -98,7 +98,8 @@ int run(int argc, char** argv) {
   CLI::Option* dpiOption =
       drawCommand->add_option("--dpi", draw.dpi, "resolution of --png in dots per inch (default 72: a pixel per point)")
           ->check(realNumber(1, 2400));
-  drawCommand->add_option("--width", draw.pngWidth, "width of --png in pixels, the height following the page (not with --dpi)")
+  drawCommand->add_option("--width", draw.pngWidth,
+                          "width of --png in pixels, the height following the page (not with --dpi)")
       ->check(wholeNumber<int>(1, render::kMaxPixels))
       ->excludes(dpiOption);
   drawCommand->add_option("--height", draw.pngHeight,
@@ -118,8 +119,9 @@ int run(int argc, char** argv) {
   drawCommand->add_option("--memory-budget", draw.memoryBudget, "bytes the host may hold (default 2 GiB)")
       ->check(wholeNumber<std::size_t>(1));
   drawCommand->add_option("--page", page,
-                          "page size: W,H in pt, mm, cm, in or px (\"210mm,297mm\"), or A5, A4, A3, Letter, Legal, Tabloid, "
-                          "with \",landscape\" (default " + host::pageSizeText(host::kDefaultPageSize) + ")");
+                          "page size: W,H in pt, mm, cm, in or px (\"210mm,297mm\"), or A5, A4, A3, Letter, "
+                          "Legal, Tabloid, with \",landscape\" (default " +
+                              host::pageSizeText(host::kDefaultPageSize) + ")");
   drawCommand->add_option("--color-model", colorModel, colorModelChoices())->check(CLI::IsMember(colorModelNames()));
   drawCommand->add_option("--swatches", draw.swatchesFile, "GIMP palette (.gpl) for the document's swatches");
   drawCommand->add_option("--styles", draw.stylesFile, "JSON list of the document's graphic styles");
@@ -237,7 +239,8 @@ int run(int argc, char** argv) {
     if (!page.empty()) {
       const auto size = host::parsePageSize(page);
       if (!size) {
-        std::cerr << "spiral-host: --page needs " << host::pageSizeForms() << ", got '" << hostio::excerpt(page) << "'\n";
+        std::cerr << "spiral-host: --page needs " << host::pageSizeForms() << ", got '" << hostio::excerpt(page)
+                  << "'\n";
         return 2;
       }
       draw.pageSize = *size;

@@ -52,7 +52,8 @@ std::optional<double> sideInPoints(std::string_view text) {
   const std::string_view unitText = text.substr(split);
   double scale = 1;
   if (!unitText.empty()) {
-    const auto unit = std::find_if(kUnits.begin(), kUnits.end(), [&](const Unit& u) { return sameWord(unitText, u.name); });
+    const auto unit =
+        std::find_if(kUnits.begin(), kUnits.end(), [&](const Unit& u) { return sameWord(unitText, u.name); });
     if (unit == kUnits.end()) return std::nullopt;
     scale = unit->points;
   }
@@ -112,8 +113,9 @@ std::string pageSizeForms() {
   for (const NamedPage& page : kNamedPages) names += std::string(names.empty() ? "" : ", ") + page.name;
   return "W,H with each side in pt (the default), mm, cm, in or px (96 to the inch) and " +
          std::to_string(static_cast<long long>(kMinPageSide)) + " to " +
-         std::to_string(static_cast<long long>(kMaxPageSide)) + " points once converted (\"612,792\", \"210mm,297mm\"), "
-         "or a name: " + names + ", upright or with \",landscape\" (\"A4,landscape\")";
+         std::to_string(static_cast<long long>(kMaxPageSide)) +
+         " points once converted (\"612,792\", \"210mm,297mm\"), or a name: " + names +
+         ", upright or with \",landscape\" (\"A4,landscape\")";
 }
 
 std::string pageSizeText(Point size) {

@@ -27,7 +27,8 @@ render::PictureOptions pictureOptions(const ExportOptions& options) {
   render::PictureOptions picture{.png = {.dpi = options.dpi, .width = options.pngWidth, .height = options.pngHeight}};
   if (!options.background.empty()) {
     picture.background = render::parseBackground(options.background);
-    if (!picture.background) throw render::RenderError("the background '" + options.background + "' is not none, white or #rrggbb");
+    if (!picture.background)
+      throw render::RenderError("the background '" + options.background + "' is not none, white or #rrggbb");
   }
   return picture;
 }

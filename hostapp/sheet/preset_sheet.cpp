@@ -22,7 +22,8 @@ std::string lowered(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
   std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(out.begin(), out.end(), out.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return out;
 }
 
@@ -105,7 +106,8 @@ std::vector<std::string> presetNames(const std::string& pluginPath) {
     if (item.id != kPresetListId) continue;
     std::vector<std::string> names;
     // The dialog indents its entries by a blank.
-    for (const std::string& name : item.entries) names.push_back(name.empty() || name[0] != ' ' ? name : name.substr(1));
+    for (const std::string& name : item.entries)
+      names.push_back(name.empty() || name[0] != ' ' ? name : name.substr(1));
     return names;
   }
   throw SheetError("the plug-in showed no preset list");
