@@ -75,7 +75,7 @@ int run(int argc, char** argv) {
   serveCommand->add_option("--port", serve.port, "port on 127.0.0.1 (default 0: any free port)")
       ->check(CLI::Range(0, 65535));
   serveCommand->add_option("--page", servePage,
-                           "page size W,H in points of new documents (default " +
+                           "page size of new documents, as for draw (default " +
                                host::pageSizeText(host::kDefaultPageSize) + ")");
   serveCommand->add_option("--color-model", serveColorModel, colorModelChoices())
       ->check(CLI::IsMember(colorModelNames()));
@@ -133,8 +133,8 @@ int run(int argc, char** argv) {
     if (!servePage.empty()) {
       const auto size = host::parsePageSize(servePage);
       if (!size) {
-        std::cerr << "spiral-host: --page needs W,H in points, each side " << static_cast<long long>(host::kMinPageSide) << " to "
-                  << static_cast<long long>(host::kMaxPageSide) << ", got '" << hostio::excerpt(servePage) << "'\n";
+        std::cerr << "spiral-host: --page needs " << host::pageSizeForms() << ", got '" << hostio::excerpt(servePage)
+                  << "'\n";
         return 2;
       }
       serve.session.pageSize = *size;

@@ -13,6 +13,7 @@
 #include "hostapp/loader/plugin_loader.h"
 #include "hostapp/model/page.h"
 #include "hostapp/platform/console.h"
+#include "hostapp/render/svg_render.h"
 #include "hostapp/session/session_json.h"
 
 #ifndef SPIRAL_HOST_VERSION
@@ -108,10 +109,33 @@ DrawingCommands::DrawingCommands(CLI::App& app) {
       ->type_name("FILE");
   drawCommand->add_option("--png", draw.pngFile, "write the drawing as a PNG picture (- for standard output)")
       ->type_name("FILE");
+  CLI::Option* dpiOption =
+      drawCommand
+          ->add_option("--dpi", draw.dpi, "resolution of --png, 1 to 2400 dots per inch (default 72: a pixel per point)")
+          ->type_name("N")
+          ->check(realNumber(1, 2400));
+  const std::string pixels = "1 to " + std::to_string(render::kMaxPixels);
   drawCommand
-      ->add_option("--dpi", draw.dpi, "resolution of --png, 1 to 2400 dots per inch (default 72: a pixel per point)")
-      ->type_name("N")
-      ->check(realNumber(1, 2400));
+      ->add_option("--width", draw.pngWidth,
+                   "width of --png in pixels, " + pixels + ", the height following the page (not with --dpi)")
+      ->type_name("PX")
+      ->check(wholeNumber<int>(1, render::kMaxPixels))
+      ->excludes(dpiOption);
+  drawCommand
+      ->add_option("--height", draw.pngHeight,
+                   "height of --png in pixels, " + pixels + "; with --width: the largest picture of the page that fits")
+      ->type_name("PX")
+      ->check(wholeNumber<int>(1, render::kMaxPixels))
+      ->excludes(dpiOption);
+  drawCommand
+      ->add_option("--background", draw.background,
+                   "none, white or #rrggbb under --png and --pdf (default white), and under --svg when given")
+      ->type_name("none|white|#rrggbb")
+      ->check(CLI::Validator(
+          [](const std::string& text) -> std::string {
+            return render::parseBackground(text) ? "" : "needs none, white or #rrggbb, got '" + text + "'";
+          },
+          "", ""));
   drawCommand->add_option("--pdf", draw.pdfFile, "write the drawing as a one-page PDF (- for standard output)")
       ->type_name("FILE");
   drawCommand
@@ -131,10 +155,12 @@ DrawingCommands::DrawingCommands(CLI::App& app) {
       ->check(wholeNumber<std::size_t>(1));
   drawCommand
       ->add_option("--page", page_,
-                   "page size in points, each side " + std::to_string(static_cast<long long>(host::kMinPageSide)) +
-                       " to " + std::to_string(static_cast<long long>(host::kMaxPageSide)) + " (default " +
+                   "page size: W,H in pt, mm, cm, in or px (\"210mm,297mm\"), or A5, A4, A3, Letter, Legal, "
+                   "Tabloid, with \",landscape\"; each side " +
+                       std::to_string(static_cast<long long>(host::kMinPageSide)) + " to " +
+                       std::to_string(static_cast<long long>(host::kMaxPageSide)) + " points (default " +
                        host::pageSizeText(host::kDefaultPageSize) + ")")
-      ->type_name("W,H");
+      ->type_name("SIZE");
   drawCommand->add_option("--color-model", colorModel_, "the document's colour model: " + colorModelChoices() + " (default rgb)")
       ->type_name("MODEL")
       ->check(CLI::IsMember(colorModelNames()));
@@ -166,8 +192,22 @@ DrawingCommands::DrawingCommands(CLI::App& app) {
 
   presetsCommand_ = app.add_subcommand("presets", "list the presets of the options dialog: INDEX<TAB>NAME");
   presetsCommand_->add_option("--plugin", presetsPlugin_, kPluginHelp)->type_name("FILE");
+  CLI::Option* sheetOption =
+      presetsCommand_
+          ->add_option("--sheet", sheet_.file,
+                       "draw the presets (all, or those named) in a labelled grid: FILE.png or FILE.pdf")
+          ->type_name("FILE");
+  presetsCommand_->add_option("--seed", sheet_.seed, "seed of every drawing of --sheet (default 1)")
+      ->type_name("N")
+      ->check(wholeNumber<std::uint64_t>(0))
+      ->needs(sheetOption);
+  presetsCommand_->add_option("names", sheet_.names, "presets of --sheet by name (any case) or index")
+      ->type_name("NAME|INDEX")
+      ->needs(sheetOption);
   presetsCommand_->footer(std::string("Examples:\n"
                                       "  spiral-host presets\n"
+                                      "  spiral-host presets --sheet presets.png\n"
+                                      "  spiral-host presets --sheet some.pdf 0 \"art sketch 3\" --seed 5\n"
                                       "  spiral-host draw --preset \"Art sketch 3\" --svg out.svg\n\n") +
                           kExitStatuses);
 
@@ -186,8 +226,7 @@ std::optional<int> DrawingCommands::runParsed() {
     if (!page_.empty()) {
       const auto size = host::parsePageSize(page_);
       if (!size) {
-        std::cerr << "spiral-host: --page needs W,H in points, each side " << static_cast<long long>(host::kMinPageSide)
-                  << " to " << static_cast<long long>(host::kMaxPageSide) << ", got '" << hostio::excerpt(page_)
+        std::cerr << "spiral-host: --page needs " << host::pageSizeForms() << ", got '" << hostio::excerpt(page_)
                   << "'\n";
         return 2;
       }
@@ -205,6 +244,11 @@ std::optional<int> DrawingCommands::runParsed() {
     return runDrawBatch(draw_, std::cout, std::cerr);
   }
   if (aboutCommand_->parsed()) return runAboutCommand(aboutPlugin_, std::cout, std::cerr);
+  if (presetsCommand_->parsed() && !sheet_.file.empty()) {
+    sheet_.pluginPath = presetsPlugin_;
+    sheet_.progress = host::platform::standardErrorIsTerminal();
+    return sheet::runSheetCommand(sheet_, std::cerr);
+  }
   if (presetsCommand_->parsed()) return runPresetsCommand(presetsPlugin_, std::cout, std::cerr);
   if (fieldsCommand_->parsed()) return runFieldsCommand(fieldsJson_, std::cout);
   return std::nullopt;

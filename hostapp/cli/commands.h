@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "hostapp/cli/draw_batch.h"
+#include "hostapp/sheet/preset_sheet.h"
 
 namespace cli {
 
@@ -45,6 +46,7 @@ class DrawingCommands {
   std::string aboutPlugin_;
   std::string presetsPlugin_;
   bool fieldsJson_ = false;
+  sheet::SheetOptions sheet_;
 };
 
 }  // namespace cli

@@ -283,7 +283,8 @@ int runDrawCommand(const DrawOptions& options, std::ostream& out, std::ostream& 
   // anything is drawn.
   const std::uint64_t budget = settings.host.memoryBudget;
   const std::string pictureProblem =
-      options.pngFile ? render::pngProblem(settings.host.pageSize.x, settings.host.pageSize.y, options.dpi, budget)
+      options.pngFile ? render::pngProblem(settings.host.pageSize.x, settings.host.pageSize.y,
+                                           render::PngSize{options.dpi, options.pngWidth, options.pngHeight}, budget)
                       : "";
   if (!pictureProblem.empty()) {
     err << "spiral-host: --png: " << pictureProblem << "\n";
@@ -408,6 +409,9 @@ int runDrawCommand(const DrawOptions& options, std::ostream& out, std::ostream& 
     exportOptions.dpi = options.dpi;
     double done = drawingShare;
     const double step = (1 - drawingShare) / static_cast<double>(requested.size());
+    exportOptions.pngWidth = options.pngWidth;
+    exportOptions.pngHeight = options.pngHeight;
+    exportOptions.background = options.background;
     for (const auto& [info, file] : requested) {
       const bool toStandard = file == kStandardStream;
       const std::string shown = toStandard ? "standard output" : file;

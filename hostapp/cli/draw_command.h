@@ -26,6 +26,11 @@ struct DrawOptions {
   std::optional<std::string> pngFile;
   std::optional<std::string> pdfFile;
   double dpi = 72;
+  // The PNG's size in pixels instead of dpi (0: not given), and the
+  // background of the pictures and, given, the SVG (see host::ExportOptions).
+  int pngWidth = 0;
+  int pngHeight = 0;
+  std::string background;
   // Unset: from a drawing given to --params, else the clock (the seed), the
   // host's default page (host::kDefaultPageSize) and colour model (rgb).
   std::optional<std::uint64_t> seed;

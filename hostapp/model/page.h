@@ -1,5 +1,5 @@
 // The page of a new document: its default size and the sizes the host
-// accepts, and the "W,H" text that names one on the command line.
+// accepts, and the text that names one on the command line.
 #pragma once
 
 #include <optional>
@@ -21,10 +21,22 @@ inline constexpr double kMaxPageSide = 1e7;
 
 bool isPageSide(double points);
 
-// "W,H" with both sides accepted by isPageSide; nullopt otherwise.
+// A page size as a person writes one, in points once read:
+//   "W,H"            each side a number with a unit: pt (the default), mm,
+//                    cm, in or px (96 to the inch): "612,792", "210mm,297mm",
+//                    "8.5in,11in";
+//   "NAME"           A5, A4, A3, Letter, Legal or Tabloid (any case), upright;
+//   "NAME,landscape" or "NAME-landscape": the same page on its side
+//                    ("portrait" is accepted too and changes nothing).
+// Both sides must pass isPageSide after conversion; nullopt otherwise.
 std::optional<Point> parsePageSize(std::string_view text);
 
-// The size as parsePageSize reads it back, shortest form ("612,792").
+// The forms parsePageSize accepts and the range of a side, for a message:
+// "W,H with units pt (default), mm, ...".
+std::string pageSizeForms();
+
+// The size as parsePageSize reads it back, in points, shortest form
+// ("612,792").
 std::string pageSizeText(Point size);
 
 }  // namespace host

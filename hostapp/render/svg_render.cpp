@@ -1,5 +1,7 @@
 #include "hostapp/render/svg_render.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -14,6 +16,29 @@
 namespace render {
 
 int pixelsFor(double points, double dpi) { return static_cast<int>(std::ceil(points * dpi / 72.0 - 1e-9)); }
+
+std::optional<Background> parseBackground(std::string_view text) {
+  std::string lower(text);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (lower == "none") return Background{.none = true};
+  if (lower == "white") return Background{};
+  if (lower.size() != 7 || lower[0] != '#' ||
+      !std::all_of(lower.begin() + 1, lower.end(), [](unsigned char c) { return std::isxdigit(c) != 0; }))
+    return std::nullopt;
+  const auto channel = [&](std::size_t at) { return std::stoi(lower.substr(at, 2), nullptr, 16) / 255.0; };
+  return Background{.none = false, .red = channel(1), .green = channel(3), .blue = channel(5)};
+}
+
+PixelSize pngPixels(double width, double height, const PngSize& size) {
+  if (!size.byPixels())
+    return {std::ceil(width * size.dpi / 72.0 - 1e-9), std::ceil(height * size.dpi / 72.0 - 1e-9)};
+  // The side that binds is given exactly; the other follows the ratio.
+  const bool widthBinds =
+      size.width > 0 && (size.height <= 0 || size.width / width <= size.height / height);
+  if (widthBinds) return {static_cast<double>(size.width), std::max(1.0, std::round(height * size.width / width))};
+  return {std::max(1.0, std::round(width * size.height / height)), static_cast<double>(size.height)};
+}
 
 namespace {
 
@@ -46,8 +71,14 @@ std::uint64_t rendererMemoryFor(std::uint64_t svgBytes) {
 
 std::string pngProblem(double width, double height, double dpi, std::uint64_t memoryAvailable,
                        std::uint64_t svgBytes) {
-  if (!(dpi > 0) || !std::isfinite(dpi)) return "the resolution must be a positive number of dpi";
-  const double w = std::ceil(width * dpi / 72.0 - 1e-9), h = std::ceil(height * dpi / 72.0 - 1e-9);
+  return pngProblem(width, height, PngSize{.dpi = dpi}, memoryAvailable, svgBytes);
+}
+
+std::string pngProblem(double width, double height, const PngSize& size, std::uint64_t memoryAvailable,
+                       std::uint64_t svgBytes) {
+  if (!size.byPixels() && (!(size.dpi > 0) || !std::isfinite(size.dpi)))
+    return "the resolution must be a positive number of dpi";
+  const auto [w, h] = pngPixels(width, height, size);
   if (!(w >= 1) || !(h >= 1) || w > kMaxPixels || h > kMaxPixels) {
     char text[160];
     std::snprintf(text, sizeof text, "a PNG of %.0f x %.0f pixels is beyond the limit of %d pixels a side", w, h,
@@ -55,12 +86,12 @@ std::string pngProblem(double width, double height, double dpi, std::uint64_t me
     return text;
   }
   const auto pixels = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
-  const std::string size = "a PNG of " + std::to_string(static_cast<int>(w)) + " x " +
-                           std::to_string(static_cast<int>(h)) + " pixels";
+  const std::string named = "a PNG of " + std::to_string(static_cast<int>(w)) + " x " +
+                            std::to_string(static_cast<int>(h)) + " pixels";
   if (pixels > kMaxPixelArea)
-    return size + " (" + std::to_string(pixels) + ") is beyond the limit of " + std::to_string(kMaxPixelArea) +
+    return named + " (" + std::to_string(pixels) + ") is beyond the limit of " + std::to_string(kMaxPixelArea) +
            " pixels in all";
-  return memoryProblem(size, pixels * 4, memoryAvailable, svgBytes);
+  return memoryProblem(named, pixels * 4, memoryAvailable, svgBytes);
 }
 
 std::string pdfProblem(double width, double height, std::uint64_t memoryAvailable, std::uint64_t svgBytes) {
@@ -146,21 +177,34 @@ void renderOnto(cairo_t* cr, const Loaded& loaded) {
 bool available() { return true; }
 
 void svgToPng(std::string_view svg, double dpi, std::uint64_t memoryAvailable, std::ostream& out) {
-  if (!(dpi > 0) || !std::isfinite(dpi)) throw RenderError("the resolution must be a positive number of dpi");
+  svgToPng(svg, PictureOptions{.png = PngSize{.dpi = dpi}}, memoryAvailable, out);
+}
+
+void svgToPng(std::string_view svg, const PictureOptions& options, std::uint64_t memoryAvailable, std::ostream& out) {
+  const PngSize& size = options.png;
+  if (!size.byPixels() && (!(size.dpi > 0) || !std::isfinite(size.dpi)))
+    throw RenderError("the resolution must be a positive number of dpi");
   // The page the SVG states, with the image and the renderer in the budget.
   const Loaded loaded = load(svg);
-  if (const std::string problem = pngProblem(loaded.width, loaded.height, dpi, memoryAvailable, svg.size());
+  if (const std::string problem = pngProblem(loaded.width, loaded.height, size, memoryAvailable, svg.size());
       !problem.empty())
     throw RenderError(problem);
-  const int width = pixelsFor(loaded.width, dpi);
-  const int height = pixelsFor(loaded.height, dpi);
+  const PixelSize pixels = pngPixels(loaded.width, loaded.height, size);
+  const int width = static_cast<int>(pixels.width);
+  const int height = static_cast<int>(pixels.height);
   Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
   if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
     throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_surface_status(surface.get())));
   Context cr(cairo_create(surface.get()));
-  cairo_set_source_rgb(cr.get(), 1, 1, 1);
-  cairo_paint(cr.get());
-  cairo_scale(cr.get(), dpi / 72.0, dpi / 72.0);
+  const Background background = options.background.value_or(Background{});
+  if (!background.none) {
+    cairo_set_source_rgb(cr.get(), background.red, background.green, background.blue);
+    cairo_paint(cr.get());
+  }
+  // At a resolution the page is scaled alike both ways; at a size in
+  // pixels it fills the picture, each way to its rounded side.
+  if (size.byPixels()) cairo_scale(cr.get(), width / loaded.width, height / loaded.height);
+  else cairo_scale(cr.get(), size.dpi / 72.0, size.dpi / 72.0);
   renderOnto(cr.get(), loaded);
   cairo_surface_flush(surface.get());
   if (cairo_surface_write_to_png_stream(surface.get(), writeToStream, &out) != CAIRO_STATUS_SUCCESS)
@@ -168,6 +212,10 @@ void svgToPng(std::string_view svg, double dpi, std::uint64_t memoryAvailable, s
 }
 
 void svgToPdf(std::string_view svg, std::uint64_t memoryAvailable, std::ostream& out) {
+  svgToPdf(svg, PictureOptions{}, memoryAvailable, out);
+}
+
+void svgToPdf(std::string_view svg, const PictureOptions& options, std::uint64_t memoryAvailable, std::ostream& out) {
   const Loaded loaded = load(svg);
   if (const std::string problem = pdfProblem(loaded.width, loaded.height, memoryAvailable, svg.size());
       !problem.empty())
@@ -177,6 +225,10 @@ void svgToPdf(std::string_view svg, std::uint64_t memoryAvailable, std::ostream&
     throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_surface_status(surface.get())));
   {
     Context cr(cairo_create(surface.get()));
+    if (options.background && !options.background->none) {
+      cairo_set_source_rgb(cr.get(), options.background->red, options.background->green, options.background->blue);
+      cairo_paint(cr.get());
+    }
     renderOnto(cr.get(), loaded);
     cairo_show_page(cr.get());
   }
@@ -194,7 +246,15 @@ void svgToPng(std::string_view, double, std::uint64_t, std::ostream&) {
   throw RenderError("this spiral-host was built without librsvg and cairo: it cannot write PNG");
 }
 
+void svgToPng(std::string_view, const PictureOptions&, std::uint64_t, std::ostream&) {
+  throw RenderError("this spiral-host was built without librsvg and cairo: it cannot write PNG");
+}
+
 void svgToPdf(std::string_view, std::uint64_t, std::ostream&) {
+  throw RenderError("this spiral-host was built without librsvg and cairo: it cannot write PDF");
+}
+
+void svgToPdf(std::string_view, const PictureOptions&, std::uint64_t, std::ostream&) {
   throw RenderError("this spiral-host was built without librsvg and cairo: it cannot write PDF");
 }
 

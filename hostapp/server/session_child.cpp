@@ -281,9 +281,15 @@ class SessionChild {
   }
 
   void newDocument(const json& request) {
-    const json page = request.value("page", json::array({options_.pageSize.x, options_.pageSize.y}));
+    json page = request.value("page", json::array({options_.pageSize.x, options_.pageSize.y}));
+    // A size as text reads as on the command line ("A4", "210mm,297mm").
+    if (page.is_string()) {
+      const auto size = host::parsePageSize(page.get<std::string>());
+      if (!size) throw Refusal{"\"page\" as text needs " + host::pageSizeForms()};
+      page = json::array({size->x, size->y});
+    }
     if (!page.is_array() || page.size() != 2 || !page[0].is_number() || !page[1].is_number()) {
-      throw Refusal{"\"page\" is [width, height] in points"};
+      throw Refusal{"\"page\" is [width, height] in points, or a size as text"};
     }
     const double w = page[0].get<double>(), h = page[1].get<double>();
     if (!host::isPageSide(w) || !host::isPageSide(h)) {

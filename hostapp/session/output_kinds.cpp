@@ -1,6 +1,8 @@
 #include "hostapp/session/output_kinds.h"
 
 #include <array>
+#include <cmath>
+#include <cstdio>
 
 #include "hostapp/records/record_file.h"
 #include "hostapp/render/svg_render.h"
@@ -21,8 +23,29 @@ void refuse(const std::string& problem) {
   if (!problem.empty()) throw render::RenderError(problem);
 }
 
-void writeSvg(const ExportSource& source, const ExportOptions&, std::ostream& out) {
-  writers::writeSvg(source.document, out, source.metadataText());
+render::PictureOptions pictureOptions(const ExportOptions& options) {
+  render::PictureOptions picture{.png = {.dpi = options.dpi, .width = options.pngWidth, .height = options.pngHeight}};
+  if (!options.background.empty()) {
+    picture.background = render::parseBackground(options.background);
+    if (!picture.background)
+      throw render::RenderError("the background '" + options.background + "' is not none, white or #rrggbb");
+  }
+  return picture;
+}
+
+void writeSvg(const ExportSource& source, const ExportOptions& options, std::ostream& out) {
+  writers::SvgOptions svg;
+  if (!options.background.empty()) {
+    const render::PictureOptions picture = pictureOptions(options);
+    if (!picture.background->none) {
+      char fill[8];
+      std::snprintf(fill, sizeof fill, "#%02x%02x%02x", static_cast<int>(std::lround(picture.background->red * 255)),
+                    static_cast<int>(std::lround(picture.background->green * 255)),
+                    static_cast<int>(std::lround(picture.background->blue * 255)));
+      svg.background = fill;
+    }
+  }
+  writers::writeSvg(source.document, out, source.metadataText(), svg);
 }
 
 // The image and renderer are checked against the budget before the SVG is
@@ -30,15 +53,16 @@ void writeSvg(const ExportSource& source, const ExportOptions&, std::ostream& ou
 void writePng(const ExportSource& source, const ExportOptions& options, std::ostream& out) {
   const host::Point page = source.document.pageSize();
   const std::uint64_t available = pictureMemoryAvailable(source.document);
-  refuse(render::pngProblem(page.x, page.y, options.dpi, available));
-  render::svgToPng(pictureSvgText(source), options.dpi, available, out);
+  const render::PictureOptions picture = pictureOptions(options);
+  refuse(render::pngProblem(page.x, page.y, picture.png, available));
+  render::svgToPng(pictureSvgText(source), picture, available, out);
 }
 
-void writePdf(const ExportSource& source, const ExportOptions&, std::ostream& out) {
+void writePdf(const ExportSource& source, const ExportOptions& options, std::ostream& out) {
   const host::Point page = source.document.pageSize();
   const std::uint64_t available = pictureMemoryAvailable(source.document);
   refuse(render::pdfProblem(page.x, page.y, available));
-  render::svgToPdf(pictureSvgText(source), available, out);
+  render::svgToPdf(pictureSvgText(source), pictureOptions(options), available, out);
 }
 
 void writeJson(const ExportSource& source, const ExportOptions&, std::ostream& out) {

@@ -21,6 +21,14 @@ enum class OutputKind { Svg, Json, Record, RecordJson, Png, Pdf };
 
 struct ExportOptions {
   double dpi = 72;  // PNG resolution in dots per inch
+  // PNG size in pixels, 0: not given (see render::PngSize: given, they
+  // take the place of dpi).
+  int pngWidth = 0;
+  int pngHeight = 0;
+  // "none", "white" or "#rrggbb" (render::parseBackground); empty: the
+  // default, white under a PNG, nothing on a PDF page or in the SVG. Given,
+  // the SVG gets it as a rectangle under the drawing (none: nothing).
+  std::string background;
 };
 
 // What the document's memory budget has left for a picture's image and

@@ -355,6 +355,15 @@ void writeSvg(const host::Document& doc, std::ostream& stream, std::string_view 
     }
     out.put("  </defs>\n");
   }
+  if (!options.background.empty()) {
+    out.put("  <rect id=\"background\" width=\"");
+    out.fixed3(page.x);
+    out.put("\" height=\"");
+    out.fixed3(page.y);
+    out.put("\" fill=\"");
+    escaped(out, options.background);
+    out.put("\"/>\n");
+  }
   // Artwork y points up; SVG y points down. This is the one flip.
   out.put("  <g transform=\"matrix(1 0 0 -1 0 ");
   out.fixed3(page.y);

@@ -31,6 +31,9 @@ struct SvgOptions {
   // joins, lie wholly off the page: they add no pixel to a picture of the
   // page. For pictures only; the SVG file keeps every path.
   bool leaveOutOffPage = false;
+  // A fill colour ("#rrggbb") for a rectangle the page's size under the
+  // drawing; empty: none, the page shows what is behind it.
+  std::string background{};
 };
 
 // Streams the SVG to `out` through a small buffer; the caller checks the

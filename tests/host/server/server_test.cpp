@@ -380,6 +380,13 @@ TEST_F(ServeTest, DocumentsRecordsAndDownloads) {
   ASSERT_EQ(doc.status, 200) << doc.raw;
   EXPECT_EQ(doc.body["page"], json({300, 200}));
   EXPECT_EQ(doc.body["colorModel"], "cmyk");
+  // A page as text reads as --page does.
+  Answer named = api.op(id, "document", {{"page", "Tabloid,landscape"}});
+  ASSERT_EQ(named.status, 200) << named.raw;
+  EXPECT_EQ(named.body["page"], json({1224, 792}));
+  expectRefusal(api.op(id, "document", {{"page", "A6"}}), 400, "A5, A4, A3");
+  doc = api.op(id, "document", {{"page", {300, 200}}, {"colorModel", "cmyk"}});
+  ASSERT_EQ(doc.status, 200) << doc.raw;
 
   // A record as JSON, then as the binary download of another session.
   ASSERT_EQ(api.op(id, "record", {{"json", {{"armCount", 7}, {"preview", false}}}}).status, 200);
