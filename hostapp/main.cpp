@@ -14,6 +14,7 @@
 
 #include "hostapp/cli/dialog_options.h"
 #include "hostapp/cli/draw_command.h"
+#include "hostapp/inkscape/commands.h"
 #include "hostapp/io/file_input.h"
 #include "hostapp/model/color.h"
 #include "hostapp/model/page.h"
@@ -148,6 +149,8 @@ int run(int argc, char** argv) {
   validateCommand->add_option(validator::kChildCheckOption, childCheck)->group("");
   validateCommand->add_option(validator::kChildReportOption, childReport)->group("");
 
+  inkscape::Commands inkscapeCommands(app);
+
 #ifdef SPIRAL_HAVE_SERVER
   server::ServeOptions serve;
   std::string servePage;
@@ -254,6 +257,7 @@ int run(int argc, char** argv) {
     return server::runSessionChild(child, childIn, childOut);
   }
 #endif
+  if (const auto status = inkscapeCommands.run(std::cout, std::cerr)) return *status;
   if (aboutCommand->parsed()) return cli::runAboutCommand(aboutPlugin, std::cout, std::cerr);
   if (presetsCommand->parsed()) return cli::runPresetsCommand(presetsPlugin, std::cout, std::cerr);
   if (validateCommand->parsed()) {
