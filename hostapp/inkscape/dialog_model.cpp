@@ -131,14 +131,15 @@ FieldItem::Kind kindOf(const DialogItem& item, const ParameterField& field) {
 }
 
 // Whether the item can show `field`: the kinds agree and a spin edit has the
-// field's limits.
+// field's limits (as floats: the dialog holds them so).
 bool itemShows(const DialogItem& item, const ParameterField& field) {
   switch (item.kind()) {
     case ItemKind::TextCheckBox: return field.kind == FieldKind::Bool;
     case ItemKind::PopupList: return field.kind == FieldKind::Index;
     case ItemKind::SpinEdit:
       return (field.kind == FieldKind::Int || field.kind == FieldKind::Float) && field.hasLimits() &&
-             item.minimum() == field.minimum && item.maximum() == field.maximum;
+             static_cast<float>(item.minimum()) == static_cast<float>(field.minimum) &&
+             static_cast<float>(item.maximum()) == static_cast<float>(field.maximum);
     default: return false;
   }
 }
@@ -210,11 +211,8 @@ DialogModel readDialogModel(host::DrawingSession& session) {
         out.kind = kindOf(*item, field);
         out.field = std::string(field.name);
         out.itemId = item->id();
-        out.label = item->kind() == ItemKind::TextCheckBox ? trimmed(item->text()) : labelOf(*item, texts, item->kind() == ItemKind::SpinEdit);
-        if (out.label.empty()) {
-        } else if (const int n = ++labelsUsed[out.label]; n > 1) {
-          out.label += " " + std::to_string(n);
-        }
+        out.label = item->kind() == ItemKind::TextCheckBox ? trimmed(item->text()) : labelOf(*item, texts, false);
+        if (!out.label.empty() && ++labelsUsed[out.label] > 1) out.label += " " + std::to_string(labelsUsed[out.label]);
         out.minimum = item->minimum();
         out.maximum = item->maximum();
         out.decimals = out.kind == FieldItem::Kind::Float ? item->precision() : 0;
@@ -223,6 +221,19 @@ DialogModel readDialogModel(host::DrawingSession& session) {
           for (const auto& entry : item->list()->entries()) out.entries.push_back(trimmed(entry->text()));
         page.items.push_back(std::move(out));
       }
+      // A spin edit without a label of its own is the second of a pair
+      // (centerX and centerY, curvature1 and curvature2): it takes its
+      // twin's label.
+      for (FieldItem& item : page.items) {
+        if (!item.label.empty()) continue;
+        const std::string stem = item.field.substr(0, item.field.size() - 1);
+        for (const FieldItem& twin : page.items)
+          if (&twin != &item && !twin.label.empty() && twin.field.size() == item.field.size() &&
+              twin.field.compare(0, stem.size(), stem) == 0 && twin.kind == item.kind)
+            item.label = twin.label + " " + item.field.back();
+      }
+      for (FieldItem& item : page.items)
+        if (item.label.empty() && item.kind != FieldItem::Kind::Choice) item.label = item.field;
       model.pages.push_back(std::move(page));
     }
   });

@@ -89,7 +89,13 @@ Request readRequest(const EffectOptions& options) {
     } else if (name == kRecordButtonParam) {
       if (value != kNoChoice) request.recordButton = value;
     } else if (const ParameterField* field = findParameterField(name)) {
-      request.fields.emplace_back(field, parseNumber(name, value));
+      const double number = parseNumber(name, value);
+      // A spin edit's field takes what the dialog takes (the centre is an
+      // offset here, so its range moves with the page).
+      if (field->hasLimits() && !isCentreField(field->name) && (number < field->minimum || number > field->maximum))
+        throw EffectError(name + " takes " + numberText(field->minimum) + " to " + numberText(field->maximum) +
+                          ", got " + value);
+      request.fields.emplace_back(field, number);
     } else {
       throw EffectError("the record has no field '" + name + "'");
     }

@@ -43,7 +43,9 @@ double shownDefault(const FieldItem& item) {
 }
 
 void writeItem(std::ostream& out, const FieldItem& item) {
-  const std::string head = "      <param name=\"" + escaped(item.field) + "\" gui-text=\"" + escaped(item.label) + "\"";
+  // A list without a label of its own shows its entries alone.
+  const std::string head = "      <param name=\"" + escaped(item.field) + "\"" +
+                           (item.label.empty() ? "" : " gui-text=\"" + escaped(item.label) + "\"");
   switch (item.kind) {
     case FieldItem::Kind::Bool:
       out << head << " type=\"bool\">" << (item.initial != 0 ? "true" : "false") << "</param>\n";
