@@ -138,8 +138,12 @@ def main():
         run([launcher, "--seed=1", sources["a4"]])
         times.append(time.perf_counter() - start)
     print(f"effect wall time, defaults on A4: best {min(times) * 1000:.1f} ms of 5")
-    result = run([launcher, "--armCount=1000", sources["a4"]])
-    check(result.returncode != 0 and not result.stdout and result.stderr, "a bad record: no output, a message")
+    # A refused record: nothing on stdout, so Inkscape keeps the document
+    # (Inkscape itself then shows the message in a modal box, which would
+    # wait forever here, so the launcher is run directly).
+    for bad in (["--armCount=1000"], ["--preset=9999"]):
+        result = run([launcher] + bad + [sources["a4"]])
+        check(result.returncode != 0 and not result.stdout and result.stderr, f"{bad}: no output, a message")
 
     cases = [
         ("defaults", {}, []),
@@ -182,13 +186,6 @@ def main():
                 check(again == paths, f"{document}/{case}: re-made from the saved file")
             if case == "defaults":
                 check(group.get(INK + "label") == "Spiral", f"{document}: labelled Spiral")
-
-    # A record the plug-in refuses: Inkscape keeps the document unchanged.
-    preferences(env, {"preset": "9999"})
-    out = os.path.join(work, "refused.svg")
-    inkscape(env, sources["pt"], out)
-    if os.path.exists(out):
-        check(spiral_group(ET.parse(out).getroot()) is None, "a refused record leaves the document unchanged")
 
     result = run([host, "install-inkscape", "--uninstall"], env=env)
     check(result.returncode == 0 and not os.path.exists(launcher), "uninstall removes the files")
