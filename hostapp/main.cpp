@@ -11,6 +11,7 @@
 #include "hostapp/cli/commands.h"
 #include "hostapp/cli/option_checks.h"
 #include "hostapp/cli/usage_errors.h"
+#include "hostapp/inkscape/commands.h"
 #include "hostapp/io/file_input.h"
 #include "hostapp/model/color.h"
 #include "hostapp/model/page.h"
@@ -64,6 +65,8 @@ int run(int argc, char** argv) {
   std::intptr_t childReport = -1;
   validateCommand->add_option(validator::kChildCheckOption, childCheck)->group("");
   validateCommand->add_option(validator::kChildReportOption, childReport)->group("");
+
+  inkscape::Commands inkscapeCommands(app);
 
 #ifdef SPIRAL_HAVE_SERVER
   server::ServeOptions serve;
@@ -154,6 +157,7 @@ int run(int argc, char** argv) {
     return server::runSessionChild(child, childIn, childOut);
   }
 #endif
+  if (const auto status = inkscapeCommands.run(std::cout, std::cerr)) return *status;
   if (validateCommand->parsed()) {
     if (childCheck) return validator::runValidatorChild(validate, *childCheck, childReport);
     return validator::runValidator(validate, std::cout);

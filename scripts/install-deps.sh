@@ -10,6 +10,8 @@ packages="$packages help2man"
 # `spiral-host serve` and its browser tests: cpp-httplib (found through
 # pkg-config), Debian's chromium with a font for its screenshots.
 packages="$packages libcpp-httplib-dev chromium fonts-dejavu-core"
+# The Inkscape extension's end-to-end test: Inkscape headless under Xvfb.
+packages="$packages inkscape xvfb xauth"
 # The 32-bit Windows build and its tests: mingw-w64, GoogleTest's sources, Wine, pefile.
 packages="$packages g++-mingw-w64-i686-posix googletest wine wine32:i386 python3-pefile"
 # Where the kernel runs no 32-bit programs, the 64-bit Windows build stands in
