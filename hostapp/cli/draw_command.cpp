@@ -208,7 +208,7 @@ int runDrawCommand(const DrawOptions& options, std::ostream& err) {
   }
 
   if ((options.pngFile || options.pdfFile) && !render::available()) {
-    err << "spiral-host: this spiral-host was built without librsvg and cairo: --png and --pdf are not available\n";
+    err << "spiral-host: " << render::unavailableReason() << ": --png and --pdf are not available\n";
     return 2;
   }
   // A picture the page cannot have (too many pixels, a PDF page cairo

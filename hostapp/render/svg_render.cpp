@@ -9,6 +9,8 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <librsvg/rsvg.h>
+
+#include "hostapp/platform/library.h"
 #endif
 
 namespace render {
@@ -76,14 +78,82 @@ std::string pdfProblem(double width, double height, std::uint64_t memoryAvailabl
 #ifdef SPIRAL_HAVE_RSVG
 namespace {
 
+// librsvg and cairo are loaded on the first picture, not at start-up: they
+// and what they pull in (GLib, Pango, fontconfig, X11 libraries) are most of
+// what the dynamic loader would otherwise map for every run. The functions
+// used come from librsvg's library and those it depends on.
+#define SPIRAL_RENDER_FUNCTIONS(X)                                                                            \
+  X(rsvg_handle_new_with_flags)                                                                              \
+  X(rsvg_handle_read_stream_sync)                                                                            \
+  X(rsvg_handle_set_dpi)                                                                                     \
+  X(rsvg_handle_get_intrinsic_size_in_pixels)                                                                \
+  X(rsvg_handle_render_document)                                                                             \
+  X(g_memory_input_stream_new_from_data)                                                                     \
+  X(g_object_unref)                                                                                          \
+  X(g_error_free)                                                                                            \
+  X(cairo_image_surface_create)                                                                              \
+  X(cairo_pdf_surface_create_for_stream)                                                                     \
+  X(cairo_surface_status)                                                                                    \
+  X(cairo_surface_flush)                                                                                     \
+  X(cairo_surface_finish)                                                                                    \
+  X(cairo_surface_destroy)                                                                                   \
+  X(cairo_surface_write_to_png_stream)                                                                       \
+  X(cairo_status_to_string)                                                                                  \
+  X(cairo_create)                                                                                            \
+  X(cairo_destroy)                                                                                           \
+  X(cairo_status)                                                                                            \
+  X(cairo_set_source_rgb)                                                                                    \
+  X(cairo_paint)                                                                                             \
+  X(cairo_scale)                                                                                             \
+  X(cairo_show_page)
+
+struct Api {
+#define SPIRAL_RENDER_MEMBER(name) decltype(&::name) name = nullptr;
+  SPIRAL_RENDER_FUNCTIONS(SPIRAL_RENDER_MEMBER)
+#undef SPIRAL_RENDER_MEMBER
+  std::string problem;  // why the library could not be used; empty when it can
+};
+
+#ifndef SPIRAL_RSVG_LIBRARY
+#define SPIRAL_RSVG_LIBRARY "librsvg-2.so.2"
+#endif
+
+// Loaded once per process and kept: later pictures and forked renderers
+// find it mapped.
+const Api& api() {
+  static const Api loaded = [] {
+    Api a;
+    std::string error;
+    host::platform::LibraryHandle library = host::platform::openLibrary(SPIRAL_RSVG_LIBRARY, error);
+    if (!library) {
+      a.problem = "cannot load librsvg and cairo (" + error + ")";
+      return a;
+    }
+#define SPIRAL_RENDER_FIND(name)                                                              \
+  a.name = reinterpret_cast<decltype(a.name)>(host::platform::findSymbol(library, #name)); \
+  if (!a.name && a.problem.empty()) a.problem = "librsvg or cairo lacks " #name;
+    SPIRAL_RENDER_FUNCTIONS(SPIRAL_RENDER_FIND)
+#undef SPIRAL_RENDER_FIND
+    return a;
+  }();
+  return loaded;
+}
+
+// The library's functions, or RenderError saying why there are none.
+const Api& rsvg() {
+  const Api& a = api();
+  if (!a.problem.empty()) throw RenderError(a.problem);
+  return a;
+}
+
 struct HandleDeleter {
-  void operator()(RsvgHandle* h) const { g_object_unref(h); }
+  void operator()(RsvgHandle* h) const { api().g_object_unref(h); }
 };
 struct SurfaceDeleter {
-  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+  void operator()(cairo_surface_t* s) const { api().cairo_surface_destroy(s); }
 };
 struct ContextDeleter {
-  void operator()(cairo_t* c) const { cairo_destroy(c); }
+  void operator()(cairo_t* c) const { api().cairo_destroy(c); }
 };
 using Handle = std::unique_ptr<RsvgHandle, HandleDeleter>;
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
@@ -92,7 +162,7 @@ using Context = std::unique_ptr<cairo_t, ContextDeleter>;
 // Takes the message of a GError and frees it.
 std::string takeMessage(GError* error) {
   std::string text = error ? error->message : "unknown error";
-  if (error) g_error_free(error);
+  if (error) api().g_error_free(error);
   return text;
 }
 
@@ -109,7 +179,7 @@ struct Loaded {
 };
 
 struct ObjectDeleter {
-  void operator()(gpointer object) const { g_object_unref(object); }
+  void operator()(gpointer object) const { api().g_object_unref(object); }
 };
 
 // The SVG parsed, at 72 dpi so that its size in pixels is its size in points.
@@ -117,16 +187,17 @@ struct ObjectDeleter {
 // the web (a limit on the size of the XML) is lifted: a drawing of any size
 // the host could make is read.
 Loaded load(std::string_view svg) {
+  rsvg();
   GError* error = nullptr;
-  Handle handle(rsvg_handle_new_with_flags(RSVG_HANDLE_FLAG_UNLIMITED));
+  Handle handle(api().rsvg_handle_new_with_flags(RSVG_HANDLE_FLAG_UNLIMITED));
   std::unique_ptr<GInputStream, ObjectDeleter> stream(
-      g_memory_input_stream_new_from_data(svg.data(), static_cast<gssize>(svg.size()), nullptr));
+      api().g_memory_input_stream_new_from_data(svg.data(), static_cast<gssize>(svg.size()), nullptr));
   if (!handle || !stream) throw RenderError("librsvg cannot start reading the SVG");
-  if (!rsvg_handle_read_stream_sync(handle.get(), stream.get(), nullptr, &error))
+  if (!api().rsvg_handle_read_stream_sync(handle.get(), stream.get(), nullptr, &error))
     throw RenderError("librsvg cannot read the SVG: " + takeMessage(error));
-  rsvg_handle_set_dpi(handle.get(), 72.0);
+  api().rsvg_handle_set_dpi(handle.get(), 72.0);
   Loaded loaded{std::move(handle)};
-  if (!rsvg_handle_get_intrinsic_size_in_pixels(loaded.handle.get(), &loaded.width, &loaded.height) ||
+  if (!api().rsvg_handle_get_intrinsic_size_in_pixels(loaded.handle.get(), &loaded.width, &loaded.height) ||
       !(loaded.width > 0) || !(loaded.height > 0))
     throw RenderError("the SVG has no page size");
   return loaded;
@@ -135,15 +206,17 @@ Loaded load(std::string_view svg) {
 void renderOnto(cairo_t* cr, const Loaded& loaded) {
   const RsvgRectangle viewport{0, 0, loaded.width, loaded.height};
   GError* error = nullptr;
-  if (!rsvg_handle_render_document(loaded.handle.get(), cr, &viewport, &error))
+  if (!api().rsvg_handle_render_document(loaded.handle.get(), cr, &viewport, &error))
     throw RenderError("librsvg cannot draw the SVG: " + takeMessage(error));
-  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS)
-    throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_status(cr)));
+  if (api().cairo_status(cr) != CAIRO_STATUS_SUCCESS)
+    throw RenderError(std::string("cairo: ") + api().cairo_status_to_string(api().cairo_status(cr)));
 }
 
 }  // namespace
 
-bool available() { return true; }
+bool available() { return api().problem.empty(); }
+
+std::string unavailableReason() { return api().problem; }
 
 void svgToPng(std::string_view svg, double dpi, std::uint64_t memoryAvailable, std::ostream& out) {
   if (!(dpi > 0) || !std::isfinite(dpi)) throw RenderError("the resolution must be a positive number of dpi");
@@ -154,16 +227,16 @@ void svgToPng(std::string_view svg, double dpi, std::uint64_t memoryAvailable, s
     throw RenderError(problem);
   const int width = pixelsFor(loaded.width, dpi);
   const int height = pixelsFor(loaded.height, dpi);
-  Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-    throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_surface_status(surface.get())));
-  Context cr(cairo_create(surface.get()));
-  cairo_set_source_rgb(cr.get(), 1, 1, 1);
-  cairo_paint(cr.get());
-  cairo_scale(cr.get(), dpi / 72.0, dpi / 72.0);
+  Surface surface(api().cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+  if (api().cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+    throw RenderError(std::string("cairo: ") + api().cairo_status_to_string(api().cairo_surface_status(surface.get())));
+  Context cr(api().cairo_create(surface.get()));
+  api().cairo_set_source_rgb(cr.get(), 1, 1, 1);
+  api().cairo_paint(cr.get());
+  api().cairo_scale(cr.get(), dpi / 72.0, dpi / 72.0);
   renderOnto(cr.get(), loaded);
-  cairo_surface_flush(surface.get());
-  if (cairo_surface_write_to_png_stream(surface.get(), writeToStream, &out) != CAIRO_STATUS_SUCCESS)
+  api().cairo_surface_flush(surface.get());
+  if (api().cairo_surface_write_to_png_stream(surface.get(), writeToStream, &out) != CAIRO_STATUS_SUCCESS)
     throw RenderError("the PNG could not be written");
 }
 
@@ -172,23 +245,25 @@ void svgToPdf(std::string_view svg, std::uint64_t memoryAvailable, std::ostream&
   if (const std::string problem = pdfProblem(loaded.width, loaded.height, memoryAvailable, svg.size());
       !problem.empty())
     throw RenderError(problem);
-  Surface surface(cairo_pdf_surface_create_for_stream(writeToStream, &out, loaded.width, loaded.height));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-    throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_surface_status(surface.get())));
+  Surface surface(api().cairo_pdf_surface_create_for_stream(writeToStream, &out, loaded.width, loaded.height));
+  if (api().cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+    throw RenderError(std::string("cairo: ") + api().cairo_status_to_string(api().cairo_surface_status(surface.get())));
   {
-    Context cr(cairo_create(surface.get()));
+    Context cr(api().cairo_create(surface.get()));
     renderOnto(cr.get(), loaded);
-    cairo_show_page(cr.get());
+    api().cairo_show_page(cr.get());
   }
-  cairo_surface_finish(surface.get());
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+  api().cairo_surface_finish(surface.get());
+  if (api().cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
     throw RenderError(std::string("the PDF could not be written: ") +
-                      cairo_status_to_string(cairo_surface_status(surface.get())));
+                      api().cairo_status_to_string(api().cairo_surface_status(surface.get())));
 }
 
 #else
 
 bool available() { return false; }
+
+std::string unavailableReason() { return "this spiral-host was built without librsvg and cairo"; }
 
 void svgToPng(std::string_view, double, std::uint64_t, std::ostream&) {
   throw RenderError("this spiral-host was built without librsvg and cairo: it cannot write PNG");
