@@ -86,7 +86,7 @@ TEST(SvgNumbers, SameBytesAsPrintfFixedThreeBelowHugeNumbers) {
   ASSERT_GE(values.size(), 1000000u);
   std::size_t huge = 0;
   for (float f : values) {
-    if (std::fabs(f) < 1e15f) {
+    if (std::fabs(static_cast<double>(f)) < 1e15) {
       ASSERT_EQ(fixed3(f), printfFixed3(f)) << "value " << f;
     } else {
       // Huge numbers are written short, with an exponent, and read back.
