@@ -87,14 +87,24 @@ class JsonStream {
     out_.put(bracket);
     levels_.push_back({bracket == '{', 0});
   }
+  // ",\n" or "\n" and the indent, in one piece while the indent fits.
   void next() {
     Level& level = levels_.back();
-    out_.put(level.members++ ? ",\n" : "\n");
+    const std::size_t from = level.members++ ? 0 : 1;
+    if (levels_.size() <= kBlanks.size()) {
+      out_.put(kBreak.substr(from, 2 - from + levels_.size()));
+      return;
+    }
+    out_.put(kBreak.substr(from, 2 - from));
     indent();
   }
   void indent() {
-    for (std::size_t i = 0; i < levels_.size(); ++i) out_.put(' ');
+    std::size_t n = levels_.size();
+    for (; n > kBlanks.size(); n -= kBlanks.size()) out_.put(kBlanks);
+    out_.put(kBlanks.substr(0, n));
   }
+  static constexpr std::string_view kBreak = ",\n                                ";
+  static constexpr std::string_view kBlanks = kBreak.substr(2);
 
   TextSink out_;
   std::vector<Level> levels_;

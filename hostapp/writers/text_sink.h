@@ -91,7 +91,8 @@ class TextSink {
     }
     used_ = static_cast<std::size_t>(end - buf_);
   }
-  // The shortest decimal that reads back to this float32, laid out as
+  // The float32 in std::to_chars's shortest form that reads back to it (a
+  // whole number in fixed notation is written exactly), laid out as
   // nlohmann::json prints a double: fixed notation with at least one
   // decimal ("2.0", "-0.0", "0.0001") while the point falls within 15
   // digits before or 4 zeros after it, otherwise d.ddde+XX with at least
@@ -103,6 +104,22 @@ class TextSink {
     }
     reserve(kLongestFloat);
     char* p = buf_ + used_;
+    // The shortest form in fixed notation is the layout wanted, with ".0"
+    // added to a whole number; only when an exponent is shorter is the
+    // number laid out again from its digits.
+    {
+      char* const end = std::to_chars(p, buf_ + kSize, value).ptr;
+      bool point = false, exponent = false;
+      for (const char* q = p; q != end; ++q) {
+        point |= *q == '.';
+        exponent |= *q == 'e';
+      }
+      if (!exponent) {
+        used_ = static_cast<std::size_t>(end - buf_);
+        if (!point) put(".0");
+        return;
+      }
+    }
     if (std::signbit(value)) {
       *p++ = '-';
       value = -value;
