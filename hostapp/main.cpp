@@ -19,8 +19,7 @@
 #include "hostapp/platform/console.h"
 #include "hostapp/validator/validator.h"
 #ifdef SPIRAL_HAVE_SERVER
-#include "hostapp/server/http_server.h"
-#include "hostapp/server/session_child.h"
+#include "hostapp/server/server_module.h"
 #endif
 
 namespace {
@@ -146,7 +145,7 @@ int run(int argc, char** argv) {
     serve.session.seed = serveSeed;
     serve.session.swatchesFile = serveSwatches;
     serve.session.stylesFile = serveStyles;
-    return server::runServeCommand(serve, std::cout, std::cerr);
+    return server::serveThroughModule(serve, std::cout, std::cerr);
   }
   if (childCommand->parsed()) {
     const auto size = host::parsePageSize(childPage);
@@ -154,7 +153,7 @@ int run(int argc, char** argv) {
     if (!size || !model) return 2;
     child.pageSize = *size;
     child.colorModel = *model;
-    return server::runSessionChild(child, childIn, childOut);
+    return server::sessionChildThroughModule(child, childIn, childOut);
   }
 #endif
   if (const auto status = inkscapeCommands.run(std::cout, std::cerr)) return *status;

@@ -275,7 +275,7 @@ int runDrawCommand(const DrawOptions& options, std::ostream& out, std::ostream& 
 
   const bool pictures = options.pngFile || options.pdfFile;
   if (pictures && !render::available()) {
-    err << "spiral-host: this spiral-host was built without librsvg and cairo: --png and --pdf are not available\n";
+    err << "spiral-host: " << render::unavailableReason() << ": --png and --pdf are not available\n";
     return 2;
   }
   // A picture the page cannot have (too many pixels, a PDF page cairo

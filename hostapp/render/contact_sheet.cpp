@@ -7,9 +7,7 @@
 #include "hostapp/render/svg_render.h"
 
 #ifdef SPIRAL_HAVE_RSVG
-#include <cairo-pdf.h>
-#include <cairo.h>
-#include <librsvg/rsvg.h>
+#include "hostapp/render/rsvg_library.h"
 #endif
 
 namespace render {
@@ -46,20 +44,20 @@ cairo_status_t writeToStream(void* closure, const unsigned char* data, unsigned 
 }
 
 void check(cairo_t* cr) {
-  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS)
-    throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_status(cr)));
+  if (rsvg().cairo_status(cr) != CAIRO_STATUS_SUCCESS)
+    throw RenderError(std::string("cairo: ") + rsvg().cairo_status_to_string(rsvg().cairo_status(cr)));
 }
 
 // `label`, cut at a character boundary and ended with "…" until it fits `width`.
 std::string fitted(cairo_t* cr, std::string label, double width) {
   cairo_text_extents_t extents;
-  cairo_text_extents(cr, label.c_str(), &extents);
+  rsvg().cairo_text_extents(cr, label.c_str(), &extents);
   if (extents.x_advance <= width) return label;
   while (!label.empty()) {
     while (!label.empty() && (static_cast<unsigned char>(label.back()) & 0xC0) == 0x80) label.pop_back();
     if (!label.empty()) label.pop_back();
     const std::string shortened = label + "\u2026";
-    cairo_text_extents(cr, shortened.c_str(), &extents);
+    rsvg().cairo_text_extents(cr, shortened.c_str(), &extents);
     if (extents.x_advance <= width) return shortened;
   }
   return "";
@@ -76,8 +74,8 @@ struct ContactSheet::State {
   std::size_t filled = 0;
   bool finished = false;
   ~State() {
-    if (cr) cairo_destroy(cr);
-    if (surface) cairo_surface_destroy(surface);
+    if (cr) rsvg().cairo_destroy(cr);
+    if (surface) rsvg().cairo_surface_destroy(surface);
   }
 };
 
@@ -89,17 +87,17 @@ ContactSheet::ContactSheet(SheetFormat format, const SheetLayout& layout, std::o
     if (w > kMaxPixels || h > kMaxPixels || w * h > static_cast<double>(kMaxPixelArea))
       throw RenderError("a sheet of " + std::to_string(static_cast<long long>(w)) + " x " +
                         std::to_string(static_cast<long long>(h)) + " pixels is too large for a PNG");
-    s.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w), static_cast<int>(h));
+    s.surface = rsvg().cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w), static_cast<int>(h));
   } else {
-    s.surface = cairo_pdf_surface_create_for_stream(writeToStream, &s.out, layout.width, layout.height);
+    s.surface = rsvg().cairo_pdf_surface_create_for_stream(writeToStream, &s.out, layout.width, layout.height);
   }
-  if (cairo_surface_status(s.surface) != CAIRO_STATUS_SUCCESS)
-    throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_surface_status(s.surface)));
-  s.cr = cairo_create(s.surface);
-  cairo_set_source_rgb(s.cr, 0.93, 0.93, 0.92);
-  cairo_paint(s.cr);
-  cairo_select_font_face(s.cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(s.cr, 11);
+  if (rsvg().cairo_surface_status(s.surface) != CAIRO_STATUS_SUCCESS)
+    throw RenderError(std::string("cairo: ") + rsvg().cairo_status_to_string(rsvg().cairo_surface_status(s.surface)));
+  s.cr = rsvg().cairo_create(s.surface);
+  rsvg().cairo_set_source_rgb(s.cr, 0.93, 0.93, 0.92);
+  rsvg().cairo_paint(s.cr);
+  rsvg().cairo_select_font_face(s.cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  rsvg().cairo_set_font_size(s.cr, 11);
   check(s.cr);
 }
 
@@ -117,45 +115,45 @@ void ContactSheet::add(std::string_view svg, std::string_view label) {
   cairo_t* cr = s.cr;
 
   // The page: white, with a hairline edge, and the drawing clipped to it.
-  cairo_save(cr);
-  cairo_rectangle(cr, x, y, l.pageWidth, l.pageHeight);
-  cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_fill_preserve(cr);
-  cairo_clip(cr);
+  rsvg().cairo_save(cr);
+  rsvg().cairo_rectangle(cr, x, y, l.pageWidth, l.pageHeight);
+  rsvg().cairo_set_source_rgb(cr, 1, 1, 1);
+  rsvg().cairo_fill_preserve(cr);
+  rsvg().cairo_clip(cr);
   GError* error = nullptr;
-  RsvgHandle* handle = rsvg_handle_new_with_flags(RSVG_HANDLE_FLAG_UNLIMITED);
+  RsvgHandle* handle = rsvg().rsvg_handle_new_with_flags(RSVG_HANDLE_FLAG_UNLIMITED);
   std::string problem;
   if (!handle) {
     problem = "librsvg cannot start reading the SVG";
   } else {
-    rsvg_handle_set_dpi(handle, 72.0);
+    rsvg().rsvg_handle_set_dpi(handle, 72.0);
     GInputStream* stream =
-        g_memory_input_stream_new_from_data(svg.data(), static_cast<gssize>(svg.size()), nullptr);
-    if (!rsvg_handle_read_stream_sync(handle, stream, nullptr, &error)) {
+        rsvg().g_memory_input_stream_new_from_data(svg.data(), static_cast<gssize>(svg.size()), nullptr);
+    if (!rsvg().rsvg_handle_read_stream_sync(handle, stream, nullptr, &error)) {
       problem = std::string("librsvg cannot read the SVG: ") + (error ? error->message : "unknown error");
     } else {
       const RsvgRectangle viewport{x, y, l.pageWidth, l.pageHeight};
-      if (!rsvg_handle_render_document(handle, cr, &viewport, &error))
+      if (!rsvg().rsvg_handle_render_document(handle, cr, &viewport, &error))
         problem = std::string("librsvg cannot draw the SVG: ") + (error ? error->message : "unknown error");
     }
-    if (error) g_error_free(error);
-    g_object_unref(stream);
-    g_object_unref(handle);
+    if (error) rsvg().g_error_free(error);
+    rsvg().g_object_unref(stream);
+    rsvg().g_object_unref(handle);
   }
-  cairo_restore(cr);
+  rsvg().cairo_restore(cr);
   if (!problem.empty()) throw RenderError(problem);
-  cairo_rectangle(cr, x + 0.5, y + 0.5, l.pageWidth - 1, l.pageHeight - 1);
-  cairo_set_source_rgb(cr, 0.72, 0.72, 0.7);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  rsvg().cairo_rectangle(cr, x + 0.5, y + 0.5, l.pageWidth - 1, l.pageHeight - 1);
+  rsvg().cairo_set_source_rgb(cr, 0.72, 0.72, 0.7);
+  rsvg().cairo_set_line_width(cr, 1);
+  rsvg().cairo_stroke(cr);
 
   // The label, centred under the page.
   const std::string text = fitted(cr, std::string(label), l.pageWidth + l.gap - 4);
   cairo_text_extents_t extents;
-  cairo_text_extents(cr, text.c_str(), &extents);
-  cairo_move_to(cr, x + (l.pageWidth - extents.x_advance) / 2, y + l.pageHeight + l.labelHeight - 7);
-  cairo_set_source_rgb(cr, 0.15, 0.15, 0.15);
-  cairo_show_text(cr, text.c_str());
+  rsvg().cairo_text_extents(cr, text.c_str(), &extents);
+  rsvg().cairo_move_to(cr, x + (l.pageWidth - extents.x_advance) / 2, y + l.pageHeight + l.labelHeight - 7);
+  rsvg().cairo_set_source_rgb(cr, 0.15, 0.15, 0.15);
+  rsvg().cairo_show_text(cr, text.c_str());
   check(cr);
   ++s.filled;
 }
@@ -165,17 +163,17 @@ void ContactSheet::finish() {
   if (s.finished) return;
   s.finished = true;
   if (s.format == SheetFormat::Png) {
-    cairo_surface_flush(s.surface);
-    if (cairo_surface_write_to_png_stream(s.surface, writeToStream, &s.out) != CAIRO_STATUS_SUCCESS)
+    rsvg().cairo_surface_flush(s.surface);
+    if (rsvg().cairo_surface_write_to_png_stream(s.surface, writeToStream, &s.out) != CAIRO_STATUS_SUCCESS)
       throw RenderError("the PNG could not be written");
   } else {
-    cairo_show_page(s.cr);
-    cairo_destroy(s.cr);
+    rsvg().cairo_show_page(s.cr);
+    rsvg().cairo_destroy(s.cr);
     s.cr = nullptr;
-    cairo_surface_finish(s.surface);
-    if (cairo_surface_status(s.surface) != CAIRO_STATUS_SUCCESS)
+    rsvg().cairo_surface_finish(s.surface);
+    if (rsvg().cairo_surface_status(s.surface) != CAIRO_STATUS_SUCCESS)
       throw RenderError(std::string("the PDF could not be written: ") +
-                        cairo_status_to_string(cairo_surface_status(s.surface)));
+                        rsvg().cairo_status_to_string(rsvg().cairo_surface_status(s.surface)));
   }
 }
 

@@ -8,9 +8,7 @@
 #include <string>
 
 #ifdef SPIRAL_HAVE_RSVG
-#include <cairo-pdf.h>
-#include <cairo.h>
-#include <librsvg/rsvg.h>
+#include "hostapp/render/rsvg_library.h"
 #endif
 
 namespace render {
@@ -107,14 +105,15 @@ std::string pdfProblem(double width, double height, std::uint64_t memoryAvailabl
 #ifdef SPIRAL_HAVE_RSVG
 namespace {
 
+
 struct HandleDeleter {
-  void operator()(RsvgHandle* h) const { g_object_unref(h); }
+  void operator()(RsvgHandle* h) const { api().g_object_unref(h); }
 };
 struct SurfaceDeleter {
-  void operator()(cairo_surface_t* s) const { cairo_surface_destroy(s); }
+  void operator()(cairo_surface_t* s) const { api().cairo_surface_destroy(s); }
 };
 struct ContextDeleter {
-  void operator()(cairo_t* c) const { cairo_destroy(c); }
+  void operator()(cairo_t* c) const { api().cairo_destroy(c); }
 };
 using Handle = std::unique_ptr<RsvgHandle, HandleDeleter>;
 using Surface = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
@@ -123,7 +122,7 @@ using Context = std::unique_ptr<cairo_t, ContextDeleter>;
 // Takes the message of a GError and frees it.
 std::string takeMessage(GError* error) {
   std::string text = error ? error->message : "unknown error";
-  if (error) g_error_free(error);
+  if (error) api().g_error_free(error);
   return text;
 }
 
@@ -140,7 +139,7 @@ struct Loaded {
 };
 
 struct ObjectDeleter {
-  void operator()(gpointer object) const { g_object_unref(object); }
+  void operator()(gpointer object) const { api().g_object_unref(object); }
 };
 
 // The SVG parsed, at 72 dpi so that its size in pixels is its size in points.
@@ -148,16 +147,17 @@ struct ObjectDeleter {
 // the web (a limit on the size of the XML) is lifted: a drawing of any size
 // the host could make is read.
 Loaded load(std::string_view svg) {
+  rsvg();
   GError* error = nullptr;
-  Handle handle(rsvg_handle_new_with_flags(RSVG_HANDLE_FLAG_UNLIMITED));
+  Handle handle(api().rsvg_handle_new_with_flags(RSVG_HANDLE_FLAG_UNLIMITED));
   std::unique_ptr<GInputStream, ObjectDeleter> stream(
-      g_memory_input_stream_new_from_data(svg.data(), static_cast<gssize>(svg.size()), nullptr));
+      api().g_memory_input_stream_new_from_data(svg.data(), static_cast<gssize>(svg.size()), nullptr));
   if (!handle || !stream) throw RenderError("librsvg cannot start reading the SVG");
-  if (!rsvg_handle_read_stream_sync(handle.get(), stream.get(), nullptr, &error))
+  if (!api().rsvg_handle_read_stream_sync(handle.get(), stream.get(), nullptr, &error))
     throw RenderError("librsvg cannot read the SVG: " + takeMessage(error));
-  rsvg_handle_set_dpi(handle.get(), 72.0);
+  api().rsvg_handle_set_dpi(handle.get(), 72.0);
   Loaded loaded{std::move(handle)};
-  if (!rsvg_handle_get_intrinsic_size_in_pixels(loaded.handle.get(), &loaded.width, &loaded.height) ||
+  if (!api().rsvg_handle_get_intrinsic_size_in_pixels(loaded.handle.get(), &loaded.width, &loaded.height) ||
       !(loaded.width > 0) || !(loaded.height > 0))
     throw RenderError("the SVG has no page size");
   return loaded;
@@ -166,15 +166,17 @@ Loaded load(std::string_view svg) {
 void renderOnto(cairo_t* cr, const Loaded& loaded) {
   const RsvgRectangle viewport{0, 0, loaded.width, loaded.height};
   GError* error = nullptr;
-  if (!rsvg_handle_render_document(loaded.handle.get(), cr, &viewport, &error))
+  if (!api().rsvg_handle_render_document(loaded.handle.get(), cr, &viewport, &error))
     throw RenderError("librsvg cannot draw the SVG: " + takeMessage(error));
-  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS)
-    throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_status(cr)));
+  if (api().cairo_status(cr) != CAIRO_STATUS_SUCCESS)
+    throw RenderError(std::string("cairo: ") + api().cairo_status_to_string(api().cairo_status(cr)));
 }
 
 }  // namespace
 
-bool available() { return true; }
+bool available() { return api().problem.empty(); }
+
+std::string unavailableReason() { return api().problem; }
 
 void svgToPng(std::string_view svg, double dpi, std::uint64_t memoryAvailable, std::ostream& out) {
   svgToPng(svg, PictureOptions{.png = PngSize{.dpi = dpi}}, memoryAvailable, out);
@@ -192,22 +194,22 @@ void svgToPng(std::string_view svg, const PictureOptions& options, std::uint64_t
   const PixelSize pixels = pngPixels(loaded.width, loaded.height, size);
   const int width = static_cast<int>(pixels.width);
   const int height = static_cast<int>(pixels.height);
-  Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-    throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_surface_status(surface.get())));
-  Context cr(cairo_create(surface.get()));
+  Surface surface(api().cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+  if (api().cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+    throw RenderError(std::string("cairo: ") + api().cairo_status_to_string(api().cairo_surface_status(surface.get())));
+  Context cr(api().cairo_create(surface.get()));
   const Background background = options.background.value_or(Background{});
   if (!background.none) {
-    cairo_set_source_rgb(cr.get(), background.red, background.green, background.blue);
-    cairo_paint(cr.get());
+    api().cairo_set_source_rgb(cr.get(), background.red, background.green, background.blue);
+    api().cairo_paint(cr.get());
   }
   // At a resolution the page is scaled alike both ways; at a size in
   // pixels it fills the picture, each way to its rounded side.
-  if (size.byPixels()) cairo_scale(cr.get(), width / loaded.width, height / loaded.height);
-  else cairo_scale(cr.get(), size.dpi / 72.0, size.dpi / 72.0);
+  if (size.byPixels()) api().cairo_scale(cr.get(), width / loaded.width, height / loaded.height);
+  else api().cairo_scale(cr.get(), size.dpi / 72.0, size.dpi / 72.0);
   renderOnto(cr.get(), loaded);
-  cairo_surface_flush(surface.get());
-  if (cairo_surface_write_to_png_stream(surface.get(), writeToStream, &out) != CAIRO_STATUS_SUCCESS)
+  api().cairo_surface_flush(surface.get());
+  if (api().cairo_surface_write_to_png_stream(surface.get(), writeToStream, &out) != CAIRO_STATUS_SUCCESS)
     throw RenderError("the PNG could not be written");
 }
 
@@ -220,27 +222,29 @@ void svgToPdf(std::string_view svg, const PictureOptions& options, std::uint64_t
   if (const std::string problem = pdfProblem(loaded.width, loaded.height, memoryAvailable, svg.size());
       !problem.empty())
     throw RenderError(problem);
-  Surface surface(cairo_pdf_surface_create_for_stream(writeToStream, &out, loaded.width, loaded.height));
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-    throw RenderError(std::string("cairo: ") + cairo_status_to_string(cairo_surface_status(surface.get())));
+  Surface surface(api().cairo_pdf_surface_create_for_stream(writeToStream, &out, loaded.width, loaded.height));
+  if (api().cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+    throw RenderError(std::string("cairo: ") + api().cairo_status_to_string(api().cairo_surface_status(surface.get())));
   {
-    Context cr(cairo_create(surface.get()));
+    Context cr(api().cairo_create(surface.get()));
     if (options.background && !options.background->none) {
-      cairo_set_source_rgb(cr.get(), options.background->red, options.background->green, options.background->blue);
-      cairo_paint(cr.get());
+      api().cairo_set_source_rgb(cr.get(), options.background->red, options.background->green, options.background->blue);
+      api().cairo_paint(cr.get());
     }
     renderOnto(cr.get(), loaded);
-    cairo_show_page(cr.get());
+    api().cairo_show_page(cr.get());
   }
-  cairo_surface_finish(surface.get());
-  if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
+  api().cairo_surface_finish(surface.get());
+  if (api().cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
     throw RenderError(std::string("the PDF could not be written: ") +
-                      cairo_status_to_string(cairo_surface_status(surface.get())));
+                      api().cairo_status_to_string(api().cairo_surface_status(surface.get())));
 }
 
 #else
 
 bool available() { return false; }
+
+std::string unavailableReason() { return "this spiral-host was built without librsvg and cairo"; }
 
 void svgToPng(std::string_view, double, std::uint64_t, std::ostream&) {
   throw RenderError("this spiral-host was built without librsvg and cairo: it cannot write PNG");

@@ -1,6 +1,7 @@
 // Pictures of a drawing: the host's own SVG rendered by librsvg onto a cairo
-// PNG image or PDF page. Built only where librsvg and cairo are found;
-// elsewhere available() is false and the calls throw RenderError.
+// PNG image or PDF page. Built only where librsvg and cairo are found, and
+// the libraries are loaded on first use; where they are absent available()
+// is false and the calls throw RenderError.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +18,10 @@ class RenderError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// True when this build renders PNG and PDF.
+// True when this build renders PNG and PDF and librsvg and cairo load.
 bool available();
+// Why available() is false, one line; empty when it is true.
+std::string unavailableReason();
 
 // The largest side of a PNG in pixels (cairo's image limit).
 inline constexpr int kMaxPixels = 32767;

@@ -44,23 +44,9 @@ class JsonStream {
   // The next element of the open array; its value follows.
   void element() { next(); }
 
-  // A float32 as exactNumber gives it: the shortest decimal that reads back
-  // to the float32, printed as nlohmann prints that double.
-  void number(float value) {
-    if (!std::isfinite(value)) {
-      out_.put("null");
-      return;
-    }
-    char buf[64];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, value);
-    double shortest = value;
-    if (ec == std::errc()) {
-      *end = '\0';
-      shortest = std::strtod(buf, nullptr);
-    }
-    const char* last = nlohmann::detail::to_chars(buf, buf + sizeof buf, shortest);
-    out_.put(std::string_view(buf, static_cast<std::size_t>(last - buf)));
-  }
+  // A float32 in its shortest form that reads back to it, laid out as
+  // nlohmann prints that decimal read as a double (see TextSink).
+  void number(float value) { out_.shortestFloat(value); }
   template <typename Int>
   void integer(Int value) {
     out_.integer(value);
@@ -101,14 +87,24 @@ class JsonStream {
     out_.put(bracket);
     levels_.push_back({bracket == '{', 0});
   }
+  // ",\n" or "\n" and the indent, in one piece while the indent fits.
   void next() {
     Level& level = levels_.back();
-    out_.put(level.members++ ? ",\n" : "\n");
+    const std::size_t from = level.members++ ? 0 : 1;
+    if (levels_.size() <= kBlanks.size()) {
+      out_.put(kBreak.substr(from, 2 - from + levels_.size()));
+      return;
+    }
+    out_.put(kBreak.substr(from, 2 - from));
     indent();
   }
   void indent() {
-    for (std::size_t i = 0; i < levels_.size(); ++i) out_.put(' ');
+    std::size_t n = levels_.size();
+    for (; n > kBlanks.size(); n -= kBlanks.size()) out_.put(kBlanks);
+    out_.put(kBlanks.substr(0, n));
   }
+  static constexpr std::string_view kBreak = ",\n                                ";
+  static constexpr std::string_view kBlanks = kBreak.substr(2);
 
   TextSink out_;
   std::vector<Level> levels_;

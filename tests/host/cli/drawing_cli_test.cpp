@@ -203,6 +203,32 @@ TEST(DrawingPictures, PdfOpensWithOnePageOfThePageSize) {
   EXPECT_NE(info.find("Page size:       400 x 300 pts"), std::string::npos) << info;
 }
 
+// librsvg and cairo are loaded for pictures alone: with a broken librsvg
+// first on the library path a drawing without pictures is made as ever,
+// and one with a picture ends before drawing with one line saying why.
+TEST(DrawingPictures, TheRendererLoadsOnlyForPictures) {
+  const std::string folder = temp("spiral-broken-librsvg");
+  ASSERT_EQ(std::system(("rm -rf '" + folder + "' && mkdir -p '" + folder + "' && : >'" + folder + "/librsvg-2.so.2'").c_str()), 0);
+  const std::string plain = temp("spiral-without-renderer.svg"), reference = temp("spiral-with-renderer.svg");
+  const std::string png = folder + "/a.png";
+  ASSERT_EQ(spiralHost("draw --seed 4 --no-dialog --svg" + quoted(reference), "renderer-reference").status, 0);
+  const char* old = std::getenv("LD_LIBRARY_PATH");
+  const std::string saved = old ? old : "";
+  setenv("LD_LIBRARY_PATH", folder.c_str(), 1);
+  const HostRun drawn = spiralHost("draw --seed 4 --no-dialog --svg" + quoted(plain), "renderer-absent-svg");
+  const HostRun pictured = spiralHost("draw --seed 4 --no-dialog --png" + quoted(png), "renderer-absent-png");
+  if (old) setenv("LD_LIBRARY_PATH", saved.c_str(), 1);
+  else unsetenv("LD_LIBRARY_PATH");
+  EXPECT_EQ(drawn.status, 0) << drawn.err;
+  EXPECT_EQ(slurp(plain), slurp(reference));
+  EXPECT_EQ(pictured.status, 2);
+  EXPECT_NE(pictured.err.find("cannot load librsvg and cairo (" + folder + "/librsvg-2.so.2"), std::string::npos)
+      << pictured.err;
+  EXPECT_NE(pictured.err.find("--png and --pdf are not available"), std::string::npos) << pictured.err;
+  EXPECT_EQ(std::count(pictured.err.begin(), pictured.err.end(), '\n'), 1) << pictured.err;
+  EXPECT_TRUE(slurp(png).empty());
+}
+
 // Every refusal comes before the plug-in runs (no dialog is shown): one
 // line naming the limit, status 2, no file.
 TEST(DrawingPictures, PicturesBeyondTheirLimitsAreRefusedBeforeDrawing) {

@@ -10,7 +10,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -734,6 +738,38 @@ TEST(WireMessages, DeepOrDuplicatedRequestsAreRefusedBeforeParsing) {
   const auto ok = server::parseMessage("{\"op\":\"state\",\"v\":[[[1]]],\"s\":\"[[[{\"}", &problem);
   ASSERT_TRUE(ok);
   EXPECT_EQ((*ok)["op"], "state");
+}
+
+}  // namespace
+
+namespace {
+
+// The server is a library beside the program, loaded by `serve` alone: a
+// program without it still draws and tells what `serve` lacks in one line.
+TEST(ServeLibrary, OnlyServeNeedsTheServerLibrary) {
+  char folderTemplate[] = "/tmp/spiral-serve-library-XXXXXX";
+  ASSERT_NE(mkdtemp(folderTemplate), nullptr);
+  const std::string folder = folderTemplate;
+  const std::string exe = std::string(SPIRAL_HOST_EXE);
+  const std::string beside = exe.substr(0, exe.find_last_of('/') + 1);
+  ASSERT_EQ(std::system(("cp '" + exe + "' '" + beside + "spiral.spx' '" + folder + "/'").c_str()), 0);
+  const auto run = [&](const std::string& arguments) {
+    const std::string command = "'" + folder + "/spiral-host' " + arguments + " >'" + folder + "/out' 2>'" + folder + "/err'";
+    const int status = std::system(command.c_str());
+    std::ifstream err(folder + "/err");
+    return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                          std::string(std::istreambuf_iterator<char>(err), {}));
+  };
+  const auto drawn = run("draw --no-dialog --seed 1 --svg '" + folder + "/a.svg'");
+  EXPECT_EQ(drawn.first, 0) << drawn.second;
+  EXPECT_EQ(run("about").first, 0);
+  for (const std::string command : {"serve", "session-child --in 0 --out 1"}) {
+    const auto [status, err] = run(command);
+    EXPECT_EQ(status, 2) << command;
+    EXPECT_NE(err.find("cannot load the server library (" + folder + "/spiral-server.so"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  }
+  std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 }  // namespace

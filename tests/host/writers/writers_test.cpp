@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -45,33 +46,115 @@ std::string printfFixed3(double v) {
   return s;
 }
 
-TEST(SvgNumbers, SameBytesAsPrintfFixedThreeBelowHugeNumbers) {
+// Float32 values over every magnitude: a stride through all bit patterns
+// (every exponent, sign and low-bit pattern is met), random patterns, plain
+// coordinates, and the edge cases.
+std::vector<float> floatPatterns() {
+  std::vector<float> values = {0.0f, -0.0f, 0.0005f, -0.0005f, 0.0015f, -0.0004f, 1e-9f, 1.0005f, 999.9995f,
+                               0.1f, 16777217.0f, 1e15f, -1e15f, 999999999999999.9f,
+                               std::numeric_limits<float>::max(), std::numeric_limits<float>::lowest(),
+                               std::numeric_limits<float>::min(), std::numeric_limits<float>::denorm_min()};
+  for (int k = 0; k < 4096; ++k) values.push_back(static_cast<float>(k / 16.0 - 128));  // ties at the fourth decimal
+  for (std::uint32_t i = 0; i < (1u << 20); ++i) {
+    const std::uint32_t bits = i * 4093u + (i >> 9);
+    float f;
+    std::memcpy(&f, &bits, sizeof f);
+    if (std::isfinite(f)) values.push_back(f);
+  }
   std::mt19937_64 rng(12);
-  std::vector<double> values = {0, -0.0, 0.0005, -0.0005, 0.0015, 0.0625, -0.0625, 1.0005, 2.5, 999.9995,
-                                -0.0004, 1e-9, 3.4028234663852886e38, -3.4028234663852886e38, 16777217, 0.1};
-  for (int k = 0; k < 4096; ++k) values.push_back(k / 16.0 - 128);  // ties at the fourth decimal
-  for (int i = 0; i < 200000; ++i) {
-    // float32 bit patterns over every magnitude, and plain coordinates
+  for (int i = 0; i < 100000; ++i) {
     const auto bits = static_cast<std::uint32_t>(rng());
     float f;
     std::memcpy(&f, &bits, sizeof f);
     if (std::isfinite(f)) values.push_back(f);
     values.push_back(static_cast<float>(std::uniform_real_distribution<double>(-2000, 2000)(rng)));
   }
-  for (double v : values) {
-    if (std::fabs(v) < 1e15) {
-      ASSERT_EQ(fixed3(v), printfFixed3(v)) << "value " << v;
+  return values;
+}
+
+std::string viaSink(void (writers::TextSink::*write)(float), float v) {
+  std::ostringstream out;
+  {
+    writers::TextSink sink(out);
+    (sink.*write)(v);
+  }
+  return out.str();
+}
+
+TEST(SvgNumbers, SameBytesAsPrintfFixedThreeBelowHugeNumbers) {
+  const std::vector<float> values = floatPatterns();
+  ASSERT_GE(values.size(), 1000000u);
+  std::size_t huge = 0;
+  for (float f : values) {
+    if (std::fabs(static_cast<double>(f)) < 1e15) {
+      ASSERT_EQ(fixed3(f), printfFixed3(f)) << "value " << f;
     } else {
       // Huge numbers are written short, with an exponent, and read back.
-      const std::string text = fixed3(v);
+      const std::string text = fixed3(f);
       ASSERT_LE(text.size(), 16u) << text;
-      ASSERT_EQ(static_cast<float>(std::strtod(text.c_str(), nullptr)), static_cast<float>(v)) << text;
+      ASSERT_NE(text.find('e'), std::string::npos) << text;
+      ASSERT_EQ(static_cast<float>(std::strtod(text.c_str(), nullptr)), f) << text;
+      ++huge;
     }
   }
+  EXPECT_GT(huge, 1000u) << "the patterns reach the exponent form";
+  // Doubles that are not floats (warped envelope points) keep printf's rounding.
+  std::mt19937_64 rng(3);
+  for (int i = 0; i < 20000; ++i) {
+    const double v = std::uniform_real_distribution<double>(-5000, 5000)(rng);
+    ASSERT_EQ(fixed3(v), printfFixed3(v)) << "value " << v;
+  }
+  for (double v : {0.0005, 1.0005, 2.0004999999999997, -0.0005, 0.1 + 0.2}) EXPECT_EQ(fixed3(v), printfFixed3(v));
   EXPECT_EQ(fixed3(3.4028234663852886e38), "3.4028235e+38");
   EXPECT_EQ(fixed3(-1e300), "-1e+300");
   EXPECT_EQ(fixed3(std::numeric_limits<double>::infinity()), "0");
   EXPECT_EQ(fixed3(std::numeric_limits<double>::quiet_NaN()), "0");
+  EXPECT_EQ(fixed3(-0.0), "0");
+  EXPECT_EQ(fixed3(-0.0004f), "0");
+  EXPECT_EQ(fixed3(-2.5f), "-2.5");
+  EXPECT_EQ(fixed3(1.0625f), "1.062") << "a tie rounds to even";
+  EXPECT_EQ(fixed3(1.1875f), "1.188");
+}
+
+// The significant digits of a decimal number, leading and trailing zeros
+// dropped.
+std::string significantDigits(const std::string& text) {
+  std::string digits;
+  for (char c : text) {
+    if (c == 'e' || c == 'E') break;
+    if (c >= '0' && c <= '9') digits += c;
+  }
+  digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+  digits.erase(digits.find_last_not_of('0') + 1);
+  return digits;
+}
+
+TEST(JsonNumbers, ShortestFloatFormReadsBackAndKeepsTheLayout) {
+  std::size_t shorter = 0;
+  for (float f : floatPatterns()) {
+    const std::string text = viaSink(&writers::TextSink::shortestFloat, f);
+    const nlohmann::json reread = nlohmann::json::parse(text);
+    ASSERT_TRUE(reread.is_number_float()) << text;
+    const auto back = static_cast<float>(reread.get<double>());
+    ASSERT_EQ(std::memcmp(&back, &f, sizeof f), 0) << text << " reads back as " << back;
+    // The layout nlohmann gives the double read from the shortest float form;
+    // where that double's printing is not the shortest, ours is shorter.
+    const std::string asDouble = writers::exactNumber(f).dump();
+    if (significantDigits(asDouble).size() == significantDigits(text).size()) {
+      ASSERT_EQ(text, asDouble);
+    } else {
+      ASSERT_LT(significantDigits(text).size(), significantDigits(asDouble).size()) << text << " " << asDouble;
+      ++shorter;
+    }
+  }
+  EXPECT_EQ(viaSink(&writers::TextSink::shortestFloat, 70.06494f), "70.06494");
+  EXPECT_EQ(viaSink(&writers::TextSink::shortestFloat, 16777216.0f), "16777216.0");
+  EXPECT_EQ(viaSink(&writers::TextSink::shortestFloat, -0.0f), "-0.0");
+  EXPECT_EQ(viaSink(&writers::TextSink::shortestFloat, 1e15f), "1e+15");
+  EXPECT_EQ(viaSink(&writers::TextSink::shortestFloat, 1e-5f), "1e-05");
+  EXPECT_EQ(viaSink(&writers::TextSink::shortestFloat, 0.0001f), "0.0001");
+  EXPECT_EQ(viaSink(&writers::TextSink::shortestFloat, std::numeric_limits<float>::quiet_NaN()), "null");
+  RecordProperty("shorter", static_cast<int>(shorter));
 }
 
 TEST(JsonNumbers, ReadBackToTheSameFloat) {
