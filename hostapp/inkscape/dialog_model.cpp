@@ -1,6 +1,7 @@
 #include "hostapp/inkscape/dialog_model.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -9,6 +10,7 @@
 
 #include "hostapp/dialogs/script_driver.h"
 #include "hostapp/records/record_file.h"
+#include "params/record/parameter_fields.h"
 #include "params/record/plugin_facts.h"
 
 namespace inkscape {
@@ -232,8 +234,14 @@ DialogModel readDialogModel(host::DrawingSession& session) {
               twin.field.compare(0, stem.size(), stem) == 0 && twin.kind == item.kind)
             item.label = twin.label + " " + item.field.back();
       }
-      for (FieldItem& item : page.items)
-        if (item.label.empty() && item.kind != FieldItem::Kind::Choice) item.label = item.field;
+      // An item the dialog leaves without any label is named by its field's
+      // meaning, as `spiral-host fields` says it.
+      for (FieldItem& item : page.items) {
+        if (!item.label.empty() || item.kind == FieldItem::Kind::Choice) continue;
+        const ParameterField* field = findParameterField(item.field);
+        item.label = field && !field->meaning.empty() ? std::string(field->meaning) : item.field;
+        item.label[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(item.label[0])));
+      }
       model.pages.push_back(std::move(page));
     }
   });
