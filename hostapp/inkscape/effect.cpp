@@ -70,6 +70,7 @@ struct Request {
   std::optional<int> preset;  // a position in the preset list
   std::string recordButton;   // empty: none
   std::vector<std::pair<const ParameterField*, double>> fields;
+  std::vector<host::PaletteEntry> swatches;  // the document's own, for the swatch options
 };
 
 Request readRequest(const EffectOptions& options) {
@@ -108,6 +109,7 @@ host::SessionSettings settingsFor(const Request& request, const PageGeometry& pa
   settings.host.pageSize = page.sizePoints;
   settings.host.colorModel = request.colorModel;
   settings.host.seed = request.seed;
+  settings.swatches = request.swatches;
   return settings;
 }
 
@@ -245,7 +247,11 @@ int runEffect(const EffectOptions& options, std::ostream& out, std::ostream& err
     const PageGeometry page = readPage(svg);
     if (!host::isPageSide(page.sizePoints.x) || !host::isPageSide(page.sizePoints.y))
       throw EffectError("the page, " + host::pageSizeText(page.sizePoints) + " points, is out of the host's range");
-    const Request request = readRequest(options);
+    const Request request = [&] {
+      Request asked = readRequest(options);
+      asked.swatches = readSwatches(svg);
+      return asked;
+    }();
 
     // The record: the defaults, or a preset as the dialog chooses it; the
     // values that differ from the defaults on top; then a record button.

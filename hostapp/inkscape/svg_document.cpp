@@ -156,6 +156,87 @@ PageGeometry readPage(std::string_view svg) {
   return page;
 }
 
+namespace {
+
+// "#rrggbb" or "#rgb" as channels from 0 to 1.
+std::optional<host::PaletteEntry> hexColor(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
+  if (text.size() != 4 && text.size() != 7) return std::nullopt;
+  if (text[0] != '#' || !std::all_of(text.begin() + 1, text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); }))
+    return std::nullopt;
+  const auto channel = [&](int k) {
+    const bool shortForm = text.size() == 4;
+    const std::string digits = shortForm ? std::string(2, text[1 + k]) : std::string(text.substr(1 + 2 * k, 2));
+    return static_cast<float>(std::stoi(digits, nullptr, 16) / 255.0);
+  };
+  host::PaletteEntry entry;
+  entry.r = channel(0);
+  entry.g = channel(1);
+  entry.b = channel(2);
+  return entry;
+}
+
+// A stop's colour: its style's stop-color wins over the attribute, as in CSS.
+std::optional<host::PaletteEntry> stopColor(const hostio::XmlToken& stop) {
+  if (const std::string* style = stop.attribute("style")) {
+    std::string_view rest = *style;
+    while (!rest.empty()) {
+      const std::size_t end = rest.find(';');
+      const std::string_view declaration = rest.substr(0, end);
+      if (const std::size_t colon = declaration.find(':'); colon != std::string_view::npos) {
+        std::string_view property = declaration.substr(0, colon);
+        while (!property.empty() && std::isspace(static_cast<unsigned char>(property.front()))) property.remove_prefix(1);
+        while (!property.empty() && std::isspace(static_cast<unsigned char>(property.back()))) property.remove_suffix(1);
+        if (property == "stop-color") return hexColor(declaration.substr(colon + 1));
+      }
+      if (end == std::string_view::npos) break;
+      rest.remove_prefix(end + 1);
+    }
+  }
+  if (const std::string* color = stop.attribute("stop-color")) return hexColor(*color);
+  return std::nullopt;
+}
+
+bool isSwatch(const hostio::XmlToken& gradient) {
+  for (const char* marker : {"inkscape:swatch", "osb:paint"})
+    if (const std::string* value = gradient.attribute(marker); value && *value == "solid") return true;
+  return false;
+}
+
+}  // namespace
+
+std::vector<host::PaletteEntry> readSwatches(std::string_view svg) {
+  std::vector<host::PaletteEntry> swatches;
+  try {
+    hostio::XmlScanner xml(svg);
+    std::optional<std::string> open;  // the name of the swatch whose first stop is next
+    for (hostio::XmlToken token = xml.next(); token.kind != hostio::XmlToken::Kind::End; token = xml.next()) {
+      if (token.kind != hostio::XmlToken::Kind::StartTag) {
+        if (token.kind == hostio::XmlToken::Kind::EndTag && hostio::localName(token.name) == "linearGradient")
+          open.reset();
+        continue;
+      }
+      const std::string_view name = hostio::localName(token.name);
+      if (name == "linearGradient" && isSwatch(token)) {
+        const std::string* label = token.attribute("inkscape:label");
+        const std::string* id = token.attribute("id");
+        open = label && !label->empty() ? *label : id ? *id : "swatch";
+        if (token.empty) open.reset();
+      } else if (name == "stop" && open) {
+        if (std::optional<host::PaletteEntry> entry = stopColor(token)) {
+          entry->name = *open;
+          swatches.push_back(*entry);
+        }
+        open.reset();
+      }
+    }
+  } catch (const hostio::XmlError&) {
+    return {};
+  }
+  return swatches;
+}
+
 std::optional<Bounds> elementBounds(std::string_view svg, std::string_view id) {
   try {
     hostio::XmlScanner xml(svg);

@@ -8,8 +8,10 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "hostapp/model/geometry.h"
+#include "hostapp/model/objects.h"
 
 namespace inkscape {
 
@@ -52,6 +54,13 @@ std::string hostToUserTransform(const PageGeometry& page);
 // `svg` with `element` inserted right before the root element's end tag.
 // Throws DocumentError when the root does not end the document.
 std::string spliceBeforeRootEnd(std::string_view svg, std::string_view element);
+
+// The document's swatches, as Inkscape keeps them: a gradient marked
+// `inkscape:swatch="solid"` (or the older `osb:paint="solid"`) whose first
+// stop's colour is `#rrggbb` or `#rgb`, in its `stop-color` attribute or
+// style. Named by the gradient's label, else its id; empty when there are
+// none or the document cannot be read.
+std::vector<host::PaletteEntry> readSwatches(std::string_view svg);
 
 // An id prefix no id of `svg` starts with ("spiral1-", "spiral2-", ...).
 std::string freeIdPrefix(std::string_view svg);

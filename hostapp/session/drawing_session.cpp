@@ -74,6 +74,7 @@ DrawingSession::DrawingSession(const SessionSettings& settings)
     : seed_(settings.host.seed ? *settings.host.seed : RandomService::clockSeed()),
       host_(std::make_unique<HostContext>(seeded(settings.host, seed_))) {
   installSuites(*host_);
+  if (!settings.swatches.empty()) host_->document().replacePalette(settings.swatches);
   const std::pair<const std::optional<std::string>*, decltype(&loadGimpPaletteFile)> loads[] = {
       {&settings.swatchesFile, &loadGimpPaletteFile}, {&settings.stylesFile, &loadGraphicStylesFile}};
   for (const auto& [file, load] : loads) {

@@ -33,6 +33,7 @@ namespace host {
 struct SessionSettings {
   HostOptions host;  // an unset seed is taken from the clock
   std::optional<std::string> swatchesFile;  // a GIMP palette (.gpl)
+  std::vector<PaletteEntry> swatches;       // or the swatches themselves, when there are some
   std::optional<std::string> stylesFile;    // a JSON list of graphic styles
 };
 

@@ -148,6 +148,44 @@ TEST_F(InkscapeEffect, AddsOneGroupAndLeavesTheRestOfTheDocumentAsItWas) {
   EXPECT_NE(out.find("inkscape:groupmode=\"layer\""), std::string::npos);
 }
 
+// Swatches as Inkscape writes them (a solid-swatch gradient with one stop),
+// the colour in the stop's style or attribute; gradients that are not
+// swatches and colours that are not #rgb/#rrggbb are passed over.
+TEST(InkscapeSwatches, TheDocumentsSwatchesAreItsPalette) {
+  const std::string svg =
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\">\n"
+      "<defs>\n"
+      "  <linearGradient id=\"a\" inkscape:swatch=\"solid\" inkscape:label=\"Brick\">\n"
+      "    <stop style=\"stop-opacity:1; stop-color: #aa2200\" offset=\"0\"/>\n  </linearGradient>\n"
+      "  <linearGradient id=\"b\" osb:paint=\"solid\" xmlns:osb=\"http://www.openswatchbook.org/uri/2009/osb\">"
+      "<stop stop-color=\"#0F0\"/></linearGradient>\n"
+      "  <linearGradient id=\"fade\"><stop style=\"stop-color:#123456\"/><stop style=\"stop-color:#654321\"/></linearGradient>\n"
+      "  <linearGradient id=\"c\" inkscape:swatch=\"solid\"><stop style=\"stop-color:red\"/></linearGradient>\n"
+      "  <linearGradient id=\"d\" inkscape:swatch=\"gradient\"><stop style=\"stop-color:#ffffff\"/></linearGradient>\n"
+      "</defs></svg>\n";
+  const std::vector<host::PaletteEntry> swatches = inkscape::readSwatches(svg);
+  ASSERT_EQ(swatches.size(), 2u);
+  EXPECT_EQ(swatches[0].name, "Brick");
+  EXPECT_FLOAT_EQ(swatches[0].r, 0xaa / 255.0f);
+  EXPECT_FLOAT_EQ(swatches[0].g, 0x22 / 255.0f);
+  EXPECT_FLOAT_EQ(swatches[0].b, 0.0f);
+  EXPECT_EQ(swatches[1].name, "b");
+  EXPECT_FLOAT_EQ(swatches[1].g, 1.0f);
+  EXPECT_TRUE(inkscape::readSwatches("<svg><defs><linearGradient inkscape:swatch=\"solid\">").empty());
+}
+
+// With random fill swatches, the spirals take the document's swatch colours.
+TEST_F(InkscapeEffect, RandomSwatchesComeFromTheDocument) {
+  const std::string path = write(
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" "
+      "width=\"612pt\" height=\"792pt\" viewBox=\"0 0 612 792\"><defs>"
+      "<linearGradient id=\"s1\" inkscape:swatch=\"solid\"><stop style=\"stop-color:#13579b\"/></linearGradient>"
+      "</defs></svg>\n");
+  std::string out, err;
+  ASSERT_EQ(run({"--randomFillSwatch=true", "--spiralCount=6", "--seed=2", path}, out, err), 0) << err;
+  EXPECT_NE(out.find("fill=\"#13579b\""), std::string::npos) << out;
+}
+
 TEST_F(InkscapeEffect, AFailureWritesNothingAndSaysWhy) {
   const std::string path = write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100\" height=\"100\"></svg>");
   std::string out, err;
