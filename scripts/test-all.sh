@@ -31,6 +31,7 @@ CC=clang-14 CXX=clang++-14 cmake -S . -B build-asan -DSPIRAL_SANITIZE=ON -DSPIRA
 cmake --build build-asan -j2
 stage "sanitizer build"
 export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS="suppressions=$PWD/tests/leak_suppressions.txt:print_suppressions=0"
 # Inkscape's run is the normal build's; here it would only add Inkscape's time.
 ctest --test-dir build-asan --output-on-failure -j2 -LE inkscape
 stage "sanitizer tests"
