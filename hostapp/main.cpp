@@ -41,24 +41,36 @@ int run(int argc, char** argv) {
   validator::ValidateOptions validate;
   CLI::App* validateCommand =
       app.add_subcommand("validate", "load, cycle and stress the plug-in, each check in its own process");
-  validateCommand->add_option("plugin", validate.pluginPath, "plug-in library (default: the one beside spiral-host)");
-  validateCommand->add_option("--seed", validate.seed, "seed of the random records (printed; replays a run)")
+  validateCommand->add_option("plugin", validate.pluginPath, "plug-in library (default: the one beside spiral-host)")
+      ->type_name("FILE");
+  validateCommand->add_option("--seed", validate.seed, "seed of the random records, 0 to 2^64-1 (printed; replays a run)")
+      ->type_name("N")
       ->check(wholeNumber<std::uint64_t>(0));
-  validateCommand->add_option("--records", validate.records, "random records through Go (default 1000)")
+  validateCommand->add_option("--records", validate.records, "random records through Go, 0 or more (default 1000)")
+      ->type_name("N")
       ->check(wholeNumber<int>(0));
-  validateCommand->add_option("--cycles", validate.cycles, "unload and reload cycles (default 100)")
+  validateCommand->add_option("--cycles", validate.cycles, "unload and reload cycles, 0 or more (default 100)")
+      ->type_name("N")
       ->check(wholeNumber<int>(0));
-  validateCommand->add_option("--timeout", validate.timeoutSeconds, "time limit of one check in seconds (default 600)")
+  validateCommand->add_option("--timeout", validate.timeoutSeconds, "time limit of one check in seconds, 1 or more (default 600)")
+      ->type_name("SECONDS")
       ->check(wholeNumber<unsigned>(1));
   validateCommand->add_option("--memory-budget", validate.memoryBudget,
-                              "host memory budget of the limits checks in bytes (default 2 GiB)")
+                              "host memory budget of the limits checks in bytes, 1 or more (default 2 GiB)")
+      ->type_name("BYTES")
       ->check(wholeNumber<std::size_t>(1));
   validateCommand->add_option("--fault-stride", validate.faultStride,
-                              "fail every n-th host call (and the first two of each call site) instead of every one")
+                              "fail every n-th host call (and the first two of each call site) instead of every one; 1 or more")
+      ->type_name("N")
       ->check(wholeNumber<int>(1));
-  validateCommand->add_option("--only", validate.only, "run only the checks whose name holds this text");
+  validateCommand->add_option("--only", validate.only, "run only the checks whose name holds this text")->type_name("TEXT");
   validateCommand->add_flag("--quick", validate.quick,
                             "a short run: the limits checks with 256 MiB (unless --memory-budget says otherwise) and a sixty-fourth of the call budget");
+  validateCommand->footer(
+      "Examples:\n"
+      "  spiral-host validate --quick\n"
+      "  spiral-host validate --only limits --seed 7\n\n"
+      "Exit status: 0 every check passed, 1 a check failed, 2 a usage error.");
   // A check's child process, started by the validator itself where it cannot fork.
   std::optional<std::size_t> childCheck;
   std::intptr_t childReport = -1;
@@ -74,28 +86,45 @@ int run(int argc, char** argv) {
   std::optional<std::string> serveSwatches, serveStyles;
   std::optional<std::uint64_t> serveSeed;
   CLI::App* serveCommand = app.add_subcommand("serve", "draw spirals in a browser: prints the URL to open");
-  serveCommand->add_option("--port", serve.port, "port on 127.0.0.1 (default 0: any free port)")
-      ->check(CLI::Range(0, 65535));
+  serveCommand->add_option("--port", serve.port, "port on 127.0.0.1, 0 to 65535 (default 0: any free port)")
+      ->type_name("N")
+      ->check(wholeNumber<int>(0, 65535));
   serveCommand->add_option("--page", servePage,
                            "page size of new documents, as for draw (default " +
-                               host::pageSizeText(host::kDefaultPageSize) + ")");
-  serveCommand->add_option("--color-model", serveColorModel, colorModelChoices())
+                               host::pageSizeText(host::kDefaultPageSize) + ")")
+      ->type_name("SIZE");
+  serveCommand->add_option("--color-model", serveColorModel, "the documents' colour model: " + colorModelChoices() + " (default rgb)")
+      ->type_name("MODEL")
       ->check(CLI::IsMember(colorModelNames()));
-  serveCommand->add_option("--seed", serveSeed, "seed of each session's random service");
-  serveCommand->add_option("--plugin", serve.session.pluginPath, "plug-in library (default: the one beside spiral-host)");
-  serveCommand->add_option("--swatches", serveSwatches, "GIMP palette (.gpl) for the documents' swatches");
-  serveCommand->add_option("--styles", serveStyles, "JSON list of the documents' graphic styles");
-  serveCommand->add_option("--idle-timeout", serve.idleSeconds, "seconds after which an idle session closes (default 1800)")
-      ->check(CLI::PositiveNumber);
+  serveCommand->add_option("--seed", serveSeed, "seed of each session's random service, 0 to 2^64-1")
+      ->type_name("N")
+      ->check(wholeNumber<std::uint64_t>(0));
+  serveCommand->add_option("--plugin", serve.session.pluginPath, "plug-in library (default: the one beside spiral-host)")
+      ->type_name("FILE");
+  serveCommand->add_option("--swatches", serveSwatches, "GIMP palette (.gpl) for the documents' swatches")
+      ->type_name("FILE");
+  serveCommand->add_option("--styles", serveStyles, "JSON list of the documents' graphic styles")->type_name("FILE");
+  serveCommand->add_option("--idle-timeout", serve.idleSeconds, "seconds after which an idle session closes, 1 or more (default 1800)")
+      ->type_name("SECONDS")
+      ->check(wholeNumber<unsigned>(1));
   serveCommand->add_option("--answer-timeout", serve.answerSeconds,
-                           "seconds a plug-in may take on one request before its session is ended (default 60)")
-      ->check(CLI::PositiveNumber);
+                           "seconds a plug-in may take on one request before its session is ended, 1 or more (default 60)")
+      ->type_name("SECONDS")
+      ->check(wholeNumber<unsigned>(1));
   serveCommand->add_option("--memory-budget", serve.session.memoryBudget,
-                           "bytes each session's host may hold (default 2 GiB, as for draw)")
+                           "bytes each session's host may hold, 1 or more (default 2 GiB, as for draw)")
+      ->type_name("BYTES")
       ->check(wholeNumber<std::size_t>(1));
   serveCommand->add_option("--heartbeat-timeout", serve.heartbeatSeconds,
-                           "seconds after a page's last heartbeat before its session closes (default 60)")
-      ->check(CLI::PositiveNumber);
+                           "seconds after a page's last heartbeat before its session closes, 1 or more (default 60)")
+      ->type_name("SECONDS")
+      ->check(wholeNumber<unsigned>(1));
+
+  serveCommand->footer(
+      "Examples:\n"
+      "  spiral-host serve                          # then open the URL it prints\n"
+      "  spiral-host serve --port 8080 --page A4 --color-model cmyk\n\n"
+      "Exit status: 0 stopped (Ctrl-C), 1 the server could not start, 2 a usage error.");
 
   // The hidden command a session's child process runs (see session_child.h).
   int childIn = -1, childOut = -1;

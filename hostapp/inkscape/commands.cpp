@@ -21,9 +21,18 @@ Commands::Commands(CLI::App& app) : state_(std::make_unique<State>()) {
   s.install->add_flag("--uninstall", s.installOptions.uninstall, "remove the extension instead");
   s.install->add_option("--dir", s.installOptions.folder,
                         "extensions folder (default: $XDG_CONFIG_HOME/inkscape/extensions, else "
-                        "~/.config/inkscape/extensions)");
-  s.install->add_option("--plugin", s.installOptions.pluginPath, "plug-in library (default: the one beside spiral-host)");
-  s.install->add_option("--program", s.installOptions.programPath, "spiral-host the extension runs (default: this one)");
+                        "~/.config/inkscape/extensions)")
+      ->type_name("FOLDER");
+  s.install->add_option("--plugin", s.installOptions.pluginPath, "plug-in library (default: the one beside spiral-host)")
+      ->type_name("FILE");
+  s.install->add_option("--program", s.installOptions.programPath, "spiral-host the extension runs (default: this one)")
+      ->type_name("FILE");
+  s.install->footer(
+      "Examples:\n"
+      "  spiral-host install-inkscape              # then Extensions > TQV <Create> > Spiral... in Inkscape\n"
+      "  spiral-host install-inkscape --uninstall\n\n"
+      "Exit status: 0 done; 1 the plug-in did not start or its dialog could not be read; 2 a usage error, a\n"
+      "plug-in that cannot be loaded, or a folder that cannot be written.");
   // The effect takes the editor's arguments as they come: --name=value for
   // each parameter, --id=ID for each selected object, the document last.
   s.effect = app.add_subcommand(kEffectCommand, "");
