@@ -82,6 +82,15 @@ async function afterDrawing(page, act) {
   return page.evaluate(() => window.spiral.svg);
 }
 
+// Opens a record file in the page and waits until the answer's drawing is
+// shown, so that a later afterDrawing waits for a newer one.
+async function openRecord(page, name, text) {
+  await afterDrawing(page, async () => {
+    await page.setInputFiles('#record-file', { name, mimeType: 'application/json', buffer: Buffer.from(text) });
+    await page.waitForFunction(() => /filter's record/.test(document.getElementById('status').textContent));
+  });
+}
+
 async function menu(page, menuId, entryId) {
   await page.click(`#${menuId}`);
   await page.click(`#${entryId}`);
@@ -491,8 +500,7 @@ try {
     await big.goto(url);
     await big.waitForFunction(() => window.spiral.ready === true);
     const record = JSON.stringify({ armCount: 300, spiralCount: 84, maxPoints: 9999, preview: true });
-    await big.setInputFiles('#record-file', { name: 'big.json', mimeType: 'application/json', buffer: Buffer.from(record) });
-    await big.waitForFunction(() => /filter's record/.test(document.getElementById('status').textContent));
+    await openRecord(big, 'big.json', record);
     // Frames keep coming while the big drawing is fetched, decoded and shown.
     await big.evaluate(() => {
       window.frameGaps = [];
@@ -521,9 +529,7 @@ try {
         const p = await context.newPage();
         await p.goto(crashing.url);
         await p.waitForFunction(() => window.spiral.ready === true);
-        const record = JSON.stringify({ armCount: 7 });
-        await p.setInputFiles('#record-file', { name: 'seven.json', mimeType: 'application/json', buffer: Buffer.from(record) });
-        await p.waitForFunction(() => /filter's record/.test(document.getElementById('status').textContent));
+        await openRecord(p, 'seven.json', JSON.stringify({ armCount: 7 }));
         await afterDrawing(p, () => menu(p, 'menu-filter', 'menu-filter-0'));
         await item(p, 4).locator('input').focus();
         await p.keyboard.press('Enter');  // Go crashes
