@@ -2,7 +2,7 @@
 # Installs what building and testing Spiral needs on Debian 12 (run as root).
 # The Windows build needs the i386 architecture for Wine's 32-bit side.
 set -e
-packages="g++ cmake make binutils llvm libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev clang-14 libclang-rt-14-dev"
+packages="g++ cmake make binutils llvm libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev libfmt-dev clang-14 libclang-rt-14-dev"
 # PNG and PDF output: librsvg and cairo (found through pkg-config), pdfinfo for its tests.
 packages="$packages pkg-config librsvg2-dev libcairo2-dev poppler-utils"
 # spiral-host's man page, written from its --help at build time.

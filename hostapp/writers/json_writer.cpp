@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "hostapp/writers/art_numbers.h"
+#include "hostapp/writers/shortest_float.h"
 #include "hostapp/writers/text_sink.h"
 
 namespace writers {
@@ -50,6 +53,70 @@ class JsonStream {
   template <typename Int>
   void integer(Int value) {
     out_.integer(value);
+  }
+  // An array of `rows` arrays of `width` numbers each (width 1 to 8), as
+  // element(), beginArray(), number()... would lay them out, written a row
+  // at a time straight into the sink. A number the same as one before it in
+  // its row (a handle on its anchor's line) is copied, not formatted again.
+  // `row(r, numbers)` gives row r's numbers.
+  template <typename Row>
+  void floatRows(std::size_t rows, std::size_t width, const Row& row) {
+    float numbers[8];
+    beginArray();
+    const std::size_t depth = levels_.size();
+    if (rows == 0 || depth + 1 > kBlanks.size()) {  // empty, or too deep for the fast layout
+      for (std::size_t r = 0; r < rows; ++r) {
+        element();
+        beginArray();
+        row(r, numbers);
+        for (std::size_t i = 0; i < width; ++i) {
+          element();
+          number(numbers[i]);
+        }
+        end();
+      }
+      end();
+      return;
+    }
+    // ",\n" and the indents of a row and of its numbers.
+    const std::string_view rowBreak = kBreak.substr(0, 2 + depth);
+    const std::string_view numberBreak = kBreak.substr(0, 3 + depth);
+    const std::size_t rowBytes = rowBreak.size() + 1 + width * (numberBreak.size() + kLongestShortestFloat) +
+                                 1 + depth + 1;
+    for (std::size_t r = 0; r < rows; ++r) {
+      row(r, numbers);
+      char* p = out_.claim(rowBytes);
+      const std::size_t skip = r == 0 ? 1 : 0;  // the first row has no comma
+      std::memcpy(p, rowBreak.data() + skip, rowBreak.size() - skip);
+      p += rowBreak.size() - skip;
+      *p++ = '[';
+      const char* starts[8];
+      std::size_t lengths[8];
+      std::uint32_t bits[8];
+      for (std::size_t i = 0; i < width; ++i) {
+        const std::size_t from = i == 0 ? 1 : 0;
+        std::memcpy(p, numberBreak.data() + from, numberBreak.size() - from);
+        p += numberBreak.size() - from;
+        std::memcpy(&bits[i], &numbers[i], sizeof bits[i]);
+        starts[i] = p;
+        std::size_t same = 0;
+        while (same < i && bits[same] != bits[i]) ++same;
+        if (same < i) {
+          std::memcpy(p, starts[same], lengths[same]);
+          p += lengths[same];
+        } else {
+          p = writeShortestFloat(p, numbers[i]);
+        }
+        lengths[i] = static_cast<std::size_t>(p - starts[i]);
+      }
+      *p++ = '\n';
+      std::memcpy(p, rowBreak.data() + 2, depth);
+      p += depth;
+      *p++ = ']';
+      out_.commit(p);
+    }
+    levels_.back().members = rows;
+    end();
   }
   void boolean(bool value) { out_.put(value ? "true" : "false"); }
   void null() { out_.put("null"); }
@@ -132,17 +199,12 @@ void colorJson(JsonStream& j, const host::Color& c) {
 }
 
 void segmentsJson(JsonStream& j, const std::vector<host::Segment>& segments) {
-  j.beginArray();
-  for (const host::Segment& s : segments) {
-    j.element();
-    j.beginArray();
-    for (float v : {s.anchor.x, s.anchor.y, s.in.x, s.in.y, s.out.x, s.out.y}) {
-      j.element();
-      j.number(v);
-    }
-    j.end();
-  }
-  j.end();
+  // A segment is a row of six floats: anchor, in and out.
+  j.floatRows(segments.size(), 6, [&](std::size_t r, float* row) {
+    const host::Segment& s = segments[r];
+    const float numbers[6] = {s.anchor.x, s.anchor.y, s.in.x, s.in.y, s.out.x, s.out.y};
+    std::memcpy(row, numbers, sizeof numbers);
+  });
 }
 
 void paintJson(JsonStream& j, bool on, const host::Color& color) {

@@ -12,6 +12,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "hostapp/writers/shortest_float.h"
+
 namespace writers {
 
 class TextSink {
@@ -91,107 +93,30 @@ class TextSink {
     }
     used_ = static_cast<std::size_t>(end - buf_);
   }
-  // The float32 in std::to_chars's shortest form that reads back to it (a
-  // whole number in fixed notation is written exactly), laid out as
-  // nlohmann::json prints a double: fixed notation with at least one
-  // decimal ("2.0", "-0.0", "0.0001") while the point falls within 15
-  // digits before or 4 zeros after it, otherwise d.ddde+XX with at least
-  // two exponent digits. Not finite: "null".
+  // The float32's shortest form that reads back to it (shortest_float.h).
   void shortestFloat(float value) {
-    if (!std::isfinite(value)) {
-      put("null");
-      return;
-    }
-    reserve(kLongestFloat);
-    char* p = buf_ + used_;
-    // The shortest form in fixed notation is the layout wanted, with ".0"
-    // added to a whole number; only when an exponent is shorter is the
-    // number laid out again from its digits.
-    {
-      char* const end = std::to_chars(p, buf_ + kSize, value).ptr;
-      bool point = false, exponent = false;
-      for (const char* q = p; q != end; ++q) {
-        point |= *q == '.';
-        exponent |= *q == 'e';
-      }
-      if (!exponent) {
-        used_ = static_cast<std::size_t>(end - buf_);
-        if (!point) put(".0");
-        return;
-      }
-    }
-    if (std::signbit(value)) {
-      *p++ = '-';
-      value = -value;
-    }
-    if (value == 0) {
-      *p++ = '0';
-      *p++ = '.';
-      *p++ = '0';
-      used_ = static_cast<std::size_t>(p - buf_);
-      return;
-    }
-    // Scientific form gives the digits and the exponent: "d[.ddd]e[+-]XX".
-    char sci[32];
-    const char* const sciEnd = std::to_chars(sci, sci + sizeof sci, value, std::chars_format::scientific).ptr;
-    char digits[16];
-    int k = 0;
-    const char* q = sci;
-    for (; *q != 'e'; ++q)
-      if (*q != '.') digits[k++] = *q;
-    ++q;
-    const bool negativeExponent = *q == '-';
-    int exponent = 0;
-    std::from_chars(q + 1, sciEnd, exponent);
-    if (negativeExponent) exponent = -exponent;
-    const int n = exponent + 1;  // where the point falls after the first n digits
-    if (k <= n && n <= 15) {
-      std::memcpy(p, digits, static_cast<std::size_t>(k));
-      std::memset(p + k, '0', static_cast<std::size_t>(n - k));
-      p += n;
-      *p++ = '.';
-      *p++ = '0';
-    } else if (0 < n && n <= 15) {
-      std::memcpy(p, digits, static_cast<std::size_t>(n));
-      p += n;
-      *p++ = '.';
-      std::memcpy(p, digits + n, static_cast<std::size_t>(k - n));
-      p += k - n;
-    } else if (-4 < n && n <= 0) {
-      *p++ = '0';
-      *p++ = '.';
-      std::memset(p, '0', static_cast<std::size_t>(-n));
-      p += -n;
-      std::memcpy(p, digits, static_cast<std::size_t>(k));
-      p += k;
-    } else {
-      *p++ = digits[0];
-      if (k > 1) {
-        *p++ = '.';
-        std::memcpy(p, digits + 1, static_cast<std::size_t>(k - 1));
-        p += k - 1;
-      }
-      *p++ = 'e';
-      int e = n - 1;
-      *p++ = e < 0 ? '-' : '+';
-      if (e < 0) e = -e;
-      if (e < 10) *p++ = '0';
-      p = std::to_chars(p, p + 3, e).ptr;
-    }
-    used_ = static_cast<std::size_t>(p - buf_);
+    reserve(kLongestShortestFloat);
+    used_ = static_cast<std::size_t>(writeShortestFloat(buf_ + used_, value) - buf_);
   }
+  // Room for `bytes` characters written straight into the buffer (at most
+  // the buffer's size); commit() takes them up to the end given.
+  char* claim(std::size_t bytes) {
+    reserve(bytes);
+    return buf_ + used_;
+  }
+  void commit(const char* end) { used_ = static_cast<std::size_t>(end - buf_); }
+  static constexpr std::size_t kClaimable = 1 << 14;
+
   void flush() {
     if (used_) out_.write(buf_, static_cast<std::streamsize>(used_));
     used_ = 0;
   }
 
  private:
-  static constexpr std::size_t kSize = 1 << 14;
+  static constexpr std::size_t kSize = kClaimable;
   // The longest number written: below 1e15 in fixed notation with three
   // decimals, above it the shortest round-trip form of a double.
   static constexpr std::size_t kLongestFixed3 = 32;
-  // Sign, 9 digits and up to 15 zeros or 4 leading zeros, a point and ".0".
-  static constexpr std::size_t kLongestFloat = 32;
   void reserve(std::size_t bytes) {
     if (kSize - used_ < bytes) flush();
   }

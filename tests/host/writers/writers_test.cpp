@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -155,6 +156,50 @@ TEST(JsonNumbers, ShortestFloatFormReadsBackAndKeepsTheLayout) {
   EXPECT_EQ(viaSink(&writers::TextSink::shortestFloat, 0.0001f), "0.0001");
   EXPECT_EQ(viaSink(&writers::TextSink::shortestFloat, std::numeric_limits<float>::quiet_NaN()), "null");
   RecordProperty("shorter", static_cast<int>(shorter));
+}
+
+// std::to_chars's shortest form of a float, laid out as the dump lays out
+// numbers: the straightforward way, against which the fast writer is held.
+std::string toCharsShortest(float value) {
+  if (!std::isfinite(value)) return "null";
+  char buf[64];
+  char* end = std::to_chars(buf, buf + sizeof buf, value).ptr;
+  std::string text(buf, end);
+  if (text.find('e') == std::string::npos) return text.find('.') == std::string::npos ? text + ".0" : text;
+  // Scientific: re-lay the digits by where the point falls.
+  std::string sign = value < 0 ? "-" : "";
+  char sci[64];
+  end = std::to_chars(sci, sci + sizeof sci, std::fabs(value), std::chars_format::scientific).ptr;
+  const std::string form(sci, end);
+  std::string digits;
+  for (char c : form.substr(0, form.find('e')))
+    if (c != '.') digits += c;
+  const int k = static_cast<int>(digits.size());
+  const int n = std::stoi(form.substr(form.find('e') + 1)) + 1;
+  if (k <= n && n <= 15) return sign + digits + std::string(static_cast<std::size_t>(n - k), '0') + ".0";
+  if (0 < n && n <= 15) return sign + digits.substr(0, n) + "." + digits.substr(n);
+  if (-4 < n && n <= 0) return sign + "0." + std::string(static_cast<std::size_t>(-n), '0') + digits;
+  char exponent[16];
+  std::snprintf(exponent, sizeof exponent, "e%+03d", n - 1);
+  return sign + digits.substr(0, 1) + (k > 1 ? "." + digits.substr(1) : "") + exponent;
+}
+
+TEST(JsonNumbers, FastShortestFormIsToCharsByteForByte) {
+  std::vector<float> values = floatPatterns();
+  // Every binary exponent at its ends and middle, and whole numbers around
+  // where fixed notation stops being the shorter.
+  for (std::uint32_t e = 0; e < 255; ++e)
+    for (std::uint32_t m : {0u, 1u, 0x400000u, 0x7fffffu, 0x123457u}) {
+      const std::uint32_t bits = e << 23 | m;
+      float f;
+      std::memcpy(&f, &bits, sizeof f);
+      values.push_back(f);
+      values.push_back(-f);
+    }
+  for (double w = 1e6; w < 1e17; w *= 1.37) values.push_back(static_cast<float>(w));
+  values.push_back(std::numeric_limits<float>::infinity());
+  for (float f : values) ASSERT_EQ(viaSink(&writers::TextSink::shortestFloat, f), toCharsShortest(f)) << f;
+  EXPECT_EQ(toCharsShortest(123456790.0f), "123456792.0") << "to_chars spells a whole number exactly";
 }
 
 TEST(JsonNumbers, ReadBackToTheSameFloat) {
