@@ -41,12 +41,12 @@ enum class FieldKind { Bool, Int, Index, Float };
   X(jitterFill, Bool, 0, 0, 0, "the fill colour is varied a little from spiral to spiral")                                     \
   X(jitterStroke, Bool, 0, 0, 0, "the stroke colour is varied a little from spiral to spiral")                                 \
   X(jitterWidth, Bool, 0, 0, 0, "the stroke width is varied a little from spiral to spiral")                                   \
-  X(basicPattern, Bool, 0, 0, 0, "the drop shadow is mirrored into copies around the page")                                    \
+  X(basicPattern, Bool, 0, 0, 0, "three mirrored copies of each spiral, of its shadow and of its sketch copies")               \
   X(closeSpiral, Bool, 0, 0, 0, "each spiral's path is closed")                                                                \
   X(randomStrokeSwatch, Bool, 0, 0, 0, "each spiral is stroked with a random swatch")                                          \
   X(randomInterpolate, Bool, 0, 0, 0, "the interpolation amount is drawn at random per anchor")                                \
   X(dropShadow, Bool, 0, 0, 0, "each spiral gets a drop shadow")                                                               \
-  X(halfShadow, Bool, 0, 0, 0, "the drop shadow takes the spiral's colours at half strength")                                  \
+  X(halfShadow, Bool, 0, 0, 0, "the drop shadow takes the spiral's colour halved instead of black")                            \
   X(randomShadowAngle, Bool, 0, 0, 0, "the drop shadow falls at a random angle")                                               \
   X(randomShadowOpacity, Bool, 0, 0, 0, "the drop shadow takes a random opacity")                                              \
   X(randomShadowScale, Bool, 0, 0, 0, "the drop shadow is scaled at random")                                                   \
