@@ -52,8 +52,10 @@ export function startPage(doc, win) {
     doc,
     win,
     counters,
+    drawingSource: (serial) => ({ url: '/api/' + app.sessionPath('drawing/' + serial), headers: app.api.headers }),
     els: {
       view: $('view'), canvas: $('canvas'), drawing: $('drawing'), bigDrawing: $('big-drawing'), coords: $('coords'),
+      progress: $('drawing-progress'),
       zoomIn: $('zoom-in'), zoomOut: $('zoom-out'), zoomReset: $('zoom-reset'), zoomFit: $('zoom-fit'),
     },
   });
@@ -68,9 +70,12 @@ export function startPage(doc, win) {
     counters.answered++;
     const session = app.session;
     if (data.page) app.documentView.setPage(data.page);
-    if ('svg' in data) {
-      app.documentView.show(data.svg);
-      if (data.savable && typeof data.svg === 'string') app.lastSvg = data.svg;
+    if ('svg' in data || data.drawing) {
+      app.documentView.show(data);
+      // A drawing sent in its binary form has no SVG to keep: the one kept
+      // before is no longer the last drawing.
+      if (data.drawing) app.lastSvg = '';
+      else if (data.savable && typeof data.svg === 'string') app.lastSvg = data.svg;
     }
     let menusChanged = false;
     for (const key of ['canUndo', 'hasRecord']) {

@@ -3,13 +3,16 @@
 import { cssTransform, fitPage, pagePointAt, zoomAbout } from './view-math.mjs';
 
 // A drawing over 1 MiB of SVG would be rasterised in one piece on the page's
-// main thread and freeze it; a worker paints it instead (paint.js) and the
-// page only shows the finished bitmap.
+// main thread and freeze it; a worker paints it instead (paint.mjs). Larger
+// drawings come as their serial only: the worker fetches their binary form
+// and paints it as it arrives, onto the page's canvas handed over to it.
 const kBigDrawing = 1 << 20;
 
-// els: view, canvas, drawing, bigDrawing, coords, zoomIn, zoomOut, zoomReset,
-// zoomFit. `counters` gets the drawn count and the last SVG shown.
-export function createDocumentView({ doc, win, els, counters }) {
+// els: view, canvas, drawing, bigDrawing, progress, coords, zoomIn, zoomOut,
+// zoomReset, zoomFit. `counters` gets the drawn count, the last SVG shown
+// (null for a binary drawing) and the last binary drawing's size.
+// `drawingSource(serial)` gives the URL and headers of a binary drawing.
+export function createDocumentView({ doc, win, els, counters, drawingSource }) {
   const view = { zoom: 1, x: 0, y: 0, fitted: false };
   let page = null;
   let drawSerial = 0;
@@ -47,19 +50,32 @@ export function createDocumentView({ doc, win, els, counters }) {
     win.dispatchEvent(new win.CustomEvent('spiral-drawn', { detail: { serial } }));
   }
 
-  // Shows the SVG: parsed and put in place at once, so the change is on
-  // screen in the next frame. The SVG is the host's own writer's, and a
-  // parsed document's scripts never run. A newer drawing supersedes one still
-  // being painted.
-  function show(svg) {
+  function progress(text) {
+    els.progress.textContent = text || '';
+    els.progress.hidden = !text;
+  }
+
+  // Shows an answer's drawing: its SVG, parsed and put in place at once, so
+  // the change is on screen in the next frame (the SVG is the host's own
+  // writer's, and a parsed document's scripts never run), or its binary form
+  // ("drawing"). A newer drawing supersedes one still being painted.
+  function show(data) {
+    if (data.drawing && typeof data.drawing.serial === 'number') {
+      const serial = ++drawSerial;
+      paint({ type: 'drawing', ...drawingSource(data.drawing.serial), bytes: data.drawing.bytes }, serial, null);
+      return;
+    }
+    const svg = data.svg;
     if (typeof svg !== 'string') return;
     const serial = ++drawSerial;
     if (svg.length > kBigDrawing) {
-      paint(svg, serial);
+      paint({ type: 'svg', svg }, serial, svg);
       return;
     }
     const parsed = new win.DOMParser().parseFromString(svg, 'image/svg+xml').documentElement;
     if (parsed.namespaceURI !== 'http://www.w3.org/2000/svg' || parsed.localName !== 'svg') return;
+    if (painter) painter.worker.postMessage({ type: 'cancel' });
+    progress('');
     els.drawing.replaceChildren(doc.importNode(parsed, true));
     els.drawing.hidden = false;
     els.bigDrawing.hidden = true;
@@ -68,28 +84,31 @@ export function createDocumentView({ doc, win, els, counters }) {
     });
   }
 
-  function paint(svg, serial) {
+  function paint(job, serial, svg) {
     if (!painter) {
-      painter = { worker: new win.Worker('paint.js'), pending: new Map() };
+      painter = { worker: new win.Worker('paint.mjs', { type: 'module' }), svg: null };
+      const canvas = els.bigDrawing.transferControlToOffscreen();
+      painter.worker.postMessage({ canvas }, [canvas]);
       painter.worker.onmessage = (e) => {
-        const { serial: done, bitmap } = e.data;
-        if (done !== drawSerial) {
-          bitmap.close();
-          return;
+        const m = e.data;
+        if (m.serial !== drawSerial) return;
+        if ('progress' in m) {
+          progress('Drawing… ' + Math.floor(m.progress * 100) + ' %');
+        } else if (m.done) {
+          progress('');
+          counters.lastDrawing = { paths: m.paths, segments: m.segments };
+          drawn(painter.svg, m.serial);
+        } else if (m.failed) {
+          progress(m.superseded ? '' : 'The drawing could not be shown: ' + m.failed);
         }
-        const canvas = els.bigDrawing;
-        canvas.width = bitmap.width;
-        canvas.height = bitmap.height;
-        canvas.getContext('bitmaprenderer').transferFromImageBitmap(bitmap);
-        canvas.hidden = false;
-        els.drawing.hidden = true;
-        drawn(painter.pending.get(done), done);
-        painter.pending.clear();
       };
     }
     const scale = Math.min(2 * (win.devicePixelRatio || 1), 8192 / Math.max(page[0], page[1]));
-    painter.pending.set(serial, svg);
-    painter.worker.postMessage({ svg, page, scale, serial });
+    painter.svg = svg;
+    els.bigDrawing.hidden = false;
+    els.drawing.hidden = true;
+    progress(svg === null ? 'Drawing… 0 %' : '');
+    painter.worker.postMessage({ ...job, page, scale, serial });
   }
 
   function listen() {
