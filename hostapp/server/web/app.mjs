@@ -134,6 +134,7 @@ export function startPage(doc, win) {
       const filter = app.session.filters[0];
       if (data.dialog) app.optionsDialog.open(data.dialog, filter ? filter.title.replace(/\.\.\.$/, '') : 'Filter');
       else app.setStatus('Ready: choose the filter from the Filter menu.');
+      counters.sessionId = data.id;
       counters.ready = true;
     } catch (e) {
       app.setStatus('No session: ' + e.message, true);

@@ -96,7 +96,9 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
           progress('Drawing… ' + Math.floor(m.progress * 100) + ' %');
         } else if (m.done) {
           progress('');
-          counters.lastDrawing = { paths: m.paths, segments: m.segments };
+          // How long from the answer to the drawing painted whole.
+          const ms = win.performance.now() - painter.started;
+          counters.lastDrawing = { paths: m.paths, segments: m.segments, ms };
           drawn(painter.svg, m.serial);
         } else if (m.failed) {
           progress(m.superseded ? '' : 'The drawing could not be shown: ' + m.failed);
@@ -105,6 +107,7 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
     }
     const scale = Math.min(2 * (win.devicePixelRatio || 1), 8192 / Math.max(page[0], page[1]));
     painter.svg = svg;
+    painter.started = win.performance.now();
     els.bigDrawing.hidden = false;
     els.drawing.hidden = true;
     progress(svg === null ? 'Drawing… 0 %' : '');
