@@ -517,6 +517,10 @@ try {
     assert.equal(shown.svg, null);
     assert.ok(shown.canvas);
     figures.bigArrivalToPaintedMs = Math.round(shown.drawing.ms);
+    // From the binary form's first byte at the worker to the drawing painted whole.
+    const timing = shown.drawing.timing;
+    assert.ok(timing.firstByte > 0 && timing.painted >= timing.firstByte, JSON.stringify(timing));
+    figures.bigFirstByteToPaintedMs = Math.round(timing.painted - timing.firstByte);
     await big.screenshot({ path: path.join(outDir, 'drawing-100k.png') });
     // The same drawing as SVG, drawn by the browser, to compare by eye.
     const svgText = await big.evaluate(async () => {

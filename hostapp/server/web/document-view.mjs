@@ -98,14 +98,16 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
           progress('');
           // How long from the answer to the drawing painted whole.
           const ms = win.performance.now() - painter.started;
-          counters.lastDrawing = { paths: m.paths, segments: m.segments, ms };
+          counters.lastDrawing = { paths: m.paths, segments: m.segments, ms, timing: m.timing };
           drawn(painter.svg, m.serial);
         } else if (m.failed) {
           progress(m.superseded ? '' : 'The drawing could not be shown: ' + m.failed);
         }
       };
     }
-    const scale = Math.min(2 * (win.devicePixelRatio || 1), 8192 / Math.max(page[0], page[1]));
+    // Device pixels: the page's CSS pixels times the display's ratio, more
+    // when zoomed in.
+    const scale = Math.min((win.devicePixelRatio || 1) * Math.max(1, view.zoom), 8192 / Math.max(page[0], page[1]));
     painter.svg = svg;
     painter.started = win.performance.now();
     els.bigDrawing.hidden = false;

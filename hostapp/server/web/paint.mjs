@@ -6,10 +6,22 @@
 // writer's paths, under one y flip; symbols in <defs> are not placed) is
 // painted the same way.
 import { DrawingDecoder } from './drawing-decoder.mjs';
+import { StyledPainter, tracePath } from './drawing-trace.mjs';
 
 let canvas = null;
 let ctx = null;
+let painter = null;
 let job = null;  // the drawing being painted: { serial, abort }
+
+// Pieces of a path that stay within this many device pixels of the pen are
+// left out (drawing-trace.mjs): a difference below a pixel.
+const kTolerancePx = 0.25;
+
+// A moment comparable with the page's clock.
+const now = () => performance.timeOrigin + performance.now();
+// After the next frame: what was painted is on the page.
+const nextFrame = () => new Promise((resolve) =>
+  (typeof requestAnimationFrame === 'function' ? requestAnimationFrame(() => resolve()) : setTimeout(resolve, 0)));
 
 // Work done before the worker lets the canvas show it.
 const kSliceMs = 8;
@@ -31,37 +43,7 @@ function begin(page, scale) {
   ctx.miterLimit = 4;
   ctx.lineCap = 'butt';
   ctx.lineJoin = 'miter';
-}
-
-function strokeAndFill(target, p) {
-  ctx.globalAlpha = p.opacity;
-  if (p.fill) {
-    ctx.fillStyle = p.fill;
-    target ? ctx.fill(target) : ctx.fill();
-  }
-  if (p.stroke && p.width > 0) {
-    ctx.strokeStyle = p.stroke;
-    ctx.lineWidth = p.width;
-    ctx.setLineDash([]);
-    if (p.dashes.length) ctx.setLineDash(p.dashes);
-    ctx.lineDashOffset = p.dashOffset;
-    target ? ctx.stroke(target) : ctx.stroke();
-  }
-}
-
-export function tracePath(c, segs, closed) {
-  const n = segs.length / 6;
-  c.beginPath();
-  c.moveTo(segs[2], segs[3]);
-  for (let i = 1; i < n; i++) {
-    const a = (i - 1) * 6, b = i * 6;
-    c.bezierCurveTo(segs[a + 4], segs[a + 5], segs[b], segs[b + 1], segs[b + 2], segs[b + 3]);
-  }
-  if (closed) {
-    const a = (n - 1) * 6;
-    c.bezierCurveTo(segs[a + 4], segs[a + 5], segs[0], segs[1], segs[2], segs[3]);
-    c.closePath();
-  }
+  painter.reset();
 }
 
 const pause = () => new Promise((resolve) => setTimeout(resolve, 0));
@@ -88,22 +70,33 @@ async function paintDrawing(me, { url, headers, page, scale, bytes }) {
     throw Object.assign(new Error(data.error || 'status ' + res.status), { superseded: res.status === 409 });
   }
   begin(page, scale);
+  const tolerance = kTolerancePx / scale;
+  const timing = { firstByte: 0 };
   const reader = res.body.getReader();
   let reported = 0;
   for (;;) {
     const { value, done } = await reader.read();
     if (job !== me) return;
     if (done) break;
+    if (!timing.firstByte) timing.firstByte = now();
     const paths = decoder.push(value);
-    if (!(await paintAll(me, paths, (p) => { tracePath(ctx, p.segs, p.closed); strokeAndFill(null, p); }))) return;
-    const now = performance.now();
-    if (now - reported > 50) {
-      reported = now;
+    const paintOne = (p) => {
+      ctx.beginPath();
+      tracePath(ctx, p.segs, p.closed, tolerance);
+      painter.paint(p);
+    };
+    if (!(await paintAll(me, paths, paintOne))) return;
+    const at = performance.now();
+    if (at - reported > 50) {
+      reported = at;
       post({ serial: me.serial, progress: Math.min(1, decoder.bytesRead / Math.max(1, bytes)) });
     }
   }
   if (!decoder.complete) throw new Error('the drawing came cut short');
-  post({ serial: me.serial, done: true, paths: decoder.pathsRead, segments: decoder.segmentsRead });
+  await nextFrame();
+  if (job !== me) return;
+  timing.painted = now();
+  post({ serial: me.serial, done: true, paths: decoder.pathsRead, segments: decoder.segmentsRead, timing });
 }
 
 function attribute(attrs, name) {
@@ -132,7 +125,7 @@ async function paintSvg(me, { svg, page, scale }) {
       dashOffset: Number(attribute(attrs, 'stroke-dashoffset') ?? 0),
     });
   }
-  if (!(await paintAll(me, paths, (p) => strokeAndFill(new Path2D(p.d), p)))) return;
+  if (!(await paintAll(me, paths, (p) => painter.paint(p, new Path2D(p.d))))) return;
   post({ serial: me.serial, done: true, paths: paths.length });
 }
 
@@ -141,6 +134,7 @@ self.onmessage = async (event) => {
   if (m.canvas) {
     canvas = m.canvas;
     ctx = canvas.getContext('2d');
+    painter = new StyledPainter(ctx);
   }
   if (job) job.abort.abort();
   job = null;
