@@ -477,8 +477,12 @@ class SessionChild {
   json common() {
     json answer;
     ++drawingSerial_;
+    const std::uint64_t before = drawingSummary_.segments;
     drawingSummary_ = summarizeDrawing(session_->document());
     binaryDrawing_ = drawingSummary_.segments > kBinaryDrawingSegments;
+    // A large drawing gone (a cancelled preview, an undo): the memory kept
+    // for redrawing it goes back to the system.
+    if (before > kBinaryDrawingSegments && drawingSummary_.segments < before / 2) host::platform::releaseFreedMemory();
     if (binaryDrawing_) {
       // Large: the page fetches it in pieces, by this serial.
       answer["drawing"] = {{"serial", drawingSerial_},

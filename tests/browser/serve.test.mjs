@@ -9,7 +9,7 @@
 // Go, optional), SPIRAL_CHROMIUM (default /usr/bin/chromium).
 // Exit status 77 (skipped) only when chromium is not installed.
 import { spawn, execFileSync } from 'node:child_process';
-import { existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import assert from 'node:assert/strict';
@@ -540,6 +540,138 @@ try {
     assert.ok(figures.bigSegments >= 100000, `${figures.bigSegments} segments`);
     await big.close();
   });
+
+  // Resident memory of a process, and the processes a process started.
+  const rssOf = (pid) => {
+    try {
+      return Number(/VmRSS:\s+(\d+) kB/.exec(readFileSync(`/proc/${pid}/status`, 'utf8'))[1]) * 1024;
+    } catch {
+      return 0;
+    }
+  };
+  const childrenOf = (pid) => readdirSync('/proc').filter((d) => /^\d+$/.test(d)).filter((d) => {
+    try {
+      return readFileSync(`/proc/${d}/stat`, 'utf8').replace(/^.*\) /, '').split(' ')[1] === String(pid);
+    } catch {
+      return false;
+    }
+  }).map(Number);
+  const spread = (xs) => ({ median: median(xs), min: Math.min(...xs), max: Math.max(...xs) });
+  // Frame times on the page from now on, and the longest gap between them.
+  const watchFrames = (p) => p.evaluate(() => {
+    window.frameGaps = [];
+    window.stopFrames = false;
+    let last = performance.now();
+    const tick = (t) => { window.frameGaps.push(t - last); last = t; if (!window.stopFrames) requestAnimationFrame(tick); };
+    requestAnimationFrame(tick);
+  });
+  const longestFrameGap = (p) => p.evaluate(() => { window.stopFrames = true; return Math.max(...window.frameGaps); });
+
+  const bigRecord = (more) => JSON.stringify({ armCount: 300, spiralCount: 200, maxPoints: 9999, preview: true, ...more });
+  // Types `text` into the arm gap key by key, as people type, and commits it
+  // with Tab; gives the time from Tab to the new drawing painted whole.
+  async function typeGapAndWait(p, text) {
+    const before = await p.evaluate(() => window.spiral.drawn);
+    const input = item(p, 5).locator('input');
+    await input.click();
+    await p.keyboard.press('Control+A');
+    await p.keyboard.type(text, { delay: 60 });
+    await p.evaluate(() => {
+      window.changeAt = 0;
+      document.addEventListener('keydown', (e) => { if (e.key === 'Tab') window.changeAt = performance.now(); },
+        { capture: true, once: true });
+      window.addEventListener('spiral-drawn', () => { window.drawnAt = performance.now(); }, { once: true });
+    });
+    await p.keyboard.press('Tab');
+    await p.waitForFunction((n) => window.spiral.drawn > n, before, { timeout: 60000 });
+    return p.evaluate(() => window.drawnAt - window.changeAt);
+  }
+
+  await step('300 arms x 200 spirals: typed changes redraw while frames keep coming', async () => {
+    const p = await context.newPage();
+    await p.goto(url);
+    await p.waitForFunction(() => window.spiral.ready === true);
+    await openRecord(p, 'big.json', bigRecord({}));
+    await afterDrawing(p, () => menu(p, 'menu-filter', 'menu-filter-0'));
+    await watchFrames(p);
+    const times = [];
+    const firstByteToPainted = [];
+    for (let k = 0; k < 7; ++k) {
+      times.push(await typeGapAndWait(p, String(190 + 3 * k)));
+      const shown = await p.evaluate(() => window.spiral.lastDrawing);
+      assert.equal(shown.segments, 240000);
+      firstByteToPainted.push(shown.timing.painted - shown.timing.firstByte);
+    }
+    figures.big240kChangeToPaintedMs = spread(times.map(Math.round));
+    figures.big240kFirstByteToPaintedMs = spread(firstByteToPainted.map(Math.round));
+    figures.big240kLongestFrameGapMs = Math.round(await longestFrameGap(p));
+    await p.screenshot({ path: path.join(outDir, 'drawing-240k.png') });
+    assert.equal(await p.locator('#drawing-progress').isVisible(), false);
+    await p.keyboard.press('Escape');
+    await p.close();
+  });
+
+  await step('2.6 million segments: progress shows, a change supersedes it, memory stays bounded', async () => {
+    const p = await context.newPage();
+    await p.goto(url);
+    await p.waitForFunction(() => window.spiral.ready === true);
+    await openRecord(p, 'huge.json', bigRecord({ sketchRepeats: 10 }));
+    const serverBaseline = rssOf(server.pid);
+    const peaks = new Map();
+    const sample = () => {
+      for (const pid of [server.pid, ...childrenOf(server.pid)]) peaks.set(pid, Math.max(peaks.get(pid) || 0, rssOf(pid)));
+    };
+    const sampler = setInterval(sample, 25);
+    try {
+      await watchFrames(p);
+      const before = await p.evaluate(() => window.spiral.drawn);
+      await menu(p, 'menu-filter', 'menu-filter-0');
+      await p.waitForFunction(() => /Drawing… [1-9]\d* %/.test(document.getElementById('drawing-progress').textContent));
+      figures.hugeProgressSeen = await p.locator('#drawing-progress').textContent();
+      await p.screenshot({ path: path.join(outDir, 'drawing-huge-progress.png') });
+      // A change before it is whole: the newer drawing replaces it.
+      const input = item(p, 5).locator('input');
+      await input.fill('170');
+      await input.press('Tab');
+      await p.waitForFunction((n) => window.spiral.drawn > n, before, { timeout: 120000 });
+      const shown = await p.evaluate(() => ({ last: window.spiral.lastDrawing, abandoned: window.spiral.abandoned,
+        drawn: window.spiral.drawn }));
+      assert.equal(shown.drawn, before + 1, 'only the newer drawing was shown whole');
+      assert.equal(shown.abandoned.length, 1, JSON.stringify(shown.abandoned));
+      assert.ok(shown.abandoned[0].serial < shown.last.serial);
+      assert.equal(shown.last.segments, 2640000);
+      figures.hugeLongestFrameGapMs = Math.round(await longestFrameGap(p));
+      figures.hugeFirstByteToPaintedMs = Math.round(shown.last.timing.painted - shown.last.timing.firstByte);
+      figures.hugeAbandonedAtBytes = shown.abandoned[0].bytesRead;
+      await p.screenshot({ path: path.join(outDir, 'drawing-huge.png') });
+      // The largest document: the drawing as an SVG file.
+      const sessionId = await p.evaluate(() => window.spiral.sessionId);
+      const res = await fetch(new URL(`/api/sessions/${sessionId}/export/svg`, url),
+        { headers: { 'X-Spiral-Token': new URL(url).searchParams.get('token') } });
+      let svgBytes = 0;
+      for await (const chunk of res.body) svgBytes += chunk.length;
+      figures.hugeSvgBytes = svgBytes;
+      sample();
+      const sessionPid = [...peaks.keys()].filter((pid) => pid !== server.pid)
+        .reduce((a, b) => ((peaks.get(a) || 0) >= peaks.get(b) ? a : b), 0);
+      figures.hugeServerRss = { baseline: serverBaseline, peak: peaks.get(server.pid) };
+      figures.hugeSessionPeakRss = peaks.get(sessionPid);
+      assert.ok(peaks.get(server.pid) < 2 * svgBytes, JSON.stringify(figures.hugeServerRss));
+      assert.ok(peaks.get(sessionPid) < 2 * svgBytes, `session ${peaks.get(sessionPid)}`);
+      await afterDrawing(p, () => p.keyboard.press('Escape'));
+      await p.waitForTimeout(300);
+      figures.hugeServerRss.after = rssOf(server.pid);
+      figures.hugeSessionRssAfterEscape = rssOf(sessionPid);
+      assert.ok(figures.hugeServerRss.after < Math.max(2 * serverBaseline, serverBaseline + 32 * 2 ** 20),
+        JSON.stringify(figures.hugeServerRss));
+      assert.ok(figures.hugeSessionRssAfterEscape < peaks.get(sessionPid) / 2,
+        `session ${figures.hugeSessionRssAfterEscape} after, ${peaks.get(sessionPid)} at its peak`);
+    } finally {
+      clearInterval(sampler);
+    }
+    await p.close();
+  });
+
   const crashPlugin = process.env.SPIRAL_CRASH_PLUGIN;
   if (crashPlugin) {
     await step('a plug-in that crashes ends its session and the page says so', async () => {

@@ -33,7 +33,7 @@ function emptySession() {
 export function startPage(doc, win) {
   const $ = (id) => doc.getElementById(id);
   // Counters (and the last drawing) the browser tests read.
-  const counters = { drawn: 0, answered: 0, sent: 0, dropped: 0 };
+  const counters = { drawn: 0, answered: 0, sent: 0, dropped: 0, abandoned: [] };
   win.spiral = counters;
 
   const ui = { doc, win, layer: $('layer') };

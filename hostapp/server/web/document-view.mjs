@@ -10,7 +10,8 @@ const kBigDrawing = 1 << 20;
 
 // els: view, canvas, drawing, bigDrawing, progress, coords, zoomIn, zoomOut,
 // zoomReset, zoomFit. `counters` gets the drawn count, the last SVG shown
-// (null for a binary drawing) and the last binary drawing's size.
+// (null for a binary drawing), the last binary drawing's size and timing, and
+// the binary drawings dropped for newer ones before they came whole.
 // `drawingSource(serial)` gives the URL and headers of a binary drawing.
 export function createDocumentView({ doc, win, els, counters, drawingSource }) {
   const view = { zoom: 1, x: 0, y: 0, fitted: false };
@@ -91,6 +92,11 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
       painter.worker.postMessage({ canvas }, [canvas]);
       painter.worker.onmessage = (e) => {
         const m = e.data;
+        // A stream that ended before the drawing was whole: dropped by the
+        // worker, or cut short by the server, for a newer one (or failed).
+        if (m.abandoned || (m.failed && 'bytesRead' in m)) {
+          counters.abandoned.push({ serial: m.serial, bytesRead: m.bytesRead });
+        }
         if (m.serial !== drawSerial) return;
         if ('progress' in m) {
           progress('Drawing… ' + Math.floor(m.progress * 100) + ' %');
@@ -98,7 +104,7 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
           progress('');
           // How long from the answer to the drawing painted whole.
           const ms = win.performance.now() - painter.started;
-          counters.lastDrawing = { paths: m.paths, segments: m.segments, ms, timing: m.timing };
+          counters.lastDrawing = { serial: m.serial, paths: m.paths, segments: m.segments, ms, timing: m.timing };
           drawn(painter.svg, m.serial);
         } else if (m.failed) {
           progress(m.superseded ? '' : 'The drawing could not be shown: ' + m.failed);

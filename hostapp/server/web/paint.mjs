@@ -64,6 +64,7 @@ async function paintAll(me, paths, paintOne) {
 
 async function paintDrawing(me, { url, headers, page, scale, bytes }) {
   const decoder = new DrawingDecoder();
+  me.decoder = decoder;
   const res = await fetch(url, { headers, signal: me.abort.signal });
   if (!res.ok) {
     const data = await res.json().catch(() => ({}));
@@ -136,7 +137,11 @@ self.onmessage = async (event) => {
     ctx = canvas.getContext('2d');
     painter = new StyledPainter(ctx);
   }
-  if (job) job.abort.abort();
+  if (job) {
+    // Dropped for a newer one: its stream is cut off where it was.
+    job.abort.abort();
+    if (job.decoder) post({ serial: job.serial, abandoned: true, bytesRead: job.decoder.bytesRead });
+  }
   job = null;
   if (m.type !== 'drawing' && m.type !== 'svg') return;
   const me = { serial: m.serial, abort: new AbortController() };
@@ -144,7 +149,10 @@ self.onmessage = async (event) => {
   try {
     await (m.type === 'drawing' ? paintDrawing(me, m) : paintSvg(me, m));
   } catch (err) {
-    if (job === me) post({ serial: me.serial, failed: String(err.message || err), superseded: !!err.superseded });
+    if (job === me) {
+      post({ serial: me.serial, failed: String(err.message || err), superseded: !!err.superseded,
+        bytesRead: me.decoder ? me.decoder.bytesRead : 0 });
+    }
   }
   if (job === me) job = null;
 };
