@@ -135,8 +135,10 @@ DrawingSummary summarizeDrawing(const host::Document& doc) {
   DrawingSummary summary;
   summary.bytes = kDrawingHeaderBytes;
   for (const host::Layer& layer : doc.layers()) {
+    std::uint64_t& layerPaths = summary.layerPaths.emplace_back(0);
     doc.forEachInPaintOrder(layer.id, [&](const host::Art& a) {
       forEachPathOf(doc, a, [&](const host::Style& style, float, bool, const std::vector<host::Segment>& segs) {
+        ++layerPaths;
         ++summary.paths;
         summary.segments += segs.size();
         summary.bytes += recordBytes(dashCount(style), segs.size());

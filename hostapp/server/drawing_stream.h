@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "hostapp/model/document.h"
 
@@ -32,6 +33,7 @@ struct DrawingSummary {
   std::uint64_t paths = 0;
   std::uint64_t segments = 0;
   std::uint64_t bytes = 0;  // the whole form, header included
+  std::vector<std::uint64_t> layerPaths;  // the paths of each layer, bottom first
 };
 
 DrawingSummary summarizeDrawing(const host::Document& doc);

@@ -490,6 +490,19 @@ class SessionChild {
                            {"segments", drawingSummary_.segments},
                            {"bytes", drawingSummary_.bytes}};
       answer["savable"] = false;
+      // Outside the dialog, what the page needs to write it as Download SVG
+      // does from the binary form it keeps: the metadata and the layers.
+      if (!dialogOpening_ && !dialog_) {
+        try {
+          json layers = json::array();
+          const auto& docLayers = session_->document().layers();
+          for (std::size_t k = 0; k < docLayers.size(); ++k)
+            layers.push_back(json::array({docLayers[k].name, drawingSummary_.layerPaths[k]}));
+          answer["drawing"]["saveAs"] = {{"metadata", records::metadataText(session_->metadata())},
+                                         {"layers", std::move(layers)}};
+        } catch (const records::RecordError&) {
+        }
+      }
     } else {
       std::string svg;
       bool savable = false;

@@ -672,6 +672,38 @@ try {
     await p.close();
   });
 
+  await step('a session process that dies: its large drawing is still saved, as the host writes it', async () => {
+    const p = await context.newPage();
+    await p.goto(url);
+    await p.waitForFunction(() => window.spiral.ready === true);
+    await openRecord(p, 'big.json', JSON.stringify({ armCount: 300, spiralCount: 84, maxPoints: 9999, preview: true }));
+    await afterDrawing(p, () => menu(p, 'menu-filter', 'menu-filter-0'));
+    await afterDrawing(p, () => p.keyboard.press('Enter'));
+    await p.waitForSelector('#options-dialog', { state: 'detached' });
+    assert.equal(await p.evaluate(() => window.spiral.svg), null, 'sent in its binary form');
+    const served = (await download(p, 'menu-save-svg', 'served-big.svg')).toString();
+    // The newest session process is this page's.
+    const started = (pid) => Number(readFileSync(`/proc/${pid}/stat`, 'utf8').replace(/^.*\) /, '').split(' ')[19]);
+    const sessionPid = childrenOf(server.pid).reduce((a, b) => (started(a) >= started(b) ? a : b));
+    process.kill(sessionPid, 'SIGKILL');
+    await menu(p, 'menu-filter', 'menu-filter-0');
+    const box = p.locator('#session-ended');
+    await box.waitFor();
+    const [saved] = await Promise.all([
+      p.waitForEvent('download'),
+      box.getByRole('button', { name: 'Download the last drawing' }).click(),
+    ]);
+    const lastSvg = path.join(work, 'last-big-drawing.svg');
+    await saved.saveAs(lastSvg);
+    const text = readFileSync(lastSvg, 'utf8');
+    assert.equal(pathCount(text), 84);
+    assert.ok(text === served, 'the page writes what Download SVG wrote');
+    const again = path.join(work, 'last-big-drawing-again.svg');
+    execFileSync(hostExe, ['draw', '--params', lastSvg, '--no-dialog', '--svg', again], { stdio: 'ignore' });
+    assert.ok(readFileSync(again, 'utf8') === served, 'the command line re-makes it');
+    await p.close();
+  });
+
   const crashPlugin = process.env.SPIRAL_CRASH_PLUGIN;
   if (crashPlugin) {
     await step('a plug-in that crashes ends its session and the page says so', async () => {

@@ -37,7 +37,8 @@ export function startPage(doc, win) {
   win.spiral = counters;
 
   const ui = { doc, win, layer: $('layer') };
-  const app = { ui, counters, session: emptySession(), dialog: null, busy: false, ended: false, lastSvg: '' };
+  const app = { ui, counters, session: emptySession(), dialog: null, busy: false, ended: false, lastSvg: '',
+    lastBig: null };
   const token = new URLSearchParams(win.location.search).get('token') || '';
   app.api = createApi({ token, fetch: win.fetch.bind(win), onSessionEnded: (reason) => sessionEnded(reason) });
   app.sessionPath = (op) => 'sessions/' + app.session.id + (op ? '/' + op : '');
@@ -74,8 +75,14 @@ export function startPage(doc, win) {
       app.documentView.show(data);
       // A drawing sent in its binary form has no SVG to keep: the one kept
       // before is no longer the last drawing.
-      if (data.drawing) app.lastSvg = '';
-      else if (data.savable && typeof data.svg === 'string') app.lastSvg = data.svg;
+      // The worker keeps one sent whole and can write it, given its metadata.
+      if (data.drawing) {
+        app.lastSvg = '';
+        app.lastBig = data.drawing.saveAs ? { serial: data.drawing.serial, ...data.drawing.saveAs } : null;
+      } else if (data.savable && typeof data.svg === 'string') {
+        app.lastSvg = data.svg;
+        app.lastBig = null;
+      }
     }
     let menusChanged = false;
     for (const key of ['canUndo', 'hasRecord']) {
@@ -106,7 +113,7 @@ export function startPage(doc, win) {
     app.setStatus('The session has ended.', true);
     // The last drawing outside the options dialog is not lost with its
     // session: it can still be saved, record and all.
-    const keep = app.lastSvg ? [['Download the last drawing', () => { commands.downloadLastDrawing(); return false; }]] : [];
+    const keep = app.lastSvg || app.lastBig ? [['Download the last drawing', () => { commands.downloadLastDrawing(); return false; }]] : [];
     const box = messageBox(ui, 'Session ended', reason || 'the session has ended', [
       ...keep,
       ['Start a new session', () => win.location.reload()],

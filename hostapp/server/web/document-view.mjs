@@ -19,6 +19,8 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
   let drawSerial = 0;
   let painter = null;
   let picker = null;
+  const writes = new Map();  // SVG files asked of the worker, by number
+  let writeCount = 0;
 
   function apply() {
     if (!page) return;
@@ -92,6 +94,12 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
       painter.worker.postMessage({ canvas }, [canvas]);
       painter.worker.onmessage = (e) => {
         const m = e.data;
+        if ('wrote' in m) {
+          const asked = writes.get(m.wrote);
+          writes.delete(m.wrote);
+          if (asked) m.blob ? asked.resolve(m.blob) : asked.reject(new Error(m.failed));
+          return;
+        }
         // A stream that ended before the drawing was whole: dropped by the
         // worker, or cut short by the server, for a newer one (or failed).
         if (m.abandoned || (m.failed && 'bytesRead' in m)) {
@@ -174,6 +182,16 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
         view.fitted = true;
         fit();
       }
+    },
+    // The last binary drawing (the server's `serial`), if it came whole, as an
+    // SVG file (a Blob) with `saveAs`'s metadata and layers.
+    svgOfDrawing(serial, saveAs) {
+      if (!painter) return Promise.reject(new Error('no drawing was painted'));
+      const id = ++writeCount;
+      return new Promise((resolve, reject) => {
+        writes.set(id, { resolve, reject });
+        painter.worker.postMessage({ type: 'write-svg', id, serial, layers: saveAs.layers, metadata: saveAs.metadata });
+      });
     },
     // The page's right edge in client pixels.
     pageRight() {

@@ -6,12 +6,16 @@
 // writer's paths, under one y flip; symbols in <defs> are not placed) is
 // painted the same way.
 import { DrawingDecoder } from './drawing-decoder.mjs';
+import { svgParts } from './drawing-svg.mjs';
 import { StyledPainter, tracePath } from './drawing-trace.mjs';
 
 let canvas = null;
 let ctx = null;
 let painter = null;
 let job = null;  // the drawing being painted: { serial, abort }
+// The last binary drawing that came whole: { serial (the server's), page,
+// paths }, kept to be written as SVG on demand (after the session ended).
+let kept = null;
 
 // Pieces of a path that stay within this many device pixels of the pen are
 // left out (drawing-trace.mjs): a difference below a pixel.
@@ -73,6 +77,7 @@ async function paintDrawing(me, { url, headers, page, scale, bytes }) {
   begin(page, scale);
   const tolerance = kTolerancePx / scale;
   const timing = { firstByte: 0 };
+  const all = [];
   const reader = res.body.getReader();
   let reported = 0;
   for (;;) {
@@ -81,6 +86,7 @@ async function paintDrawing(me, { url, headers, page, scale, bytes }) {
     if (done) break;
     if (!timing.firstByte) timing.firstByte = now();
     const paths = decoder.push(value);
+    for (const p of paths) all.push(p);
     const paintOne = (p) => {
       ctx.beginPath();
       tracePath(ctx, p.segs, p.closed, tolerance);
@@ -94,6 +100,7 @@ async function paintDrawing(me, { url, headers, page, scale, bytes }) {
     }
   }
   if (!decoder.complete) throw new Error('the drawing came cut short');
+  kept = { serial: decoder.header.serial, page: decoder.header.page, paths: all };
   await nextFrame();
   if (job !== me) return;
   timing.painted = now();
@@ -130,8 +137,23 @@ async function paintSvg(me, { svg, page, scale }) {
   post({ serial: me.serial, done: true, paths: paths.length });
 }
 
+// The kept drawing as an SVG file, if it is the one asked for.
+function writeSvg({ id, serial, layers, metadata }) {
+  if (!kept || kept.serial !== serial) {
+    post({ wrote: id, failed: 'the drawing did not come whole' });
+    return;
+  }
+  post({ wrote: id, blob: new Blob(svgParts(kept, layers, metadata), { type: 'image/svg+xml' }) });
+}
+
 self.onmessage = async (event) => {
   const m = event.data;
+  if (m.type === 'write-svg') {
+    writeSvg(m);
+    return;
+  }
+  // A drawing in another form replaces the kept one.
+  if (m.type === 'cancel' || m.type === 'svg') kept = null;
   if (m.canvas) {
     canvas = m.canvas;
     ctx = canvas.getContext('2d');
