@@ -885,6 +885,13 @@ TEST_F(ServeTest, LargeDrawingsComeInTheirBinaryFormBySerial) {
   ASSERT_TRUE(svg);
   EXPECT_EQ(svgStrokes(svg->body), d.strokes);
 
+  // Outside the dialog the answer also tells what the page needs to write it
+  // as that download: its metadata and its layers' names and paths.
+  ASSERT_TRUE(info.contains("saveAs"));
+  const std::string metadata = info["saveAs"]["metadata"];
+  EXPECT_NE(svg->body.find("<metadata id=\"spiral-drawing\">" + metadata + "</metadata>"), std::string::npos) << metadata;
+  EXPECT_EQ(info["saveAs"]["layers"], json::array({json::array({"Layer 1", d.paths})}));
+
   // Any later answer supersedes the drawing; an unknown serial is refused too.
   Answer state = api.op(id, "state");
   ASSERT_TRUE(state.body.contains("drawing"));
@@ -898,6 +905,21 @@ TEST_F(ServeTest, LargeDrawingsComeInTheirBinaryFormBySerial) {
   ASSERT_TRUE(again);
   EXPECT_TRUE(readBinary(again->body).whole);
   api.del(base);
+}
+
+TEST_F(ServeTest, ALargePreviewCarriesNothingToSave) {
+  Api api(*server_);
+  const std::string id = api.open();
+  ASSERT_EQ(api.op(id, "record", {{"json", {{"armCount", 300}, {"spiralCount", 84}, {"maxPoints", 9999}, {"preview", true}}}})
+                .status,
+            200);
+  Answer preview = api.op(id, "filter");
+  ASSERT_TRUE(preview.body.contains("drawing")) << preview.raw.substr(0, 300);
+  EXPECT_FALSE(preview.body["drawing"].contains("saveAs")) << "a preview is not the host's drawing yet";
+  Answer accepted = api.act(id, {{"verb", "enter"}});
+  ASSERT_TRUE(accepted.body.contains("drawing"));
+  EXPECT_TRUE(accepted.body["drawing"].contains("saveAs"));
+  api.del("/api/sessions/" + id);
 }
 
 TEST_F(ServeTest, AChangeCutsShortADrawingStillBeingSent) {
