@@ -522,6 +522,13 @@ try {
     assert.ok(timing.firstByte > 0 && timing.painted >= timing.firstByte, JSON.stringify(timing));
     figures.bigFirstByteToPaintedMs = Math.round(timing.painted - timing.firstByte);
     await big.screenshot({ path: path.join(outDir, 'drawing-100k.png') });
+    // Zoomed in, it is painted again at the finer scale.
+    const scaleBefore = await big.evaluate(() => window.spiral.bigScale);
+    for (let k = 0; k < 3; ++k) await big.click('#zoom-in');
+    await big.waitForFunction((s) => window.spiral.bigScale > 1.5 * s, scaleBefore);
+    figures.bigZoomedScale = await big.evaluate(() => window.spiral.bigScale);
+    await big.screenshot({ path: path.join(outDir, 'drawing-100k-zoomed.png') });
+    await big.click('#zoom-fit');
     // The same drawing as SVG, drawn by the browser, to compare by eye.
     const svgText = await big.evaluate(async () => {
       const res = await fetch('/api/sessions/' + window.spiral.sessionId + '/export/svg',

@@ -22,8 +22,25 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
   const writes = new Map();  // SVG files asked of the worker, by number
   let writeCount = 0;
 
+  // Device pixels of the big drawing's canvas per point: the page's CSS
+  // pixels times the display's ratio, more when zoomed in.
+  const wantedScale = () =>
+    Math.min((win.devicePixelRatio || 1) * Math.max(1, view.zoom), 8192 / Math.max(page[0], page[1]));
+  let paintedScale = 0;
+  let rescaleTimer = 0;
+  // Zoomed in past what the canvas holds: the worker paints it again, once
+  // the zooming pauses.
+  function sharpen() {
+    if (!painter || els.bigDrawing.hidden || wantedScale() <= paintedScale * 1.05) return;
+    win.clearTimeout(rescaleTimer);
+    rescaleTimer = win.setTimeout(() => {
+      painter.worker.postMessage({ type: 'rescale', scale: wantedScale(), serial: drawSerial });
+    }, 150);
+  }
+
   function apply() {
     if (!page) return;
+    sharpen();
     els.canvas.style.width = page[0] + 'px';
     els.canvas.style.height = page[1] + 'px';
     els.canvas.style.transform = cssTransform(view);
@@ -105,6 +122,12 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
         if (m.abandoned || (m.failed && 'bytesRead' in m)) {
           counters.abandoned.push({ serial: m.serial, bytesRead: m.bytesRead });
         }
+        if ('rescaled' in m) {
+          if (m.serial !== drawSerial) return;
+          counters.bigScale = paintedScale = m.rescaled;
+          sharpen();  // zoomed further meanwhile
+          return;
+        }
         if (m.serial !== drawSerial) return;
         if ('progress' in m) {
           progress('Drawing… ' + Math.floor(m.progress * 100) + ' %');
@@ -113,15 +136,17 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
           // How long from the answer to the drawing painted whole.
           const ms = win.performance.now() - painter.started;
           counters.lastDrawing = { serial: m.serial, paths: m.paths, segments: m.segments, ms, timing: m.timing };
+          counters.bigScale = paintedScale;
+          sharpen();
           drawn(painter.svg, m.serial);
         } else if (m.failed) {
           progress(m.superseded ? '' : 'The drawing could not be shown: ' + m.failed);
         }
       };
     }
-    // Device pixels: the page's CSS pixels times the display's ratio, more
-    // when zoomed in.
-    const scale = Math.min((win.devicePixelRatio || 1) * Math.max(1, view.zoom), 8192 / Math.max(page[0], page[1]));
+    const scale = wantedScale();
+    paintedScale = scale;
+    win.clearTimeout(rescaleTimer);
     painter.svg = svg;
     painter.started = win.performance.now();
     els.bigDrawing.hidden = false;

@@ -16,6 +16,9 @@ let job = null;  // the drawing being painted: { serial, abort }
 // The last binary drawing that came whole: { serial (the server's), page,
 // paths }, kept to be written as SVG on demand (after the session ended).
 let kept = null;
+// What the canvas shows whole, to paint it again at another scale:
+// { page, paths, paintOf(ctx, painter, scale) giving the painter of a path }.
+let shown = null;
 
 // Pieces of a path that stay within this many device pixels of the pen are
 // left out (drawing-trace.mjs): a difference below a pixel.
@@ -34,21 +37,39 @@ function post(message) {
   self.postMessage(message);
 }
 
-function begin(page, scale) {
-  const w = Math.max(1, Math.round(page[0] * scale));
-  const h = Math.max(1, Math.round(page[1] * scale));
-  if (canvas.width !== w) canvas.width = w;
-  if (canvas.height !== h) canvas.height = h;
-  ctx.setTransform(1, 0, 0, 1, 0, 0);
-  ctx.globalAlpha = 1;
-  ctx.clearRect(0, 0, w, h);
+const pixels = (page, scale) => [Math.max(1, Math.round(page[0] * scale)), Math.max(1, Math.round(page[1] * scale))];
+
+// Clears a context of the page's size at `scale` for painting in artwork
+// coordinates.
+function setUp(c, page, scale) {
+  const [w, h] = pixels(page, scale);
+  if (c.canvas.width !== w) c.canvas.width = w;
+  if (c.canvas.height !== h) c.canvas.height = h;
+  c.setTransform(1, 0, 0, 1, 0, 0);
+  c.globalAlpha = 1;
+  c.clearRect(0, 0, w, h);
   // Artwork y points up: the one flip.
-  ctx.setTransform(scale, 0, 0, -scale, 0, page[1] * scale);
-  ctx.miterLimit = 4;
-  ctx.lineCap = 'butt';
-  ctx.lineJoin = 'miter';
+  c.setTransform(scale, 0, 0, -scale, 0, page[1] * scale);
+  c.miterLimit = 4;
+  c.lineCap = 'butt';
+  c.lineJoin = 'miter';
+}
+
+function begin(page, scale) {
+  setUp(ctx, page, scale);
   painter.reset();
 }
+
+// How one decoded path is painted on `c` at `scale`.
+function binaryPathPainter(c, p2, scale) {
+  const tolerance = kTolerancePx / scale;
+  return (p) => {
+    c.beginPath();
+    tracePath(c, p.segs, p.closed, tolerance);
+    p2.paint(p);
+  };
+}
+const svgPathPainter = (p2) => (p) => p2.paint(p, new Path2D(p.d));
 
 const pause = () => new Promise((resolve) => setTimeout(resolve, 0));
 
@@ -75,7 +96,7 @@ async function paintDrawing(me, { url, headers, page, scale, bytes }) {
     throw Object.assign(new Error(data.error || 'status ' + res.status), { superseded: res.status === 409 });
   }
   begin(page, scale);
-  const tolerance = kTolerancePx / scale;
+  const paintOne = binaryPathPainter(ctx, painter, scale);
   const timing = { firstByte: 0 };
   const all = [];
   const reader = res.body.getReader();
@@ -87,11 +108,6 @@ async function paintDrawing(me, { url, headers, page, scale, bytes }) {
     if (!timing.firstByte) timing.firstByte = now();
     const paths = decoder.push(value);
     for (const p of paths) all.push(p);
-    const paintOne = (p) => {
-      ctx.beginPath();
-      tracePath(ctx, p.segs, p.closed, tolerance);
-      painter.paint(p);
-    };
     if (!(await paintAll(me, paths, paintOne))) return;
     const at = performance.now();
     if (at - reported > 50) {
@@ -101,6 +117,7 @@ async function paintDrawing(me, { url, headers, page, scale, bytes }) {
   }
   if (!decoder.complete) throw new Error('the drawing came cut short');
   kept = { serial: decoder.header.serial, page: decoder.header.page, paths: all };
+  shown = { page, paths: all, paintOf: binaryPathPainter };
   await nextFrame();
   if (job !== me) return;
   timing.painted = now();
@@ -133,8 +150,24 @@ async function paintSvg(me, { svg, page, scale }) {
       dashOffset: Number(attribute(attrs, 'stroke-dashoffset') ?? 0),
     });
   }
-  if (!(await paintAll(me, paths, (p) => painter.paint(p, new Path2D(p.d))))) return;
+  if (!(await paintAll(me, paths, svgPathPainter(painter)))) return;
+  shown = { page, paths, paintOf: (c, p2) => svgPathPainter(p2) };
   post({ serial: me.serial, done: true, paths: paths.length });
+}
+
+// The drawing shown, painted again at `scale` (zoomed in) apart from the
+// canvas, which takes it whole at the end.
+async function rescale(me, scale, serial) {
+  const { page, paths, paintOf } = shown;
+  const buffer = new OffscreenCanvas(...pixels(page, scale));
+  const c = buffer.getContext('2d');
+  setUp(c, page, scale);
+  if (!(await paintAll(me, paths, paintOf(c, new StyledPainter(c), scale)))) return;
+  canvas.width = buffer.width;
+  canvas.height = buffer.height;
+  ctx.drawImage(buffer, 0, 0);
+  painter.reset();
+  post({ rescaled: scale, serial });
 }
 
 // The kept drawing as an SVG file, if it is the one asked for.
@@ -154,6 +187,16 @@ self.onmessage = async (event) => {
   }
   // A drawing in another form replaces the kept one.
   if (m.type === 'cancel' || m.type === 'svg') kept = null;
+  if (m.type === 'rescale') {
+    // Only a drawing shown whole; one still coming is asked again when done.
+    if (job || !shown) return;
+    const me = { serial: null, abort: new AbortController() };
+    job = me;
+    await rescale(me, m.scale, m.serial);
+    if (job === me) job = null;
+    return;
+  }
+  shown = null;
   if (m.canvas) {
     canvas = m.canvas;
     ctx = canvas.getContext('2d');
@@ -162,7 +205,7 @@ self.onmessage = async (event) => {
   if (job) {
     // Dropped for a newer one: its stream is cut off where it was.
     job.abort.abort();
-    if (job.decoder) post({ serial: job.serial, abandoned: true, bytesRead: job.decoder.bytesRead });
+    if (job.decoder && !job.decoder.complete) post({ serial: job.serial, abandoned: true, bytesRead: job.decoder.bytesRead });
   }
   job = null;
   if (m.type !== 'drawing' && m.type !== 'svg') return;
