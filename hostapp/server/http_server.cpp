@@ -6,6 +6,7 @@
 #include <httplib.h>
 #include <thread>
 
+#include "hostapp/platform/allocator.h"
 #include "hostapp/platform/library.h"
 #include "hostapp/platform/signals.h"
 #include "hostapp/server/guarded_server.h"
@@ -172,6 +173,9 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
     (*body)["op"] = op;
     reply(res, broker.request(req.matches[1], std::move(*body)));
   });
+  // A stream's pieces passed through this process's memory: what they left
+  // free goes back to the system when it ends.
+  const auto releaseAfterStream = [](bool) { host::platform::releaseFreedMemory(); };
   // Downloads stream from the session's child as it writes them.
   http.Get(exportRoute(), [&](const httplib::Request& req, httplib::Response& res) {
     std::unique_ptr<DownloadStream> stream;
@@ -191,7 +195,7 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
         return true;
       }
       return sink.write(piece->data(), piece->size());
-    });
+    }, releaseAfterStream);
   });
   // A large drawing in its binary form (drawing_stream.h), by the serial of
   // the answer that announced it, one piece from the child at a time: the
@@ -233,7 +237,7 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
       state->done = next.body.value("done", true);
       state->cursor = {{"layer", next.body.value("layer", 0u)}, {"art", next.body.value("art", 0u)}};
       return sink.write(piece.data(), piece.size());
-    });
+    }, releaseAfterStream);
   });
 
   // Idle sessions are closed in the background; the stop signals end the

@@ -649,6 +649,8 @@ try {
       assert.equal(shown.last.segments, 2640000);
       figures.hugeLongestFrameGapMs = Math.round(await longestFrameGap(p));
       figures.hugeFirstByteToPaintedMs = Math.round(shown.last.timing.painted - shown.last.timing.firstByte);
+      figures.hugeFirstByteToFirstPathsMs = Math.round(shown.last.timing.firstPaths - shown.last.timing.firstByte);
+      assert.ok(figures.hugeFirstByteToFirstPathsMs >= 0 && figures.hugeFirstByteToFirstPathsMs <= figures.hugeFirstByteToPaintedMs);
       figures.hugeAbandonedAtBytes = shown.abandoned[0].bytesRead;
       await p.screenshot({ path: path.join(outDir, 'drawing-huge.png') });
       // The largest document: the drawing as an SVG file.

@@ -109,6 +109,11 @@ async function paintDrawing(me, { url, headers, page, scale, bytes }) {
     const paths = decoder.push(value);
     for (const p of paths) all.push(p);
     if (!(await paintAll(me, paths, paintOne))) return;
+    // The first paths on the page: the frame after they were painted.
+    if (!timing.firstPaths && paths.length) {
+      timing.firstPaths = -1;
+      nextFrame().then(() => { timing.firstPaths = now(); });
+    }
     const at = performance.now();
     if (at - reported > 50) {
       reported = at;
