@@ -632,14 +632,25 @@ try {
     try {
       await watchFrames(p);
       const before = await p.evaluate(() => window.spiral.drawn);
+      // As soon as it shows progress, a change (as Tab commits it): the newer
+      // drawing must replace it before it is whole.
+      await p.evaluate(() => {
+        const el = document.getElementById('drawing-progress');
+        window.progressSeen = new Promise((resolve) => {
+          const watch = new MutationObserver(() => {
+            if (!/Drawing… [1-9]\d* %/.test(el.textContent)) return;
+            watch.disconnect();
+            const input = document.querySelector('#options-dialog [data-item-id="5"] input');
+            input.value = '170.00';
+            input.dispatchEvent(new Event('change', { bubbles: true }));
+            resolve(el.textContent);
+          });
+          watch.observe(el, { childList: true, characterData: true, subtree: true });
+        });
+      });
       await menu(p, 'menu-filter', 'menu-filter-0');
-      await p.waitForFunction(() => /Drawing… [1-9]\d* %/.test(document.getElementById('drawing-progress').textContent));
-      figures.hugeProgressSeen = await p.locator('#drawing-progress').textContent();
+      figures.hugeProgressSeen = await p.evaluate(() => window.progressSeen);
       await p.screenshot({ path: path.join(outDir, 'drawing-huge-progress.png') });
-      // A change before it is whole: the newer drawing replaces it.
-      const input = item(p, 5).locator('input');
-      await input.fill('170');
-      await input.press('Tab');
       await p.waitForFunction((n) => window.spiral.drawn > n, before, { timeout: 120000 });
       const shown = await p.evaluate(() => ({ last: window.spiral.lastDrawing, abandoned: window.spiral.abandoned,
         drawn: window.spiral.drawn }));
