@@ -702,11 +702,16 @@ try {
     await p.waitForSelector('#options-dialog', { state: 'detached' });
     assert.equal(await p.evaluate(() => window.spiral.svg), null, 'sent in its binary form');
     const served = (await download(p, 'menu-save-svg', 'served-big.svg')).toString();
+    // A preview in the dialog (large too) is not the last drawing.
+    await afterDrawing(p, () => menu(p, 'menu-filter', 'menu-filter-0'));
+    await typeGapAndWait(p, '150');
     // The newest session process is this page's.
     const started = (pid) => Number(readFileSync(`/proc/${pid}/stat`, 'utf8').replace(/^.*\) /, '').split(' ')[19]);
     const sessionPid = childrenOf(server.pid).reduce((a, b) => (started(a) >= started(b) ? a : b));
     process.kill(sessionPid, 'SIGKILL');
-    await menu(p, 'menu-filter', 'menu-filter-0');
+    // The next change finds the session gone.
+    await item(p, 5).locator('input').fill('160');
+    await p.keyboard.press('Tab');
     const box = p.locator('#session-ended');
     await box.waitFor();
     const [saved] = await Promise.all([

@@ -75,12 +75,15 @@ export function startPage(doc, win) {
       app.documentView.show(data);
       // A drawing sent in its binary form has no SVG to keep: the one kept
       // before is no longer the last drawing.
-      // The worker keeps one sent whole and can write it, given its metadata.
-      if (data.drawing) {
+      // A large one the worker keeps once it came whole and can write, given
+      // its metadata. A preview (in the dialog, nothing to save) leaves the
+      // last drawing as it was.
+      if (data.drawing && data.drawing.saveAs) {
         app.lastSvg = '';
-        app.lastBig = data.drawing.saveAs ? { serial: data.drawing.serial, ...data.drawing.saveAs } : null;
+        app.lastBig = { serial: data.drawing.serial, ...data.drawing.saveAs };
       } else if (data.savable && typeof data.svg === 'string') {
         app.lastSvg = data.svg;
+        if (app.lastBig) app.documentView.forgetDrawing();
         app.lastBig = null;
       }
     }

@@ -82,7 +82,8 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
   function show(data) {
     if (data.drawing && typeof data.drawing.serial === 'number') {
       const serial = ++drawSerial;
-      paint({ type: 'drawing', ...drawingSource(data.drawing.serial), bytes: data.drawing.bytes }, serial, null);
+      paint({ type: 'drawing', ...drawingSource(data.drawing.serial), bytes: data.drawing.bytes,
+        keep: !!data.drawing.saveAs }, serial, null);
       return;
     }
     const svg = data.svg;
@@ -207,6 +208,10 @@ export function createDocumentView({ doc, win, els, counters, drawingSource }) {
         view.fitted = true;
         fit();
       }
+    },
+    // The worker need no longer keep the last binary drawing.
+    forgetDrawing() {
+      if (painter) painter.worker.postMessage({ type: 'forget' });
     },
     // The last binary drawing (the server's `serial`), if it came whole, as an
     // SVG file (a Blob) with `saveAs`'s metadata and layers.

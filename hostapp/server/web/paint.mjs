@@ -13,8 +13,9 @@ let canvas = null;
 let ctx = null;
 let painter = null;
 let job = null;  // the drawing being painted: { serial, abort }
-// The last binary drawing that came whole: { serial (the server's), page,
-// paths }, kept to be written as SVG on demand (after the session ended).
+// The last binary drawing that came whole of those the page asked to keep
+// (outside the options dialog): { serial (the server's), page, paths }, to be
+// written as SVG on demand (after the session ended).
 let kept = null;
 // What the canvas shows whole, to paint it again at another scale:
 // { page, paths, paintOf(ctx, painter, scale) giving the painter of a path }.
@@ -87,7 +88,7 @@ async function paintAll(me, paths, paintOne) {
   return true;
 }
 
-async function paintDrawing(me, { url, headers, page, scale, bytes }) {
+async function paintDrawing(me, { url, headers, page, scale, bytes, keep }) {
   const decoder = new DrawingDecoder();
   me.decoder = decoder;
   const res = await fetch(url, { headers, signal: me.abort.signal });
@@ -121,7 +122,7 @@ async function paintDrawing(me, { url, headers, page, scale, bytes }) {
     }
   }
   if (!decoder.complete) throw new Error('the drawing came cut short');
-  kept = { serial: decoder.header.serial, page: decoder.header.page, paths: all };
+  if (keep) kept = { serial: decoder.header.serial, page: decoder.header.page, paths: all };
   shown = { page, paths: all, paintOf: binaryPathPainter };
   await nextFrame();
   if (job !== me) return;
@@ -190,8 +191,10 @@ self.onmessage = async (event) => {
     writeSvg(m);
     return;
   }
-  // A drawing in another form replaces the kept one.
-  if (m.type === 'cancel' || m.type === 'svg') kept = null;
+  if (m.type === 'forget') {
+    kept = null;
+    return;
+  }
   if (m.type === 'rescale') {
     // Only a drawing shown whole; one still coming is asked again when done.
     if (job || !shown) return;
