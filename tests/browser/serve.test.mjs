@@ -660,6 +660,7 @@ try {
       assert.equal(shown.last.segments, 2640000);
       figures.hugeLongestFrameGapMs = Math.round(await longestFrameGap(p));
       figures.hugeFirstByteToPaintedMs = Math.round(shown.last.timing.painted - shown.last.timing.firstByte);
+      figures.hugeFirstByteToLastByteMs = Math.round(shown.last.timing.lastByte - shown.last.timing.firstByte);
       figures.hugeFirstByteToFirstPathsMs = Math.round(shown.last.timing.firstPaths - shown.last.timing.firstByte);
       assert.ok(figures.hugeFirstByteToFirstPathsMs >= 0 && figures.hugeFirstByteToFirstPathsMs <= figures.hugeFirstByteToPaintedMs);
       figures.hugeAbandonedAtBytes = shown.abandoned[0].bytesRead;

@@ -105,7 +105,7 @@ async function paintDrawing(me, { url, headers, page, scale, bytes, keep }) {
   for (;;) {
     const { value, done } = await reader.read();
     if (job !== me) return;
-    if (done) break;
+    if (done) { timing.lastByte = now(); break; }
     if (!timing.firstByte) timing.firstByte = now();
     const paths = decoder.push(value);
     for (const p of paths) all.push(p);
