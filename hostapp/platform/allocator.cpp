@@ -19,4 +19,10 @@ void keepFreedMemoryForRedraws() {
 #endif
 }
 
+void releaseFreedMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
+
 }  // namespace host::platform

@@ -11,4 +11,8 @@ namespace host::platform {
 // Does nothing where the allocator has no such setting.
 void keepFreedMemoryForRedraws();
 
+// Hands the freed memory kept so back to the system: after a large answer
+// that is not drawn again at once (a download, a drawing sent to the page).
+void releaseFreedMemory();
+
 }  // namespace host::platform

@@ -6,6 +6,7 @@
 #include <httplib.h>
 #include <thread>
 
+#include "hostapp/platform/allocator.h"
 #include "hostapp/platform/library.h"
 #include "hostapp/platform/signals.h"
 #include "hostapp/server/guarded_server.h"
@@ -172,22 +173,72 @@ int runServeCommand(const ServeOptions& options, std::ostream& out, std::ostream
     (*body)["op"] = op;
     reply(res, broker.request(req.matches[1], std::move(*body)));
   });
-  http.Get(exportRoute(),
-           [&](const httplib::Request& req, httplib::Response& res) {
-             BrokerReply r = broker.request(req.matches[1], {{"op", "export"}, {"kind", std::string(req.matches[2])}});
-             if (r.status != 200) return reply(res, r);
-             std::string content;
-             if (r.body.contains("base64")) {
-               content = base64Decode(r.body["base64"].get<std::string>()).value_or("");
-             } else {
-               content = r.body.value("text", "");
-             }
-             res.set_header("Cache-Control", "no-store");
-             res.set_header("Content-Disposition", "attachment; filename=\"" + r.body.value("file", "download") + "\"");
-             std::string mime = r.body.value("mime", "application/octet-stream");
-             if (mime != "application/octet-stream") mime += "; charset=utf-8";
-             res.set_content(content, mime);
-           });
+  // A stream's pieces passed through this process's memory: what they left
+  // free goes back to the system when it ends.
+  const auto releaseAfterStream = [](bool) { host::platform::releaseFreedMemory(); };
+  // Downloads stream from the session's child as it writes them.
+  http.Get(exportRoute(), [&](const httplib::Request& req, httplib::Response& res) {
+    std::unique_ptr<DownloadStream> stream;
+    BrokerReply r = broker.download(req.matches[1], {{"op", "export"}, {"kind", std::string(req.matches[2])}}, stream);
+    if (r.status != 200 || !stream) return reply(res, r);
+    res.status = 200;
+    res.set_header("Cache-Control", "no-store");
+    res.set_header("Content-Disposition", "attachment; filename=\"" + r.body.value("file", "download") + "\"");
+    std::string mime = r.body.value("mime", "application/octet-stream");
+    if (mime != "application/octet-stream") mime += "; charset=utf-8";
+    std::shared_ptr<DownloadStream> pieces(std::move(stream));
+    res.set_chunked_content_provider(mime, [pieces](std::size_t, httplib::DataSink& sink) {
+      std::optional<std::string> piece = pieces->next();
+      if (!piece) {
+        if (pieces->failed()) return false;  // cut short: the client sees an unfinished download
+        sink.done();
+        return true;
+      }
+      return sink.write(piece->data(), piece->size());
+    }, releaseAfterStream);
+  });
+  // A large drawing in its binary form (drawing_stream.h), by the serial of
+  // the answer that announced it, one piece from the child at a time: the
+  // session takes other requests between pieces, and a request that changes
+  // the drawing ends this one (409 before the first byte, a cut-short
+  // stream after).
+  http.Get(R"(/api/sessions/([0-9a-f]{1,32})/drawing/([0-9]{1,15}))", [&](const httplib::Request& req,
+                                                                        httplib::Response& res) {
+    struct Pieces {
+      std::string id;
+      std::uint64_t serial = 0;
+      json cursor;
+      std::string first;
+      bool done = false;
+    };
+    auto state = std::make_shared<Pieces>();
+    state->id = req.matches[1];
+    state->serial = std::stoull(std::string(req.matches[2]));
+    BrokerReply r = broker.requestBytes(state->id, {{"op", "drawing"}, {"serial", state->serial}}, state->first);
+    if (r.status != 200) return reply(res, r);
+    state->done = r.body.value("done", true);
+    state->cursor = {{"layer", r.body.value("layer", 0u)}, {"art", r.body.value("art", 0u)}};
+    res.status = 200;
+    res.set_header("Cache-Control", "no-store");
+    res.set_chunked_content_provider("application/octet-stream", [state, &broker](std::size_t, httplib::DataSink& sink) {
+      if (!state->first.empty()) {
+        const std::string piece = std::exchange(state->first, std::string());
+        return sink.write(piece.data(), piece.size());
+      }
+      if (state->done) {
+        sink.done();
+        return true;
+      }
+      std::string piece;
+      json request{{"op", "drawing"}, {"serial", state->serial}};
+      request.update(state->cursor);
+      BrokerReply next = broker.requestBytes(state->id, std::move(request), piece);
+      if (next.status != 200) return false;
+      state->done = next.body.value("done", true);
+      state->cursor = {{"layer", next.body.value("layer", 0u)}, {"art", next.body.value("art", 0u)}};
+      return sink.write(piece.data(), piece.size());
+    }, releaseAfterStream);
+  });
 
   // Idle sessions are closed in the background; the stop signals end the
   // server.

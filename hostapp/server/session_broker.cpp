@@ -141,6 +141,14 @@ void SessionBroker::ended(const std::string& id, const std::string& reason) {
 }
 
 BrokerReply SessionBroker::request(const std::string& id, json request) {
+  return requestWith(id, request, nullptr);
+}
+
+BrokerReply SessionBroker::requestBytes(const std::string& id, json request, std::string& bytes) {
+  return requestWith(id, request, &bytes);
+}
+
+BrokerReply SessionBroker::requestWith(const std::string& id, const json& request, std::string* bytes) {
   BrokerReply reply;
   std::shared_ptr<Session> session = find(id, reply);
   if (!session) return reply;
@@ -159,27 +167,98 @@ BrokerReply SessionBroker::request(const std::string& id, json request) {
     find(id, reply);
     return reply;
   }
-  touch(*session);
+  return exchange(*session, request, bytes);
+}
+
+BrokerReply SessionBroker::exchange(Session& session, const json& request, std::string* bytes) {
+  touch(session);
   std::optional<json> answer;
-  if (session->channel->write(request)) answer = session->channel->read(settings_.answerLimit);
-  touch(*session);
-  if (!answer) {
-    std::string reason;
-    if (session->channel->timedOut()) {
-      session->child.kill();
-      reason = "the plug-in did not answer within " + std::to_string(settings_.answerLimit.count() / 1000) +
-               " s and was stopped";
-    }
-    const std::optional<platform::ChildExit> exit = session->child.wait();
-    if (reason.empty()) reason = "the plug-in's process " + platform::describeExit(*exit);
-    session->child.closeParentEnd(kToChild);
-    session->child.closeParentEnd(kFromChild);
-    session->dead = true;
-    ended(id, reason);
-    return {410, {{"error", "the session has ended: " + reason}, {"sessionEnded", true}}};
+  if (session.channel->write(request)) answer = session.channel->read(settings_.answerLimit);
+  if (answer && bytes && answer->contains("bytes")) {
+    const json& count = (*answer)["bytes"];
+    std::optional<std::string> read;
+    if (count.is_number_unsigned()) read = session.channel->readBytes(count.get<std::size_t>(), settings_.answerLimit);
+    if (read) *bytes = std::move(*read);
+    else answer.reset();
   }
-  if (answer->contains("error")) return {400, {{"error", (*answer)["error"]}}};
+  touch(session);
+  if (!answer) return lost(session);
+  if (answer->contains("error")) {
+    json body{{"error", (*answer)["error"]}};
+    if (answer->value("superseded", false)) {
+      body["superseded"] = true;
+      return {409, std::move(body)};
+    }
+    return {400, std::move(body)};
+  }
   return {200, std::move(*answer)};
+}
+
+BrokerReply SessionBroker::lost(Session& session) {
+  std::string reason;
+  if (session.channel->timedOut()) {
+    session.child.kill();
+    reason = "the plug-in did not answer within " + std::to_string(settings_.answerLimit.count() / 1000) +
+             " s and was stopped";
+  }
+  const std::optional<platform::ChildExit> exit = session.child.wait();
+  if (reason.empty()) reason = "the plug-in's process " + platform::describeExit(*exit);
+  session.child.closeParentEnd(kToChild);
+  session.child.closeParentEnd(kFromChild);
+  session.dead = true;
+  ended(session.id, reason);
+  return {410, {{"error", "the session has ended: " + reason}, {"sessionEnded", true}}};
+}
+
+struct DownloadStream::State {
+  SessionBroker* broker = nullptr;
+  std::shared_ptr<SessionBroker::Session> session;
+  std::unique_lock<std::timed_mutex> busy;
+};
+
+BrokerReply SessionBroker::download(const std::string& id, json request, std::unique_ptr<DownloadStream>& stream) {
+  BrokerReply reply;
+  std::shared_ptr<Session> session = find(id, reply);
+  if (!session) return reply;
+  std::unique_lock busy(session->busy);
+  if (session->dead) {
+    find(id, reply);
+    return reply;
+  }
+  reply = exchange(*session, request, nullptr);
+  if (reply.status != 200) return reply;
+  stream.reset(new DownloadStream);
+  stream->state_.reset(new DownloadStream::State{this, session, std::move(busy)});
+  return reply;
+}
+
+// Each piece is awaited for the answer limit: a download that keeps coming
+// is not a plug-in that stopped answering, however long it takes in all.
+std::optional<std::string> DownloadStream::next() {
+  if (finished_ || !state_) return std::nullopt;
+  SessionBroker::Session& session = *state_->session;
+  SessionBroker& broker = *state_->broker;
+  broker.touch(session);
+  std::optional<nlohmann::json> head = session.channel->read(broker.settings_.answerLimit);
+  std::optional<std::string> bytes;
+  if (head && head->value("piece", false) && (*head)["bytes"].is_number_unsigned())
+    bytes = session.channel->readBytes((*head)["bytes"].get<std::size_t>(), broker.settings_.answerLimit);
+  if (bytes) return bytes;
+  finished_ = true;
+  if (head && head->value("end", false)) return std::nullopt;
+  failed_ = true;
+  // A download the child cut short leaves the session as it was; a child
+  // that went silent or away, or says what it should not, ends it.
+  if (head && head->contains("error") && head->value("partial", false)) return std::nullopt;
+  if (head && !bytes && !head->value("piece", false)) session.child.kill();
+  broker.lost(session);
+  return std::nullopt;
+}
+
+DownloadStream::~DownloadStream() {
+  // A client that went away: the rest is read and dropped, so the child's
+  // next answer starts clean.
+  while (state_ && !finished_) next();
 }
 
 BrokerReply SessionBroker::close(const std::string& id) {

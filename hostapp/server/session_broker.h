@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -40,6 +41,27 @@ struct BrokerReply {
   nlohmann::json body;
 };
 
+class SessionBroker;
+
+// A download coming from a session's child in pieces. The session is held
+// (its other requests wait) until the last piece is read or the stream is
+// destroyed; one left unfinished is read to its end and dropped.
+class DownloadStream {
+ public:
+  ~DownloadStream();
+  // The next piece; nothing at the end, or when the child failed (then
+  // failed() is true and the session may have ended).
+  std::optional<std::string> next();
+  bool failed() const { return failed_; }
+
+ private:
+  friend class SessionBroker;
+  struct State;
+  std::unique_ptr<State> state_;
+  bool finished_ = false;
+  bool failed_ = false;
+};
+
 class SessionBroker {
  public:
   explicit SessionBroker(BrokerSettings settings);
@@ -51,6 +73,12 @@ class SessionBroker {
   BrokerReply open();
   // Passes `request` (an object with "op") to the session's child.
   BrokerReply request(const std::string& id, nlohmann::json request);
+  // As request, for an answer followed by bytes (a piece of a drawing):
+  // they go to `bytes`.
+  BrokerReply requestBytes(const std::string& id, nlohmann::json request, std::string& bytes);
+  // Starts a download ("op": "export"): the reply holds its "mime" and
+  // "file" and `stream` its pieces; an error reply leaves `stream` empty.
+  BrokerReply download(const std::string& id, nlohmann::json request, std::unique_ptr<DownloadStream>& stream);
   // Closes the session; one stuck on a request is ended after a short wait.
   BrokerReply close(const std::string& id);
   // The page is still there: the session is ended once these stop coming.
@@ -63,6 +91,13 @@ class SessionBroker {
 
  private:
   struct Session;
+  friend class DownloadStream;
+  BrokerReply requestWith(const std::string& id, const nlohmann::json& request, std::string* bytes);
+  // Sends `request` to a session's child and reads its answer (and the
+  // bytes that follow it, into `bytes` when given); with the lock held.
+  BrokerReply exchange(Session& session, const nlohmann::json& request, std::string* bytes);
+  // A child that did not answer: ended, and why.
+  BrokerReply lost(Session& session);
   std::shared_ptr<Session> find(const std::string& id, BrokerReply& reply);
   void ended(const std::string& id, const std::string& reason);
   void touch(Session& session);

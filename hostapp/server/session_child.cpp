@@ -10,8 +10,10 @@
 #include "hostapp/dialogs/dialog_json.h"
 #include "hostapp/dialogs/script_driver.h"
 #include "hostapp/model/page.h"
+#include "hostapp/platform/allocator.h"
 #include "hostapp/records/record_file.h"
 #include "hostapp/render/svg_render.h"
+#include "hostapp/server/drawing_stream.h"
 #include "hostapp/server/session_operations.h"
 #include "hostapp/server/wire.h"
 #include "hostapp/session/drawing_session.h"
@@ -32,6 +34,65 @@ constexpr const char* kWrongType = "a field of the request has the wrong type";
 // A request the child refuses; its text goes back to the page.
 struct Refusal {
   std::string message;
+};
+
+// Drawings of more segments go to the page in their binary form, in pieces
+// it asks for (see drawing_stream.h), instead of as SVG text in the answer:
+// about 1 MiB of SVG.
+constexpr std::uint64_t kBinaryDrawingSegments = 20000;
+// The most bytes of a drawing or a download one message carries.
+constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+
+// A download written as messages of at most kPieceBytes: the first one
+// names the file ({"mime", "file"}), each piece is {"piece": true} with its
+// bytes, the last {"end": true}. Nothing is sent before the first piece is
+// full or the download ends, so a download refused at once is one error.
+class PieceWriter : public std::streambuf {
+ public:
+  PieceWriter(LineChannel& channel, nlohmann::json head) : channel_(channel), head_(std::move(head)) {
+    buffer_.reserve(kPieceBytes);
+  }
+  bool started() const { return started_; }
+  void finish() {
+    send();
+    if (!started_) channel_.write(head_);
+    started_ = true;
+    channel_.write({{"end", true}});
+  }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (c != traits_type::eof()) {
+      buffer_ += traits_type::to_char_type(c);
+      if (buffer_.size() >= kPieceBytes) send();
+    }
+    return traits_type::not_eof(c);
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    std::streamsize left = n;
+    while (left > 0) {
+      const std::size_t take = std::min<std::size_t>(static_cast<std::size_t>(left), kPieceBytes - buffer_.size());
+      buffer_.append(s, take);
+      s += take;
+      left -= static_cast<std::streamsize>(take);
+      if (buffer_.size() >= kPieceBytes) send();
+    }
+    return n;
+  }
+
+ private:
+  void send() {
+    if (buffer_.empty()) return;
+    if (!started_) channel_.write(head_);
+    started_ = true;
+    channel_.writeWithBytes({{"piece", true}}, buffer_);
+    buffer_.clear();
+  }
+
+  LineChannel& channel_;
+  nlohmann::json head_;
+  std::string buffer_;
+  bool started_ = false;
 };
 
 std::string numberText(const json& value) {
@@ -170,7 +231,9 @@ class SessionChild {
           answer["dialog"] = dialogToJson(dialog);
           channel_.write(answer);
         } else if (op == "export") {
-          channel_.write(exportDocument(*request));
+          exportDocument(*request);
+        } else if (op == "drawing") {
+          sendDrawingPiece(*request);
         } else {
           throw Refusal{"the options dialog is open: finish it first"};
         }
@@ -251,7 +314,9 @@ class SessionChild {
         loadRecord(request);
         channel_.write(state());
       } else if (op == "export") {
-        channel_.write(exportDocument(request));
+        exportDocument(request);
+      } else if (op == "drawing") {
+        sendDrawingPiece(request);
       } else if (op == "action") {
         throw Refusal{"the options dialog is not open"};
       } else if (op == "close") {
@@ -350,24 +415,55 @@ class SessionChild {
     }
   }
 
-  // The document, record or picture as a download of the output table:
-  // text, or base64 for bytes.
-  json exportDocument(const json& request) {
+  // The document, record or picture as a download of the output table,
+  // sent in pieces as it is written (see PieceWriter).
+  void exportDocument(const json& request) {
     const host::OutputKindInfo* info = host::findOutputKind(request.value("kind", ""));
     if (!info || !info->served) throw Refusal{"an export is " + host::servedKindNames()};
-    std::ostringstream out;
+    PieceWriter pieces(channel_, {{"mime", info->mime}, {"file", info->file}});
+    std::ostream out(&pieces);
+    std::string problem;
     try {
       session_->setResult(lastResult_);
       session_->write(info->kind, out);
     } catch (const records::RecordError& e) {
-      throw Refusal{e.what()};
+      problem = e.what();
     } catch (const render::RenderError& e) {
-      throw Refusal{e.what()};
+      problem = e.what();
     }
-    json answer{{"mime", info->mime}, {"file", info->file}};
-    if (info->binary) answer["base64"] = base64Encode(out.str());
-    else answer["text"] = out.str();
-    return answer;
+    if (!problem.empty()) {
+      if (!pieces.started()) throw Refusal{problem};
+      // The download is cut short: the server ends it unfinished.
+      channel_.write({{"error", problem}, {"partial", true}});
+    } else {
+      pieces.finish();
+    }
+    host::platform::releaseFreedMemory();
+  }
+
+  // The next piece of the drawing last sent to the page, asked for by its
+  // serial and where the previous piece ended ("layer", "art"). A drawing
+  // that a later answer replaced is refused as superseded.
+  void sendDrawingPiece(const json& request) {
+    const json serial = request.value("serial", json());
+    if (!serial.is_number_unsigned() || serial.get<std::uint64_t>() != drawingSerial_ || !binaryDrawing_) {
+      channel_.write({{"error", "the drawing was superseded by a newer one"}, {"superseded", true}});
+      return;
+    }
+    DrawingCursor cursor;
+    cursor.layer = request.value("layer", 0u);
+    cursor.art = request.value("art", 0u);
+    const auto& layers = session_->document().layers();
+    const host::Art* art = session_->document().art(cursor.art);
+    if (cursor.layer > layers.size() ||
+        (cursor.art != host::kNoArt && (!art || cursor.layer == layers.size() || art->links.layer != layers[cursor.layer].id ||
+                                        !art->links.placed)))
+      throw Refusal{"there is no such place in the drawing"};
+    bool done = false;
+    const std::string piece = drawingPiece(session_->document(), drawingSerial_, drawingSummary_, cursor, kPieceBytes, done);
+    json head{{"done", done}};
+    if (!done) head.update({{"layer", cursor.layer}, {"art", cursor.art}});
+    channel_.writeWithBytes(std::move(head), piece);
   }
 
   // What every answer carries: the drawing, the undo state and the dialogs
@@ -376,23 +472,55 @@ class SessionChild {
   // ("savable"), so that the page holds a drawing it can still save after
   // the session ends. A preview is the dialog's record at work, which the
   // host cannot see until the dialog is accepted: it goes without metadata.
+  // A large drawing goes as its serial and size ("drawing"); the page asks
+  // for it in pieces, and any later answer supersedes it.
   json common() {
-    std::string svg;
-    bool savable = false;
-    if (!dialogOpening_ && !dialog_) {
-      std::ostringstream out;
-      try {
-        session_->write(host::OutputKind::Svg, out);
-        svg = std::move(out).str();
-        savable = true;
-      } catch (const records::RecordError&) {
+    json answer;
+    ++drawingSerial_;
+    const std::uint64_t before = drawingSummary_.segments;
+    drawingSummary_ = summarizeDrawing(session_->document());
+    binaryDrawing_ = drawingSummary_.segments > kBinaryDrawingSegments;
+    // A large drawing gone (a cancelled preview, an undo): the memory kept
+    // for redrawing it goes back to the system.
+    if (before > kBinaryDrawingSegments && drawingSummary_.segments < before / 2) host::platform::releaseFreedMemory();
+    if (binaryDrawing_) {
+      // Large: the page fetches it in pieces, by this serial.
+      answer["drawing"] = {{"serial", drawingSerial_},
+                           {"paths", drawingSummary_.paths},
+                           {"segments", drawingSummary_.segments},
+                           {"bytes", drawingSummary_.bytes}};
+      answer["savable"] = false;
+      // Outside the dialog, what the page needs to write it as Download SVG
+      // does from the binary form it keeps: the metadata and the layers.
+      if (!dialogOpening_ && !dialog_) {
+        try {
+          json layers = json::array();
+          const auto& docLayers = session_->document().layers();
+          for (std::size_t k = 0; k < docLayers.size(); ++k)
+            layers.push_back(json::array({docLayers[k].name, drawingSummary_.layerPaths[k]}));
+          answer["drawing"]["saveAs"] = {{"metadata", records::metadataText(session_->metadata())},
+                                         {"layers", std::move(layers)}};
+        } catch (const records::RecordError&) {
+        }
       }
+    } else {
+      std::string svg;
+      bool savable = false;
+      if (!dialogOpening_ && !dialog_) {
+        std::ostringstream out;
+        try {
+          session_->write(host::OutputKind::Svg, out);
+          svg = std::move(out).str();
+          savable = true;
+        } catch (const records::RecordError&) {
+        }
+      }
+      if (!savable) svg = writers::svgString(session_->document());
+      answer["svg"] = std::move(svg);
+      answer["savable"] = savable;
     }
-    if (!savable) svg = writers::svgString(session_->document());
-    json answer{{"svg", std::move(svg)},
-                {"savable", savable},
-                {"canUndo", session_->document().pendingUndoEntries() > 0},
-                {"hasRecord", !plugin_->recordBytes().empty()}};
+    answer["canUndo"] = session_->document().pendingUndoEntries() > 0;
+    answer["hasRecord"] = !plugin_->recordBytes().empty();
     const auto& shown = plugin_->dialogs().shown();
     for (std::size_t k = shownSeen_; k < shown.size(); ++k) {
       if (shown[k].alert) boxes_.push_back({{"alert", true}, {"caption", "Alert"}, {"text", shown[k].items.empty() ? "" : shown[k].items[0].text}});
@@ -455,6 +583,11 @@ class SessionChild {
   std::map<int32_t, json> sentItems_;
   std::size_t shownSeen_ = 0;
   json boxes_ = json::array();
+  // The drawing of the last answer: its serial, its size and whether it
+  // went to the page in pieces.
+  std::uint64_t drawingSerial_ = 0;
+  DrawingSummary drawingSummary_;
+  bool binaryDrawing_ = false;
 };
 
 std::optional<host::ScriptAction> PageSource::next(host::Dialog& dialog) { return child_.nextAction(dialog); }

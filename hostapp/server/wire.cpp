@@ -36,6 +36,26 @@ std::optional<nlohmann::json> LineChannel::read(std::optional<std::chrono::milli
   return message;
 }
 
+std::optional<std::string> LineChannel::readBytes(std::size_t count,
+                                                  std::optional<std::chrono::milliseconds> timeout) {
+  timedOut_ = false;
+  std::optional<std::chrono::steady_clock::time_point> deadline;
+  if (timeout) deadline = std::chrono::steady_clock::now() + *timeout;
+  while (buffer_.size() < count) {
+    const platform::ReadResult read = platform::readSome(in_, buffer_, deadline);
+    if (read == platform::ReadResult::TimedOut) timedOut_ = true;
+    if (read != platform::ReadResult::Data) return std::nullopt;
+  }
+  std::string bytes = buffer_.substr(0, count);
+  buffer_.erase(0, count);
+  return bytes;
+}
+
+bool LineChannel::writeWithBytes(nlohmann::json message, std::string_view bytes) {
+  message["bytes"] = bytes.size();
+  return write(message) && platform::writeAll(out_, bytes);
+}
+
 std::optional<nlohmann::json> parseMessage(std::string_view text, std::string* problem) {
   if (auto limit = hostio::jsonLimitProblem(text, kWireJsonLimits)) {
     *problem = "is refused: " + *limit;

@@ -1,5 +1,7 @@
 // What the server and its session children say to each other: one JSON
-// object per line over a pair of pipes. Binary payloads travel as base64.
+// object per line over a pair of pipes. Small binary payloads travel as
+// base64; large ones (drawings, downloads) as raw bytes after a message that
+// gives their count.
 #pragma once
 
 #include <chrono>
@@ -27,6 +29,14 @@ class LineChannel {
   // A JSON object per line; a line that is not JSON reads as an error object.
   std::optional<nlohmann::json> read(std::optional<std::chrono::milliseconds> timeout = std::nullopt);
   bool write(const nlohmann::json& message);
+
+  // Bytes that follow a message as they are (its "bytes" member tells how
+  // many): the next `count` bytes, or nothing at the end of input or when
+  // `timeout` passes first.
+  std::optional<std::string> readBytes(std::size_t count,
+                                       std::optional<std::chrono::milliseconds> timeout = std::nullopt);
+  // `message` with "bytes": the size of `bytes`, then the bytes.
+  bool writeWithBytes(nlohmann::json message, std::string_view bytes);
 
  private:
   host::platform::PipeEnd in_, out_;

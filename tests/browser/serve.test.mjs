@@ -9,7 +9,7 @@
 // Go, optional), SPIRAL_CHROMIUM (default /usr/bin/chromium).
 // Exit status 77 (skipped) only when chromium is not installed.
 import { spawn, execFileSync } from 'node:child_process';
-import { existsSync, mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import assert from 'node:assert/strict';
@@ -509,18 +509,227 @@ try {
       requestAnimationFrame(tick);
     });
     const t0 = Date.now();
-    const bigSvg = await afterDrawing(big, () => menu(big, 'menu-filter', 'menu-filter-0'));
+    await afterDrawing(big, () => menu(big, 'menu-filter', 'menu-filter-0'));
     figures.bigRedrawMs = Date.now() - t0;
+    // Sent in its binary form and painted by the worker as it arrived.
+    const shown = await big.evaluate(() => ({ svg: window.spiral.svg, drawing: window.spiral.lastDrawing,
+      canvas: !document.getElementById('big-drawing').hidden }));
+    assert.equal(shown.svg, null);
+    assert.ok(shown.canvas);
+    figures.bigArrivalToPaintedMs = Math.round(shown.drawing.ms);
+    // From the binary form's first byte at the worker to the drawing painted whole.
+    const timing = shown.drawing.timing;
+    assert.ok(timing.firstByte > 0 && timing.painted >= timing.firstByte, JSON.stringify(timing));
+    figures.bigFirstByteToPaintedMs = Math.round(timing.painted - timing.firstByte);
     await big.screenshot({ path: path.join(outDir, 'drawing-100k.png') });
+    // Zoomed in, it is painted again at the finer scale.
+    const scaleBefore = await big.evaluate(() => window.spiral.bigScale);
+    for (let k = 0; k < 3; ++k) await big.click('#zoom-in');
+    await big.waitForFunction((s) => window.spiral.bigScale > 1.5 * s, scaleBefore);
+    figures.bigZoomedScale = await big.evaluate(() => window.spiral.bigScale);
+    await big.screenshot({ path: path.join(outDir, 'drawing-100k-zoomed.png') });
+    await big.click('#zoom-fit');
+    // The same drawing as SVG, drawn by the browser, to compare by eye.
+    const svgText = await big.evaluate(async () => {
+      const res = await fetch('/api/sessions/' + window.spiral.sessionId + '/export/svg',
+        { headers: { 'X-Spiral-Token': new URLSearchParams(location.search).get('token') } });
+      return res.text();
+    });
+    writeFileSync(path.join(outDir, 'drawing-100k.svg'), svgText);
+    figures.bigSvgPaths = pathCount(svgText);
+    assert.equal(shown.drawing.paths, figures.bigSvgPaths);
     const t1 = Date.now();
     await afterDrawing(big, () => big.keyboard.press('Escape'));
     figures.bigClearMs = Date.now() - t1;
     const gaps = await big.evaluate(() => { window.stopFrames = true; return window.frameGaps; });
-    figures.bigSegments = segmentCount(bigSvg);
+    figures.bigSegments = shown.drawing.segments;
     figures.bigLongestFrameGapMs = Math.max(...gaps);
     assert.ok(figures.bigSegments >= 100000, `${figures.bigSegments} segments`);
     await big.close();
   });
+
+  // Resident memory of a process, and the processes a process started.
+  const rssOf = (pid) => {
+    try {
+      return Number(/VmRSS:\s+(\d+) kB/.exec(readFileSync(`/proc/${pid}/status`, 'utf8'))[1]) * 1024;
+    } catch {
+      return 0;
+    }
+  };
+  const childrenOf = (pid) => readdirSync('/proc').filter((d) => /^\d+$/.test(d)).filter((d) => {
+    try {
+      return readFileSync(`/proc/${d}/stat`, 'utf8').replace(/^.*\) /, '').split(' ')[1] === String(pid);
+    } catch {
+      return false;
+    }
+  }).map(Number);
+  const spread = (xs) => ({ median: median(xs), min: Math.min(...xs), max: Math.max(...xs) });
+  // Frame times on the page from now on, and the longest gap between them.
+  const watchFrames = (p) => p.evaluate(() => {
+    window.frameGaps = [];
+    window.stopFrames = false;
+    let last = performance.now();
+    const tick = (t) => { window.frameGaps.push(t - last); last = t; if (!window.stopFrames) requestAnimationFrame(tick); };
+    requestAnimationFrame(tick);
+  });
+  const longestFrameGap = (p) => p.evaluate(() => { window.stopFrames = true; return Math.max(...window.frameGaps); });
+
+  const bigRecord = (more) => JSON.stringify({ armCount: 300, spiralCount: 200, maxPoints: 9999, preview: true, ...more });
+  // Types `text` into the arm gap key by key, as people type, and commits it
+  // with Tab; gives the time from Tab to the new drawing painted whole.
+  async function typeGapAndWait(p, text) {
+    const before = await p.evaluate(() => window.spiral.drawn);
+    const input = item(p, 5).locator('input');
+    await input.click();
+    await p.keyboard.press('Control+A');
+    await p.keyboard.type(text, { delay: 60 });
+    await p.evaluate(() => {
+      window.changeAt = 0;
+      document.addEventListener('keydown', (e) => { if (e.key === 'Tab') window.changeAt = performance.now(); },
+        { capture: true, once: true });
+      window.addEventListener('spiral-drawn', () => { window.drawnAt = performance.now(); }, { once: true });
+    });
+    await p.keyboard.press('Tab');
+    await p.waitForFunction((n) => window.spiral.drawn > n, before, { timeout: 60000 });
+    return p.evaluate(() => window.drawnAt - window.changeAt);
+  }
+
+  await step('300 arms x 200 spirals: typed changes redraw while frames keep coming', async () => {
+    const p = await context.newPage();
+    await p.goto(url);
+    await p.waitForFunction(() => window.spiral.ready === true);
+    await openRecord(p, 'big.json', bigRecord({}));
+    await afterDrawing(p, () => menu(p, 'menu-filter', 'menu-filter-0'));
+    await watchFrames(p);
+    const times = [];
+    const firstByteToPainted = [];
+    for (let k = 0; k < 7; ++k) {
+      times.push(await typeGapAndWait(p, String(190 + 3 * k)));
+      const shown = await p.evaluate(() => window.spiral.lastDrawing);
+      assert.equal(shown.segments, 240000);
+      firstByteToPainted.push(shown.timing.painted - shown.timing.firstByte);
+    }
+    figures.big240kChangeToPaintedMs = spread(times.map(Math.round));
+    figures.big240kFirstByteToPaintedMs = spread(firstByteToPainted.map(Math.round));
+    figures.big240kLongestFrameGapMs = Math.round(await longestFrameGap(p));
+    await p.screenshot({ path: path.join(outDir, 'drawing-240k.png') });
+    assert.equal(await p.locator('#drawing-progress').isVisible(), false);
+    await p.keyboard.press('Escape');
+    await p.close();
+  });
+
+  await step('2.6 million segments: progress shows, a change supersedes it, memory stays bounded', async () => {
+    const p = await context.newPage();
+    await p.goto(url);
+    await p.waitForFunction(() => window.spiral.ready === true);
+    await openRecord(p, 'huge.json', bigRecord({ sketchRepeats: 10 }));
+    const serverBaseline = rssOf(server.pid);
+    const peaks = new Map();
+    const sample = () => {
+      for (const pid of [server.pid, ...childrenOf(server.pid)]) peaks.set(pid, Math.max(peaks.get(pid) || 0, rssOf(pid)));
+    };
+    const sampler = setInterval(sample, 25);
+    try {
+      await watchFrames(p);
+      const before = await p.evaluate(() => window.spiral.drawn);
+      // As soon as it shows progress, a change (as Tab commits it): the newer
+      // drawing must replace it before it is whole.
+      await p.evaluate(() => {
+        const el = document.getElementById('drawing-progress');
+        window.progressSeen = new Promise((resolve) => {
+          const watch = new MutationObserver(() => {
+            if (!/Drawing… [1-9]\d* %/.test(el.textContent)) return;
+            watch.disconnect();
+            const input = document.querySelector('#options-dialog [data-item-id="5"] input');
+            input.value = '170.00';
+            input.dispatchEvent(new Event('change', { bubbles: true }));
+            resolve(el.textContent);
+          });
+          watch.observe(el, { childList: true, characterData: true, subtree: true });
+        });
+      });
+      await menu(p, 'menu-filter', 'menu-filter-0');
+      figures.hugeProgressSeen = await p.evaluate(() => window.progressSeen);
+      await p.screenshot({ path: path.join(outDir, 'drawing-huge-progress.png') });
+      await p.waitForFunction((n) => window.spiral.drawn > n, before, { timeout: 120000 });
+      const shown = await p.evaluate(() => ({ last: window.spiral.lastDrawing, abandoned: window.spiral.abandoned,
+        drawn: window.spiral.drawn }));
+      assert.equal(shown.drawn, before + 1, 'only the newer drawing was shown whole');
+      assert.equal(shown.abandoned.length, 1, JSON.stringify(shown.abandoned));
+      assert.ok(shown.abandoned[0].serial < shown.last.serial);
+      assert.equal(shown.last.segments, 2640000);
+      figures.hugeLongestFrameGapMs = Math.round(await longestFrameGap(p));
+      figures.hugeFirstByteToPaintedMs = Math.round(shown.last.timing.painted - shown.last.timing.firstByte);
+      figures.hugeFirstByteToLastByteMs = Math.round(shown.last.timing.lastByte - shown.last.timing.firstByte);
+      figures.hugeFirstByteToFirstPathsMs = Math.round(shown.last.timing.firstPaths - shown.last.timing.firstByte);
+      assert.ok(figures.hugeFirstByteToFirstPathsMs >= 0 && figures.hugeFirstByteToFirstPathsMs <= figures.hugeFirstByteToPaintedMs);
+      figures.hugeAbandonedAtBytes = shown.abandoned[0].bytesRead;
+      await p.screenshot({ path: path.join(outDir, 'drawing-huge.png') });
+      // The largest document: the drawing as an SVG file.
+      const sessionId = await p.evaluate(() => window.spiral.sessionId);
+      const res = await fetch(new URL(`/api/sessions/${sessionId}/export/svg`, url),
+        { headers: { 'X-Spiral-Token': new URL(url).searchParams.get('token') } });
+      let svgBytes = 0;
+      for await (const chunk of res.body) svgBytes += chunk.length;
+      figures.hugeSvgBytes = svgBytes;
+      sample();
+      const sessionPid = [...peaks.keys()].filter((pid) => pid !== server.pid)
+        .reduce((a, b) => ((peaks.get(a) || 0) >= peaks.get(b) ? a : b), 0);
+      figures.hugeServerRss = { baseline: serverBaseline, peak: peaks.get(server.pid) };
+      figures.hugeSessionPeakRss = peaks.get(sessionPid);
+      assert.ok(peaks.get(server.pid) < 2 * svgBytes, JSON.stringify(figures.hugeServerRss));
+      assert.ok(peaks.get(sessionPid) < 2 * svgBytes, `session ${peaks.get(sessionPid)}`);
+      await afterDrawing(p, () => p.keyboard.press('Escape'));
+      await p.waitForTimeout(300);
+      figures.hugeServerRss.after = rssOf(server.pid);
+      figures.hugeSessionRssAfterEscape = rssOf(sessionPid);
+      assert.ok(figures.hugeServerRss.after < Math.max(2 * serverBaseline, serverBaseline + 32 * 2 ** 20),
+        JSON.stringify(figures.hugeServerRss));
+      assert.ok(figures.hugeSessionRssAfterEscape < peaks.get(sessionPid) / 2,
+        `session ${figures.hugeSessionRssAfterEscape} after, ${peaks.get(sessionPid)} at its peak`);
+    } finally {
+      clearInterval(sampler);
+    }
+    await p.close();
+  });
+
+  await step('a session process that dies: its large drawing is still saved, as the host writes it', async () => {
+    const p = await context.newPage();
+    await p.goto(url);
+    await p.waitForFunction(() => window.spiral.ready === true);
+    await openRecord(p, 'big.json', JSON.stringify({ armCount: 300, spiralCount: 84, maxPoints: 9999, preview: true }));
+    await afterDrawing(p, () => menu(p, 'menu-filter', 'menu-filter-0'));
+    await afterDrawing(p, () => p.keyboard.press('Enter'));
+    await p.waitForSelector('#options-dialog', { state: 'detached' });
+    assert.equal(await p.evaluate(() => window.spiral.svg), null, 'sent in its binary form');
+    const served = (await download(p, 'menu-save-svg', 'served-big.svg')).toString();
+    // A preview in the dialog (large too) is not the last drawing.
+    await afterDrawing(p, () => menu(p, 'menu-filter', 'menu-filter-0'));
+    await typeGapAndWait(p, '150');
+    // The newest session process is this page's.
+    const started = (pid) => Number(readFileSync(`/proc/${pid}/stat`, 'utf8').replace(/^.*\) /, '').split(' ')[19]);
+    const sessionPid = childrenOf(server.pid).reduce((a, b) => (started(a) >= started(b) ? a : b));
+    process.kill(sessionPid, 'SIGKILL');
+    // The next change finds the session gone.
+    await item(p, 5).locator('input').fill('160');
+    await p.keyboard.press('Tab');
+    const box = p.locator('#session-ended');
+    await box.waitFor();
+    const [saved] = await Promise.all([
+      p.waitForEvent('download'),
+      box.getByRole('button', { name: 'Download the last drawing' }).click(),
+    ]);
+    const lastSvg = path.join(work, 'last-big-drawing.svg');
+    await saved.saveAs(lastSvg);
+    const text = readFileSync(lastSvg, 'utf8');
+    assert.equal(pathCount(text), 84);
+    assert.ok(text === served, 'the page writes what Download SVG wrote');
+    const again = path.join(work, 'last-big-drawing-again.svg');
+    execFileSync(hostExe, ['draw', '--params', lastSvg, '--no-dialog', '--svg', again], { stdio: 'ignore' });
+    assert.ok(readFileSync(again, 'utf8') === served, 'the command line re-makes it');
+    await p.close();
+  });
+
   const crashPlugin = process.env.SPIRAL_CRASH_PLUGIN;
   if (crashPlugin) {
     await step('a plug-in that crashes ends its session and the page says so', async () => {

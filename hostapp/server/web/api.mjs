@@ -48,5 +48,5 @@ export function createApi({ token, fetch, onSessionEnded }) {
     fetch('/api/' + path, { method: 'DELETE', headers, keepalive: true });
   }
 
-  return { call, file, close };
+  return { call, file, close, headers };
 }

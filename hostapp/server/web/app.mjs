@@ -33,11 +33,12 @@ function emptySession() {
 export function startPage(doc, win) {
   const $ = (id) => doc.getElementById(id);
   // Counters (and the last drawing) the browser tests read.
-  const counters = { drawn: 0, answered: 0, sent: 0, dropped: 0 };
+  const counters = { drawn: 0, answered: 0, sent: 0, dropped: 0, abandoned: [] };
   win.spiral = counters;
 
   const ui = { doc, win, layer: $('layer') };
-  const app = { ui, counters, session: emptySession(), dialog: null, busy: false, ended: false, lastSvg: '' };
+  const app = { ui, counters, session: emptySession(), dialog: null, busy: false, ended: false, lastSvg: '',
+    lastBig: null };
   const token = new URLSearchParams(win.location.search).get('token') || '';
   app.api = createApi({ token, fetch: win.fetch.bind(win), onSessionEnded: (reason) => sessionEnded(reason) });
   app.sessionPath = (op) => 'sessions/' + app.session.id + (op ? '/' + op : '');
@@ -52,8 +53,10 @@ export function startPage(doc, win) {
     doc,
     win,
     counters,
+    drawingSource: (serial) => ({ url: '/api/' + app.sessionPath('drawing/' + serial), headers: app.api.headers }),
     els: {
       view: $('view'), canvas: $('canvas'), drawing: $('drawing'), bigDrawing: $('big-drawing'), coords: $('coords'),
+      progress: $('drawing-progress'),
       zoomIn: $('zoom-in'), zoomOut: $('zoom-out'), zoomReset: $('zoom-reset'), zoomFit: $('zoom-fit'),
     },
   });
@@ -68,9 +71,21 @@ export function startPage(doc, win) {
     counters.answered++;
     const session = app.session;
     if (data.page) app.documentView.setPage(data.page);
-    if ('svg' in data) {
-      app.documentView.show(data.svg);
-      if (data.savable && typeof data.svg === 'string') app.lastSvg = data.svg;
+    if ('svg' in data || data.drawing) {
+      app.documentView.show(data);
+      // A drawing sent in its binary form has no SVG to keep: the one kept
+      // before is no longer the last drawing.
+      // A large one the worker keeps once it came whole and can write, given
+      // its metadata. A preview (in the dialog, nothing to save) leaves the
+      // last drawing as it was.
+      if (data.drawing && data.drawing.saveAs) {
+        app.lastSvg = '';
+        app.lastBig = { serial: data.drawing.serial, ...data.drawing.saveAs };
+      } else if (data.savable && typeof data.svg === 'string') {
+        app.lastSvg = data.svg;
+        if (app.lastBig) app.documentView.forgetDrawing();
+        app.lastBig = null;
+      }
     }
     let menusChanged = false;
     for (const key of ['canUndo', 'hasRecord']) {
@@ -101,7 +116,7 @@ export function startPage(doc, win) {
     app.setStatus('The session has ended.', true);
     // The last drawing outside the options dialog is not lost with its
     // session: it can still be saved, record and all.
-    const keep = app.lastSvg ? [['Download the last drawing', () => { commands.downloadLastDrawing(); return false; }]] : [];
+    const keep = app.lastSvg || app.lastBig ? [['Download the last drawing', () => { commands.downloadLastDrawing(); return false; }]] : [];
     const box = messageBox(ui, 'Session ended', reason || 'the session has ended', [
       ...keep,
       ['Start a new session', () => win.location.reload()],
@@ -129,6 +144,7 @@ export function startPage(doc, win) {
       const filter = app.session.filters[0];
       if (data.dialog) app.optionsDialog.open(data.dialog, filter ? filter.title.replace(/\.\.\.$/, '') : 'Filter');
       else app.setStatus('Ready: choose the filter from the Filter menu.');
+      counters.sessionId = data.id;
       counters.ready = true;
     } catch (e) {
       app.setStatus('No session: ' + e.message, true);

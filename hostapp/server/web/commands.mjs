@@ -99,10 +99,17 @@ export function createCommands(app) {
   // The last drawing the page received, as Download SVG wrote it then: what
   // can still be saved once the session has ended. Its metadata holds the
   // record, so `spiral-host draw --params` re-makes the rest.
+  // A large drawing is written from the binary form the page painted.
   function downloadLastDrawing() {
-    if (!app.lastSvg) return;
     const svg = app.session.exports.find((e) => e.kind === 'svg');
-    save((svg && svg.file) || 'spirals.svg', new ui.win.Blob([app.lastSvg], { type: 'image/svg+xml' }));
+    const name = (svg && svg.file) || 'spirals.svg';
+    if (app.lastSvg) {
+      save(name, new ui.win.Blob([app.lastSvg], { type: 'image/svg+xml' }));
+    } else if (app.lastBig) {
+      app.documentView.svgOfDrawing(app.lastBig.serial, app.lastBig)
+        .then((blob) => save(name, blob))
+        .catch((e) => app.setStatus('The last drawing cannot be saved: ' + e.message, true));
+    }
   }
 
   // A record file, binary or JSON, becomes the filter's record. The host

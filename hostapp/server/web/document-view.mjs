@@ -3,21 +3,44 @@
 import { cssTransform, fitPage, pagePointAt, zoomAbout } from './view-math.mjs';
 
 // A drawing over 1 MiB of SVG would be rasterised in one piece on the page's
-// main thread and freeze it; a worker paints it instead (paint.js) and the
-// page only shows the finished bitmap.
+// main thread and freeze it; a worker paints it instead (paint.mjs). Larger
+// drawings come as their serial only: the worker fetches their binary form
+// and paints it as it arrives, onto the page's canvas handed over to it.
 const kBigDrawing = 1 << 20;
 
-// els: view, canvas, drawing, bigDrawing, coords, zoomIn, zoomOut, zoomReset,
-// zoomFit. `counters` gets the drawn count and the last SVG shown.
-export function createDocumentView({ doc, win, els, counters }) {
+// els: view, canvas, drawing, bigDrawing, progress, coords, zoomIn, zoomOut,
+// zoomReset, zoomFit. `counters` gets the drawn count, the last SVG shown
+// (null for a binary drawing), the last binary drawing's size and timing, and
+// the binary drawings dropped for newer ones before they came whole.
+// `drawingSource(serial)` gives the URL and headers of a binary drawing.
+export function createDocumentView({ doc, win, els, counters, drawingSource }) {
   const view = { zoom: 1, x: 0, y: 0, fitted: false };
   let page = null;
   let drawSerial = 0;
   let painter = null;
   let picker = null;
+  const writes = new Map();  // SVG files asked of the worker, by number
+  let writeCount = 0;
+
+  // Device pixels of the big drawing's canvas per point: the page's CSS
+  // pixels times the display's ratio, more when zoomed in.
+  const wantedScale = () =>
+    Math.min((win.devicePixelRatio || 1) * Math.max(1, view.zoom), 8192 / Math.max(page[0], page[1]));
+  let paintedScale = 0;
+  let rescaleTimer = 0;
+  // Zoomed in past what the canvas holds: the worker paints it again, once
+  // the zooming pauses.
+  function sharpen() {
+    if (!painter || els.bigDrawing.hidden || wantedScale() <= paintedScale * 1.05) return;
+    win.clearTimeout(rescaleTimer);
+    rescaleTimer = win.setTimeout(() => {
+      painter.worker.postMessage({ type: 'rescale', scale: wantedScale(), serial: drawSerial });
+    }, 150);
+  }
 
   function apply() {
     if (!page) return;
+    sharpen();
     els.canvas.style.width = page[0] + 'px';
     els.canvas.style.height = page[1] + 'px';
     els.canvas.style.transform = cssTransform(view);
@@ -47,19 +70,33 @@ export function createDocumentView({ doc, win, els, counters }) {
     win.dispatchEvent(new win.CustomEvent('spiral-drawn', { detail: { serial } }));
   }
 
-  // Shows the SVG: parsed and put in place at once, so the change is on
-  // screen in the next frame. The SVG is the host's own writer's, and a
-  // parsed document's scripts never run. A newer drawing supersedes one still
-  // being painted.
-  function show(svg) {
+  function progress(text) {
+    els.progress.textContent = text || '';
+    els.progress.hidden = !text;
+  }
+
+  // Shows an answer's drawing: its SVG, parsed and put in place at once, so
+  // the change is on screen in the next frame (the SVG is the host's own
+  // writer's, and a parsed document's scripts never run), or its binary form
+  // ("drawing"). A newer drawing supersedes one still being painted.
+  function show(data) {
+    if (data.drawing && typeof data.drawing.serial === 'number') {
+      const serial = ++drawSerial;
+      paint({ type: 'drawing', ...drawingSource(data.drawing.serial), bytes: data.drawing.bytes,
+        keep: !!data.drawing.saveAs }, serial, null);
+      return;
+    }
+    const svg = data.svg;
     if (typeof svg !== 'string') return;
     const serial = ++drawSerial;
     if (svg.length > kBigDrawing) {
-      paint(svg, serial);
+      paint({ type: 'svg', svg }, serial, svg);
       return;
     }
     const parsed = new win.DOMParser().parseFromString(svg, 'image/svg+xml').documentElement;
     if (parsed.namespaceURI !== 'http://www.w3.org/2000/svg' || parsed.localName !== 'svg') return;
+    if (painter) painter.worker.postMessage({ type: 'cancel' });
+    progress('');
     els.drawing.replaceChildren(doc.importNode(parsed, true));
     els.drawing.hidden = false;
     els.bigDrawing.hidden = true;
@@ -68,28 +105,55 @@ export function createDocumentView({ doc, win, els, counters }) {
     });
   }
 
-  function paint(svg, serial) {
+  function paint(job, serial, svg) {
     if (!painter) {
-      painter = { worker: new win.Worker('paint.js'), pending: new Map() };
+      painter = { worker: new win.Worker('paint.mjs', { type: 'module' }), svg: null };
+      const canvas = els.bigDrawing.transferControlToOffscreen();
+      painter.worker.postMessage({ canvas }, [canvas]);
       painter.worker.onmessage = (e) => {
-        const { serial: done, bitmap } = e.data;
-        if (done !== drawSerial) {
-          bitmap.close();
+        const m = e.data;
+        if ('wrote' in m) {
+          const asked = writes.get(m.wrote);
+          writes.delete(m.wrote);
+          if (asked) m.blob ? asked.resolve(m.blob) : asked.reject(new Error(m.failed));
           return;
         }
-        const canvas = els.bigDrawing;
-        canvas.width = bitmap.width;
-        canvas.height = bitmap.height;
-        canvas.getContext('bitmaprenderer').transferFromImageBitmap(bitmap);
-        canvas.hidden = false;
-        els.drawing.hidden = true;
-        drawn(painter.pending.get(done), done);
-        painter.pending.clear();
+        // A stream that ended before the drawing was whole: dropped by the
+        // worker, or cut short by the server, for a newer one (or failed).
+        if (m.abandoned || (m.failed && 'bytesRead' in m)) {
+          counters.abandoned.push({ serial: m.serial, bytesRead: m.bytesRead });
+        }
+        if ('rescaled' in m) {
+          if (m.serial !== drawSerial) return;
+          counters.bigScale = paintedScale = m.rescaled;
+          sharpen();  // zoomed further meanwhile
+          return;
+        }
+        if (m.serial !== drawSerial) return;
+        if ('progress' in m) {
+          progress('Drawing… ' + Math.floor(m.progress * 100) + ' %');
+        } else if (m.done) {
+          progress('');
+          // How long from the answer to the drawing painted whole.
+          const ms = win.performance.now() - painter.started;
+          counters.lastDrawing = { serial: m.serial, paths: m.paths, segments: m.segments, ms, timing: m.timing };
+          counters.bigScale = paintedScale;
+          sharpen();
+          drawn(painter.svg, m.serial);
+        } else if (m.failed) {
+          progress(m.superseded ? '' : 'The drawing could not be shown: ' + m.failed);
+        }
       };
     }
-    const scale = Math.min(2 * (win.devicePixelRatio || 1), 8192 / Math.max(page[0], page[1]));
-    painter.pending.set(serial, svg);
-    painter.worker.postMessage({ svg, page, scale, serial });
+    const scale = wantedScale();
+    paintedScale = scale;
+    win.clearTimeout(rescaleTimer);
+    painter.svg = svg;
+    painter.started = win.performance.now();
+    els.bigDrawing.hidden = false;
+    els.drawing.hidden = true;
+    progress(svg === null ? 'Drawing… 0 %' : '');
+    painter.worker.postMessage({ ...job, page, scale, serial });
   }
 
   function listen() {
@@ -144,6 +208,20 @@ export function createDocumentView({ doc, win, els, counters }) {
         view.fitted = true;
         fit();
       }
+    },
+    // The worker need no longer keep the last binary drawing.
+    forgetDrawing() {
+      if (painter) painter.worker.postMessage({ type: 'forget' });
+    },
+    // The last binary drawing (the server's `serial`), if it came whole, as an
+    // SVG file (a Blob) with `saveAs`'s metadata and layers.
+    svgOfDrawing(serial, saveAs) {
+      if (!painter) return Promise.reject(new Error('no drawing was painted'));
+      const id = ++writeCount;
+      return new Promise((resolve, reject) => {
+        writes.set(id, { resolve, reject });
+        painter.worker.postMessage({ type: 'write-svg', id, serial, layers: saveAs.layers, metadata: saveAs.metadata });
+      });
     },
     // The page's right edge in client pixels.
     pageRight() {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -770,6 +771,239 @@ TEST(ServeLibrary, OnlyServeNeedsTheServerLibrary) {
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
   }
   std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Large drawings and downloads ------------------------------------------------
+
+// A drawing of over 100 000 segments, accepted (Go) in session `id`; the
+// answer that shows it.
+Answer drawBig(Api& api, const std::string& id) {
+  EXPECT_EQ(api.op(id, "record", {{"json", {{"armCount", 300}, {"spiralCount", 84}, {"maxPoints", 9999}, {"preview", false}}}})
+                .status,
+            200);
+  EXPECT_EQ(api.op(id, "filter").status, 200);
+  return api.act(id, {{"verb", "enter"}});
+}
+
+// The paths and segments of a drawing's binary form, checked as it is read.
+struct BinaryDrawing {
+  std::uint32_t serial = 0, paths = 0, segments = 0, bytes = 0;
+  std::vector<std::uint32_t> strokes;
+  bool whole = false;
+};
+
+BinaryDrawing readBinary(const std::string& data) {
+  BinaryDrawing d;
+  auto word = [&](std::size_t at) {
+    std::uint32_t v;
+    std::memcpy(&v, data.data() + at, 4);
+    return v;
+  };
+  if (data.size() < 32 || data.compare(0, 4, "SPD1") != 0) return d;
+  d.serial = word(4);
+  d.bytes = word(24);
+  const std::uint32_t declaredPaths = word(16), declaredSegments = word(20);
+  std::size_t at = 32;
+  while (at + 28 <= data.size()) {
+    const std::uint32_t flags = word(at);
+    const std::size_t fixed = 4 * (7 + ((flags >> 8) & 255));
+    if (at + fixed > data.size()) break;
+    const std::uint32_t count = word(at + fixed - 4);
+    if (at + fixed + 24ull * count > data.size()) break;
+    d.strokes.push_back(flags & 4 ? word(at + 8) : 0);
+    ++d.paths;
+    d.segments += count;
+    at += fixed + 24ull * count;
+  }
+  d.whole = at == data.size() && d.paths == declaredPaths && d.segments == declaredSegments;
+  return d;
+}
+
+// The "#rrggbb" of each path's stroke in an SVG.
+std::vector<std::uint32_t> svgStrokes(const std::string& svg) {
+  std::vector<std::uint32_t> strokes;
+  for (std::size_t at = svg.find("<path"); at != std::string::npos; at = svg.find("<path", at + 1)) {
+    const std::size_t s = svg.find(" stroke=\"", at);
+    const std::string value = svg.substr(s + 9, 7);
+    if (value[0] != '#') {
+      strokes.push_back(0);
+      continue;
+    }
+    const unsigned long rgb = std::stoul(value.substr(1), nullptr, 16);
+    strokes.push_back(0xFF000000u | ((rgb >> 16) & 255) | (rgb & 0xFF00) | ((rgb & 255) << 16));
+  }
+  return strokes;
+}
+
+TEST_F(ServeTest, LargeDrawingsComeInTheirBinaryFormBySerial) {
+  Api api(*server_);
+  const std::string id = api.open();
+  const std::string base = "/api/sessions/" + id;
+  // A small drawing still comes as SVG.
+  Answer small = api.op(id, "state");
+  EXPECT_TRUE(small.body.contains("svg"));
+  EXPECT_FALSE(small.body.contains("drawing"));
+
+  Answer big = drawBig(api, id);
+  ASSERT_EQ(big.status, 200) << big.raw.substr(0, 300);
+  ASSERT_TRUE(big.body.contains("drawing")) << big.raw.substr(0, 300);
+  EXPECT_FALSE(big.body.contains("svg")) << "the answer does not carry the large SVG too";
+  EXPECT_LT(big.raw.size(), 100000u);
+  const json info = big.body["drawing"];
+  const std::uint64_t serial = info["serial"];
+  EXPECT_GE(info["segments"].get<std::uint64_t>(), 100000u);
+
+  const std::string route = base + "/drawing/" + std::to_string(serial);
+  expectRefusal(api.get(route, {}), 401, "token");
+  httplib::Client client("127.0.0.1", server_->port());
+  client.set_read_timeout(30, 0);
+  std::size_t pieces = 0;
+  std::string data;
+  auto got = client.Get(route.c_str(), api.headers(), [&](const char* bytes, std::size_t n) {
+    ++pieces;
+    data.append(bytes, n);
+    return true;
+  });
+  ASSERT_TRUE(got);
+  EXPECT_EQ(got->status, 200);
+  EXPECT_EQ(got->get_header_value("Transfer-Encoding"), "chunked");
+  const BinaryDrawing d = readBinary(data);
+  ASSERT_TRUE(d.whole) << data.size() << " bytes";
+  EXPECT_EQ(d.serial, serial);
+  EXPECT_EQ(d.bytes, data.size());
+  EXPECT_EQ(d.bytes, info["bytes"].get<std::uint64_t>());
+  EXPECT_EQ(d.paths, info["paths"].get<std::uint64_t>());
+  EXPECT_EQ(d.segments, info["segments"].get<std::uint64_t>());
+  EXPECT_GT(pieces, 1u);
+
+  // The same paths as the SVG download, in the same order and colours.
+  auto svg = client.Get((base + "/export/svg").c_str(), api.headers());
+  ASSERT_TRUE(svg);
+  EXPECT_EQ(svgStrokes(svg->body), d.strokes);
+
+  // Outside the dialog the answer also tells what the page needs to write it
+  // as that download: its metadata and its layers' names and paths.
+  ASSERT_TRUE(info.contains("saveAs"));
+  const std::string metadata = info["saveAs"]["metadata"];
+  EXPECT_NE(svg->body.find("<metadata id=\"spiral-drawing\">" + metadata + "</metadata>"), std::string::npos) << metadata;
+  EXPECT_EQ(info["saveAs"]["layers"], json::array({json::array({"Layer 1", d.paths})}));
+
+  // Any later answer supersedes the drawing; an unknown serial is refused too.
+  Answer state = api.op(id, "state");
+  ASSERT_TRUE(state.body.contains("drawing"));
+  EXPECT_GT(state.body["drawing"]["serial"].get<std::uint64_t>(), serial);
+  expectRefusal(api.get(route), 409, "superseded");
+  expectRefusal(api.get(base + "/drawing/999999"), 409, "superseded");
+  expectRefusal(api.get("/api/sessions/00ff/drawing/1"), 404);
+  // The newer serial is served whole.
+  auto again = client.Get((base + "/drawing/" + std::to_string(state.body["drawing"]["serial"].get<std::uint64_t>())).c_str(),
+                          api.headers());
+  ASSERT_TRUE(again);
+  EXPECT_TRUE(readBinary(again->body).whole);
+  api.del(base);
+}
+
+TEST_F(ServeTest, ALargePreviewCarriesNothingToSave) {
+  Api api(*server_);
+  const std::string id = api.open();
+  ASSERT_EQ(api.op(id, "record", {{"json", {{"armCount", 300}, {"spiralCount", 84}, {"maxPoints", 9999}, {"preview", true}}}})
+                .status,
+            200);
+  Answer preview = api.op(id, "filter");
+  ASSERT_TRUE(preview.body.contains("drawing")) << preview.raw.substr(0, 300);
+  EXPECT_FALSE(preview.body["drawing"].contains("saveAs")) << "a preview is not the host's drawing yet";
+  Answer accepted = api.act(id, {{"verb", "enter"}});
+  ASSERT_TRUE(accepted.body.contains("drawing"));
+  EXPECT_TRUE(accepted.body["drawing"].contains("saveAs"));
+  api.del("/api/sessions/" + id);
+}
+
+TEST_F(ServeTest, AChangeCutsShortADrawingStillBeingSent) {
+  Api api(*server_);
+  const std::string id = api.open();
+  const std::string base = "/api/sessions/" + id;
+  Answer big = drawBig(api, id);
+  ASSERT_TRUE(big.body.contains("drawing"));
+  const std::uint64_t bytes = big.body["drawing"]["bytes"];
+  httplib::Client client("127.0.0.1", server_->port());
+  client.set_read_timeout(30, 0);
+  // A small window and a slow reader keep the server from sending ahead.
+  client.set_socket_options([](socket_t sock) {
+    int size = 4096;
+    setsockopt(sock, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+  });
+  std::string data;
+  bool changed = false;
+  Answer change;
+  auto got = client.Get((base + "/drawing/" + std::to_string(big.body["drawing"]["serial"].get<std::uint64_t>())).c_str(),
+                        api.headers(), [&](const char* b, std::size_t n) {
+                          data.append(b, n);
+                          if (!changed) {
+                            changed = true;
+                            Api other(*server_);
+                            change = other.op(id, "undo");
+                          }
+                          return true;
+                        });
+  EXPECT_EQ(change.status, 200) << "the session answers between pieces";
+  EXPECT_LT(data.size(), bytes) << "the superseded drawing was cut short";
+  EXPECT_FALSE(readBinary(data).whole);
+  // The session goes on.
+  EXPECT_EQ(api.op(id, "state").status, 200);
+  api.del(base);
+}
+
+// A download comes in pieces, each awaited for the answer limit: one that a
+// slow client takes longer than that limit to read does not end the
+// session; nor does a client that leaves halfway (the rest is dropped).
+TEST(ServeDownloads, LongAndAbandonedDownloadsLeaveTheSessionRunning) {
+  ServerProcess server({"--answer-timeout", "1", "--seed", "5"});
+  ASSERT_TRUE(server.running());
+  Api api(server);
+  const std::string id = api.open();
+  const std::string base = "/api/sessions/" + id;
+  ASSERT_TRUE(drawBig(api, id).body.contains("drawing"));
+
+  httplib::Client client("127.0.0.1", server.port());
+  client.set_read_timeout(30, 0);
+  client.set_socket_options([](socket_t sock) {
+    int size = 4096;
+    setsockopt(sock, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+  });
+  std::string file;
+  const auto start = std::chrono::steady_clock::now();
+  auto slow = client.Get((base + "/export/svg").c_str(), api.headers(), [&](const char* b, std::size_t n) {
+    file.append(b, n);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return true;
+  });
+  const auto took = std::chrono::steady_clock::now() - start;
+  ASSERT_TRUE(slow);
+  EXPECT_EQ(slow->status, 200);
+  EXPECT_GT(took, std::chrono::milliseconds(1500)) << "the download outlasted the answer limit";
+  EXPECT_GT(file.size(), std::size_t{2} << 20);
+  EXPECT_EQ(file.substr(file.size() - 7), "</svg>\n");
+  EXPECT_EQ(pathCount(file), 84u);
+  EXPECT_EQ(api.op(id, "state").status, 200) << "the session lives on";
+
+  // A client that stops reading after the first bytes.
+  httplib::Client quitter("127.0.0.1", server.port());
+  std::size_t received = 0;
+  auto cut = quitter.Get((base + "/export/svg").c_str(), api.headers(), [&](const char*, std::size_t n) {
+    received += n;
+    return received < 100000;
+  });
+  EXPECT_GT(received, 0u);
+  // The rest was dropped: the next download is whole and the same.
+  auto whole = client.Get((base + "/export/svg").c_str(), api.headers());
+  ASSERT_TRUE(whole);
+  EXPECT_EQ(whole->body, file);
+  EXPECT_EQ(api.op(id, "state").status, 200);
+  api.del(base);
 }
 
 }  // namespace
