@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "generator/extras.h"
 #include "generator/host_services.h"
@@ -36,37 +37,92 @@ HostErr readSegment(ArtHandle path, int32_t index, PathSegment& segment) {
   return gPathSuite->GetPathSegments(path, static_cast<int16_t>(index), 1, &segment);
 }
 
+HostErr writeSegments(ArtHandle path, int32_t index, const std::vector<PathSegment>& segments, std::size_t from = 0) {
+  return gPathSuite->SetPathSegments(path, static_cast<int16_t>(index), static_cast<int16_t>(segments.size() - from),
+                                     segments.data() + from);
+}
+
+bool finitePoint(const HostPoint& p) { return std::isfinite(p.h) && std::isfinite(p.v); }
+bool finiteSegment(const PathSegment& s) { return finitePoint(s.p) && finitePoint(s.in) && finitePoint(s.out); }
+
+// Appends `added` after segment `first` - 1 with one call. A refused batch
+// is written again one segment at a time up to the first refusal, so the
+// path ends as appending segment by segment would leave it: every append
+// after a refused one lies beyond the path's end and is refused too.
+// Returns how many segments the path took.
+std::size_t appendSegments(ArtHandle path, int32_t first, const std::vector<PathSegment>& added) {
+  if (added.empty()) return 0;
+  if (!writeSegments(path, first, added)) return added.size();
+  std::size_t taken = 0;
+  while (taken < added.size() && !writeSegment(path, first + static_cast<int32_t>(taken), added[taken])) ++taken;
+  return taken;
+}
+
+// Writes the arm loop's anchors with one call. When the host cannot hold
+// them all, they are written again one at a time, so the path keeps the
+// anchors that fit as writing them one by one would, and the first refusal
+// ends the run.
+HostErr writeArmLoop(ArtHandle path, const std::vector<PathSegment>& segs) {
+  if (segs.empty()) return kHostNoErr;
+  const HostErr err = writeSegments(path, 0, segs);
+  if (err != kHostOutOfMemoryErr) return err;
+  for (std::size_t i = 0; i < segs.size(); ++i)
+    if (HostErr e = writeSegment(path, static_cast<int32_t>(i), segs[i])) return e;
+  return err;
+}
+
 // The offset passes run the main path (segments 0..last) back and forth
-// beside itself. Reads and writes are not tested: a failing call leaves the
-// pass going. Appending stops at the path's segment limit.
-void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle path, int32_t last, int32_t& m) {
+// beside itself. The main path is read with one call and the passes are
+// appended with one call; neither is tested: a failing read leaves zeros and
+// the passes going. Appending stops at the path's segment limit.
+void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle path, int32_t last, int32_t& m,
+                     PathBuffer& buffer) {
   const SpiralParameters& p = *run.p;
+  std::vector<PathSegment>& main = buffer.source;
+  main.assign(static_cast<std::size_t>(last) + 1, PathSegment{});
+  if (gPathSuite->GetPathSegments(path, 0, static_cast<int16_t>(main.size()), main.data()))
+    std::fill(main.begin(), main.end(), PathSegment{});
+  std::vector<PathSegment>& added = buffer.added;
+  added.clear();
+  const int32_t first = m + 1;
   for (int32_t pass = 1; pass <= p.offsetCount; ++pass) {
     float f = 1.0f;
     const HostReal r1 = services.rnd();
     const HostReal r2 = services.rnd();
     const bool backward = pass % 2 == 1;
+    bool full = false;
     for (int32_t step = 0; step <= last; ++step) {
-      if (m >= kLastSegmentIndex) return;
+      if (m >= kLastSegmentIndex) {
+        full = true;
+        break;
+      }
       const int32_t d = backward ? last - step : step;
       HostReal sx = f32(static_cast<double>(pass) * p.spiralOffsetX);
       HostReal sy = f32(static_cast<double>(pass) * p.spiralOffsetY);
       applyOffsetMode(run.offsetMode, m, r1, r2, sx, sy, services);
 
-      PathSegment seg{};
-      readSegment(path, d, seg);
+      const PathSegment& old = main[static_cast<std::size_t>(d)];
+      PathSegment seg = old;
       const float dx = f32(static_cast<double>(sx) * f);
       const float dy = f32(static_cast<double>(sy) * f);
-      const PathSegment old = seg;
       seg.p = {f32(static_cast<double>(old.p.h) + dx), f32(static_cast<double>(old.p.v) + dy)};
       const HostPoint& in = backward ? old.out : old.in;
       const HostPoint& out = backward ? old.in : old.out;
       seg.in = {f32(static_cast<double>(in.h) + dx), f32(static_cast<double>(in.v) + dy)};
       seg.out = {f32(static_cast<double>(out.h) + dx), f32(static_cast<double>(out.v) + dy)};
       ++m;
-      writeSegment(path, m, seg);
+      added.push_back(seg);
       f = f32(static_cast<double>(f) * run.pointFactor);
     }
+    if (full) break;
+  }
+  const std::size_t taken = appendSegments(path, first, added);
+  if (taken < added.size()) buffer.exact = false;
+  std::vector<PathSegment>& segs = buffer.segments;
+  for (std::size_t i = 0; i < taken; ++i) {
+    const std::size_t at = static_cast<std::size_t>(first) + i;
+    if (at < segs.size()) segs[at] = added[i];
+    else segs.push_back(added[i]);
   }
 }
 
@@ -193,17 +249,21 @@ void convertParameters(const SpiralParameters& p, SpiralRun& run) {
   run.sketchColourMode = toMode<SketchColourMode>(p.sketchColorMode);
 }
 
-HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandle* pathOut, HostPoint* centreOut) {
+HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandle* pathOut, HostPoint* centreOut,
+                        PathBuffer& buffer) {
   const SpiralParameters& p = *run.p;
   const KernelConstants& k = run.kernel;
   SpiralState state = startSpiral(k);
   int32_t m = 0;
+  std::vector<PathSegment>& segs = buffer.segments;
+  segs.clear();
+  buffer.exact = true;
 
   ArtHandle path = nullptr;
   HostErr err = gArtSuite->NewArt(kPathArt, kPlaceAboveAll, nullptr, &path);
   if (err) return err;
   *pathOut = path;
-  gPathSuite->SetPathSegmentCount(path, 0);
+  if (gPathSuite->SetPathSegmentCount(path, 0)) buffer.exact = false;
 
   const HostPoint centre = placeSpiral(run.placementMode, {p.centerX, p.centerY}, run.pageWidth, run.pageHeight,
                                        services);
@@ -218,7 +278,10 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
   }
   // The main path never outgrows the segment limit, whatever "Max points" holds.
   const int32_t cap = std::min(p.maxPoints, kMaxPathSegments);
+  segs.reserve(static_cast<std::size_t>(std::clamp(static_cast<int64_t>(arms) * 4, int64_t{0}, int64_t{cap})));
 
+  // The anchors gather in the buffer (an anchor whose draw drops it is
+  // overwritten by the next) and reach the host with one call.
   bool capped = false;
   for (int32_t n = 0; n < arms && !capped; ++n) {
     bool drawn = true;
@@ -235,7 +298,14 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
         const HandleAngles angles = anchorAngles(k, state, services);
         PathSegment seg = anchorSegment(anchor, n, k, state, centre, shift, angles, services);
         interpolateAnchor(origin, seg, t, services);
-        if ((err = writeSegment(path, m, seg))) return err;
+        if (!finiteSegment(seg)) {
+          // The host refuses a point off the float range: the path holds the
+          // anchors before it and the run ends with the host's code.
+          if ((err = writeArmLoop(path, segs))) return err;
+          if ((err = writeSegment(path, m, seg))) return err;
+        }
+        if (static_cast<std::size_t>(m) < segs.size()) segs[static_cast<std::size_t>(m)] = seg;
+        else segs.push_back(seg);
         stepSpiral(n, anchor, k.structure, k.gap, state, services);
         if (!p.randomAbstract || static_cast<double>(services.rnd()) * 10.0 > 5.0) ++m;
       }
@@ -244,19 +314,22 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
     }
     if (!capped) stepSpiral(n, 5, k.structure, k.gap, state, services);
   }
+  if ((err = writeArmLoop(path, segs))) return err;
 
   // Retract the end handles: the path starts and ends on its anchors.
   PathSegment seg{};
   if ((err = readSegment(path, 0, seg))) return err;
   seg.in = seg.p;
   if ((err = writeSegment(path, 0, seg))) return err;
+  segs[0] = seg;
   --m;
   if ((err = readSegment(path, m, seg))) return err;
   seg.out = seg.p;
   if ((err = writeSegment(path, m, seg))) return err;
+  segs[static_cast<std::size_t>(m)] = seg;
   const int32_t last = m;
 
-  if (p.spiralOffsetX != 0.0f || p.spiralOffsetY != 0.0f) runOffsetPasses(run, services, path, last, m);
+  if (p.spiralOffsetX != 0.0f || p.spiralOffsetY != 0.0f) runOffsetPasses(run, services, path, last, m, buffer);
 
   if (p.closeSpiral) {
     if ((err = gPathSuite->SetPathClosed(path, 1))) return err;
@@ -287,11 +360,12 @@ HostErr generateSpirals(SpiralParameters& p) {
   }
 
   HostKernelServices services;
+  PathBuffer buffer;
   for (int32_t i = 0; i < p.spiralCount; ++i) {
     ArtHandle path = nullptr;
     HostPoint centre{0, 0};
-    if ((err = buildSpiralPath(run, services, &path, &centre))) return err;
-    if ((err = finishSpiral(run, path, centre))) return err;
+    if ((err = buildSpiralPath(run, services, &path, &centre, buffer))) return err;
+    if ((err = finishSpiral(run, path, centre, &buffer))) return err;
   }
 
   if (!p.fromGo) {

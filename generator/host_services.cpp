@@ -1,5 +1,8 @@
 #include "generator/host_services.h"
 
+#include <bit>
+#include <cmath>
+
 #include "shell/suite_table.h"
 
 HostReal rnd() { return gRandomSuite->FloatRnd(); }
@@ -9,12 +12,22 @@ HostReal randomSign() { return signOf(rnd()); }
 HostReal HostKernelServices::rnd() { return ::rnd(); }
 
 HostReal HostKernelServices::sine(HostReal radians) {
+  const uint32_t bits = std::bit_cast<uint32_t>(radians);
+  for (const KeptSine& k : sines_)
+    if (k.kept && k.bits == bits) return k.value;
   HostReal result = 0;
-  gRealMathSuite->RealSin(radians, &result);
+  if (gRealMathSuite->RealSin(radians, &result) == kHostNoErr) {
+    sines_[nextSine_] = {bits, result, true};
+    nextSine_ ^= 1;
+  }
   return result;
 }
 
 HostPoint HostKernelServices::interpolate(HostPoint origin, HostPoint p, HostReal t) {
+  // p + 0 * (origin - p) is p when both points are finite, except that a
+  // -0 coordinate may come back +0: those still ask the host.
+  const auto plain = [](HostReal v) { return std::isfinite(v) && !(v == 0 && std::signbit(v)); };
+  if (t == 0 && plain(p.h) && plain(p.v) && std::isfinite(origin.h) && std::isfinite(origin.v)) return p;
   HostPoint result = p;
   gRealMathSuite->PointInterpolate(&origin, &p, t, &result);
   return result;

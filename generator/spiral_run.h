@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "generator/kernel.h"
 #include "params/choice_modes.h"
@@ -25,4 +26,12 @@ struct SpiralRun {
   InterpolationMode interpolationMode = InterpolationMode::SpiralCentre;
   OffsetMode offsetMode = OffsetMode::Basic;
   SketchColourMode sketchColourMode = SketchColourMode::Black;
+};
+
+// The plug-in's copy of the path being built, and the offset passes'
+// scratch; kept across the spirals of a run so that it grows once.
+struct PathBuffer {
+  std::vector<PathSegment> segments;  // the path as written
+  bool exact = true;                  // false once the host refused a write
+  std::vector<PathSegment> source, added;
 };

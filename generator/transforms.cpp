@@ -1,5 +1,7 @@
 #include "generator/transforms.h"
 
+#include <cmath>
+
 #include "generator/host_services.h"
 #include "shell/suite_table.h"
 
@@ -51,6 +53,21 @@ HostReal shiftCoordinate(HostReal& coordinate, HostReal amount, bool randomEach)
   return d;
 }
 
+// True when transforming the path by the identity about its bounds centre
+// would leave every coordinate as it is: a centre c gives the matrix
+// translate(-c) scale(1, 1) translate(c), exactly the identity for a finite
+// c; the host then adds +0 to each coordinate, which changes only -0. The
+// bound keeps the bounds, and so c, finite.
+bool identityKeepsPath(const PathBuffer& built) {
+  constexpr float kBound = 1e37f;
+  if (!built.exact || built.segments.empty()) return false;
+  bool keeps = true;
+  const auto plain = [](float v) { return std::fabs(v) <= kBound && !(v == 0 && std::signbit(v)); };
+  for (const PathSegment& s : built.segments)
+    keeps &= plain(s.p.h) & plain(s.p.v) & plain(s.in.h) & plain(s.in.v) & plain(s.out.h) & plain(s.out.v);
+  return keeps;
+}
+
 }  // namespace
 
 HostPoint boundsCentre(const HostRect& b) {
@@ -69,14 +86,17 @@ HostErr transformAboutCentre(ArtHandle art, const TransformStep* steps, std::siz
   return transformAbout(art, boundsCentre(bounds), steps, count);
 }
 
-HostErr applySpiralTransforms(const SpiralRun& run, ArtHandle art) {
+HostErr applySpiralTransforms(const SpiralRun& run, ArtHandle art, const PathBuffer* built) {
   const SpiralParameters& p = *run.p;
 
   TransformStep base[2];
   std::size_t n = 0;
   if (run.angleRadians != 0) base[n++] = rotateStep(run.angleRadians);
   base[n++] = scaleStep(run.scaleH, run.scaleV);
-  if (HostErr err = transformAboutCentre(art, base, n)) return err;
+  const bool identity = n == 1 && run.scaleH == 1 && run.scaleV == 1;
+  if (!(identity && built && identityKeepsPath(*built))) {
+    if (HostErr err = transformAboutCentre(art, base, n)) return err;
+  }
 
   if (p.randomAngle) {
     const TransformStep turn = rotateStep(product(10, rnd(), 1));
