@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "generator/extras.h"
+#include "generator/float_bits.h"
 #include "generator/host_services.h"
 #include "generator/output_order.h"
 #include "generator/placement.h"
@@ -41,9 +42,6 @@ HostErr writeSegments(ArtHandle path, int32_t index, const std::vector<PathSegme
   return gPathSuite->SetPathSegments(path, static_cast<int16_t>(index), static_cast<int16_t>(segments.size() - from),
                                      segments.data() + from);
 }
-
-bool finitePoint(const HostPoint& p) { return std::isfinite(p.h) && std::isfinite(p.v); }
-bool finiteSegment(const PathSegment& s) { return finitePoint(s.p) && finitePoint(s.in) && finitePoint(s.out); }
 
 // Appends `added` after segment `first` - 1 with one call. A refused batch
 // is written again one segment at a time up to the first refusal, so the
@@ -298,7 +296,7 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
         const HandleAngles angles = anchorAngles(k, state, services);
         PathSegment seg = anchorSegment(anchor, n, k, state, centre, shift, angles, services);
         interpolateAnchor(origin, seg, t, services);
-        if (!finiteSegment(seg)) {
+        if (!float_bits::finite(seg)) {
           // The host refuses a point off the float range: the path holds the
           // anchors before it and the run ends with the host's code.
           if ((err = writeArmLoop(path, segs))) return err;

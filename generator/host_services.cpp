@@ -1,8 +1,8 @@
 #include "generator/host_services.h"
 
 #include <bit>
-#include <cmath>
 
+#include "generator/float_bits.h"
 #include "shell/suite_table.h"
 
 HostReal rnd() { return gRandomSuite->FloatRnd(); }
@@ -26,8 +26,8 @@ HostReal HostKernelServices::sine(HostReal radians) {
 HostPoint HostKernelServices::interpolate(HostPoint origin, HostPoint p, HostReal t) {
   // p + 0 * (origin - p) is p when both points are finite, except that a
   // -0 coordinate may come back +0: those still ask the host.
-  const auto plain = [](HostReal v) { return std::isfinite(v) && !(v == 0 && std::signbit(v)); };
-  if (t == 0 && plain(p.h) && plain(p.v) && std::isfinite(origin.h) && std::isfinite(origin.v)) return p;
+  constexpr float kMax = 3.40282347e38f;
+  if (t == 0 && (float_bits::plain(p.h, kMax) & float_bits::plain(p.v, kMax) & float_bits::finite(origin))) return p;
   HostPoint result = p;
   gRealMathSuite->PointInterpolate(&origin, &p, t, &result);
   return result;

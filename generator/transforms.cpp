@@ -1,7 +1,6 @@
 #include "generator/transforms.h"
 
-#include <cmath>
-
+#include "generator/float_bits.h"
 #include "generator/host_services.h"
 #include "shell/suite_table.h"
 
@@ -61,10 +60,11 @@ HostReal shiftCoordinate(HostReal& coordinate, HostReal amount, bool randomEach)
 bool identityKeepsPath(const PathBuffer& built) {
   constexpr float kBound = 1e37f;
   if (!built.exact || built.segments.empty()) return false;
+  using float_bits::plain;
   bool keeps = true;
-  const auto plain = [](float v) { return std::fabs(v) <= kBound && !(v == 0 && std::signbit(v)); };
   for (const PathSegment& s : built.segments)
-    keeps &= plain(s.p.h) & plain(s.p.v) & plain(s.in.h) & plain(s.in.v) & plain(s.out.h) & plain(s.out.v);
+    keeps &= plain(s.p.h, kBound) & plain(s.p.v, kBound) & plain(s.in.h, kBound) & plain(s.in.v, kBound) &
+             plain(s.out.h, kBound) & plain(s.out.v, kBound);
   return keeps;
 }
 
