@@ -43,11 +43,11 @@ HostErr writeSegments(ArtHandle path, int32_t index, const std::vector<PathSegme
                                      segments.data() + from);
 }
 
-// Appends `added` after segment `first` - 1 with one call. A refused batch
-// is written again one segment at a time up to the first refusal, so the
-// path ends as appending segment by segment would leave it: every append
-// after a refused one lies beyond the path's end and is refused too.
-// Returns how many segments the path took.
+// Writes `added` from segment `first` on with one call. A refused batch
+// (the memory budget) is written again one segment at a time up to the
+// first refusal, so the path ends as writing segment by segment would leave
+// it: every append after a refused one lies beyond the path's end and is
+// refused too. Returns how many segments the path took.
 std::size_t appendSegments(ArtHandle path, int32_t first, const std::vector<PathSegment>& added) {
   if (added.empty()) return 0;
   if (!writeSegments(path, first, added)) return added.size();
@@ -83,6 +83,9 @@ void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle p
   std::vector<PathSegment>& added = buffer.added;
   added.clear();
   const int32_t first = m + 1;
+  std::vector<PathSegment>& segs = buffer.segments;
+  std::size_t held = segs.size();  // the path's segments as the passes append
+  bool stopped = false;
   for (int32_t pass = 1; pass <= p.offsetCount; ++pass) {
     float f = 1.0f;
     const HostReal r1 = services.rnd();
@@ -98,6 +101,8 @@ void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle p
       HostReal sx = f32(static_cast<double>(pass) * p.spiralOffsetX);
       HostReal sy = f32(static_cast<double>(pass) * p.spiralOffsetY);
       applyOffsetMode(run.offsetMode, m, r1, r2, sx, sy, services);
+      ++m;
+      if (stopped) continue;
 
       const PathSegment& old = main[static_cast<std::size_t>(d)];
       PathSegment seg = old;
@@ -108,15 +113,26 @@ void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle p
       const HostPoint& out = backward ? old.in : old.out;
       seg.in = {f32(static_cast<double>(in.h) + dx), f32(static_cast<double>(in.v) + dy)};
       seg.out = {f32(static_cast<double>(out.h) + dx), f32(static_cast<double>(out.v) + dy)};
-      ++m;
-      added.push_back(seg);
+      // The host refuses a point off the float range. Refused in place of a
+      // segment the path holds (one the arm loop's last draw dropped), that
+      // segment stays; refused at the end, every later append would lie
+      // beyond the path's end: the passes append no more but run on for
+      // their draws.
+      const std::size_t at = static_cast<std::size_t>(m);
+      if (float_bits::finite(seg)) {
+        added.push_back(seg);
+        if (at == held) ++held;
+      } else if (at < held) {
+        added.push_back(segs[at]);
+      } else {
+        stopped = true;
+      }
       f = f32(static_cast<double>(f) * run.pointFactor);
     }
     if (full) break;
   }
   const std::size_t taken = appendSegments(path, first, added);
   if (taken < added.size()) buffer.exact = false;
-  std::vector<PathSegment>& segs = buffer.segments;
   for (std::size_t i = 0; i < taken; ++i) {
     const std::size_t at = static_cast<std::size_t>(first) + i;
     if (at < segs.size()) segs[at] = added[i];
@@ -261,7 +277,7 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
   HostErr err = gArtSuite->NewArt(kPathArt, kPlaceAboveAll, nullptr, &path);
   if (err) return err;
   *pathOut = path;
-  if (gPathSuite->SetPathSegmentCount(path, 0)) buffer.exact = false;
+  gPathSuite->SetPathSegmentCount(path, 0);
 
   const HostPoint centre = placeSpiral(run.placementMode, {p.centerX, p.centerY}, run.pageWidth, run.pageHeight,
                                        services);

@@ -10,6 +10,7 @@
 #include "generator/generate_spirals.h"
 #include "generator/host_services.h"
 #include "generator/transforms.h"
+#include "params/choice_modes.h"
 #include "params/record/default_parameters.h"
 #include "support/host_fixture.h"
 
@@ -116,6 +117,29 @@ TEST_F(PathWrites, OffsetPassesKeepThePointsBeforeTheFirstRefusedOne) {
   const auto& segs = paths()[0]->state.segments;
   EXPECT_EQ(segs.size(), 40 + finitePoints);
   for (const host::Segment& s : segs) EXPECT_TRUE(finite(s));
+}
+
+// With the arm loop's last anchor dropped by its draw, the path holds it
+// past the main path: the first pass's first point lands on it. Refused
+// there, the anchor stays and the next point still appends.
+TEST_F(PathWrites, ARefusedOffsetPointOnAHeldSegmentLeavesItAndAppendingGoesOn) {
+  SpiralParameters p = record();
+  p.armCount = 2;
+  p.randomAbstract = 1;
+  p.spiralOffsetX = std::nanf("");
+  p.offsetCount = 1;
+  p.offsetMode = static_cast<int32_t>(OffsetMode::XOnEven);  // NaN on even points, 0 on odd ones
+  scriptRandom({0.9f, 0.9f, 0.9f, 0.9f, 0.9f, 0.9f, 0.9f, 0.1f});
+  ASSERT_EQ(generateSpirals(p), 0);
+  ASSERT_EQ(paths().size(), 1u);
+  const auto& segs = paths()[0]->state.segments;
+  // Main path 0..6, the dropped anchor at 7, the pass's second point (an odd
+  // one, moved by 0) at 8; its third (NaN) ends the appending.
+  ASSERT_EQ(segs.size(), 9u);
+  for (const host::Segment& s : segs) EXPECT_TRUE(finite(s));
+  EXPECT_NE(segs[7].anchor, segs[6].anchor);
+  EXPECT_EQ(segs[8].anchor, segs[5].anchor) << "the backward pass's second point is segment 5";
+  EXPECT_EQ(segs[8].in, segs[5].out);
 }
 
 TEST_F(PathWrites, NaNOffsetsAppendNothing) {
