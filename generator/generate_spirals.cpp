@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "generator/extras.h"
-#include "generator/float_bits.h"
+#include "generator/coordinate_checks.h"
 #include "generator/host_services.h"
 #include "generator/output_order.h"
 #include "generator/placement.h"
@@ -38,9 +38,9 @@ HostErr readSegment(ArtHandle path, int32_t index, PathSegment& segment) {
   return gPathSuite->GetPathSegments(path, static_cast<int16_t>(index), 1, &segment);
 }
 
-HostErr writeSegments(ArtHandle path, int32_t index, const std::vector<PathSegment>& segments, std::size_t from = 0) {
-  return gPathSuite->SetPathSegments(path, static_cast<int16_t>(index), static_cast<int16_t>(segments.size() - from),
-                                     segments.data() + from);
+HostErr writeSegments(ArtHandle path, int32_t index, const std::vector<PathSegment>& segments) {
+  return gPathSuite->SetPathSegments(path, static_cast<int16_t>(index), static_cast<int16_t>(segments.size()),
+                                     segments.data());
 }
 
 // Writes `added` from segment `first` on with one call. A refused batch
@@ -119,7 +119,8 @@ void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle p
       // beyond the path's end: the passes append no more but run on for
       // their draws.
       const std::size_t at = static_cast<std::size_t>(m);
-      if (float_bits::finite(seg)) {
+      if (coordinates::finite(seg)) {
+        buffer.plain &= coordinates::plain(seg, PathBuffer::kPlainBound);
         added.push_back(seg);
         if (at == held) ++held;
       } else if (at < held) {
@@ -272,6 +273,7 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
   std::vector<PathSegment>& segs = buffer.segments;
   segs.clear();
   buffer.exact = true;
+  buffer.plain = true;
 
   ArtHandle path = nullptr;
   HostErr err = gArtSuite->NewArt(kPathArt, kPlaceAboveAll, nullptr, &path);
@@ -312,12 +314,13 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
         const HandleAngles angles = anchorAngles(k, state, services);
         PathSegment seg = anchorSegment(anchor, n, k, state, centre, shift, angles, services);
         interpolateAnchor(origin, seg, t, services);
-        if (!float_bits::finite(seg)) {
+        if (!coordinates::finite(seg)) {
           // The host refuses a point off the float range: the path holds the
           // anchors before it and the run ends with the host's code.
           if ((err = writeArmLoop(path, segs))) return err;
           if ((err = writeSegment(path, m, seg))) return err;
         }
+        buffer.plain &= coordinates::plain(seg, PathBuffer::kPlainBound);
         if (static_cast<std::size_t>(m) < segs.size()) segs[static_cast<std::size_t>(m)] = seg;
         else segs.push_back(seg);
         stepSpiral(n, anchor, k.structure, k.gap, state, services);

@@ -31,7 +31,10 @@ struct SpiralRun {
 // The plug-in's copy of the path being built, and the offset passes'
 // scratch; kept across the spirals of a run so that it grows once.
 struct PathBuffer {
+  // A bound on coordinates that keeps a path's bounds finite.
+  static constexpr float kPlainBound = 1e37f;
   std::vector<PathSegment> segments;  // the path as written
   bool exact = true;                  // false once the host refused a write
+  bool plain = true;                  // every coordinate written within kPlainBound, none -0
   std::vector<PathSegment> source, added;
 };

@@ -1,6 +1,5 @@
 #include "generator/transforms.h"
 
-#include "generator/float_bits.h"
 #include "generator/host_services.h"
 #include "shell/suite_table.h"
 
@@ -55,18 +54,9 @@ HostReal shiftCoordinate(HostReal& coordinate, HostReal amount, bool randomEach)
 // True when transforming the path by the identity about its bounds centre
 // would leave every coordinate as it is: a centre c gives the matrix
 // translate(-c) scale(1, 1) translate(c), exactly the identity for a finite
-// c; the host then adds +0 to each coordinate, which changes only -0. The
-// bound keeps the bounds, and so c, finite.
-bool identityKeepsPath(const PathBuffer& built) {
-  constexpr float kBound = 1e37f;
-  if (!built.exact || built.segments.empty()) return false;
-  using float_bits::plain;
-  bool keeps = true;
-  for (const PathSegment& s : built.segments)
-    keeps &= plain(s.p.h, kBound) & plain(s.p.v, kBound) & plain(s.in.h, kBound) & plain(s.in.v, kBound) &
-             plain(s.out.h, kBound) & plain(s.out.v, kBound);
-  return keeps;
-}
+// c (the plain bound keeps the bounds finite); the host then adds +0 to
+// each coordinate, which changes only -0.
+bool identityKeepsPath(const PathBuffer& built) { return built.exact && built.plain && !built.segments.empty(); }
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "generator/coordinate_checks.h"
 #include "generator/generate_spirals.h"
 #include "generator/host_services.h"
 #include "generator/transforms.h"
@@ -252,6 +253,8 @@ class BaseTransform : public PathWrites {
     EXPECT_EQ(gPathSuite->SetPathSegments(art, 0, static_cast<int16_t>(segments.size()), segments.data()), 0);
     built.segments = segments;
     built.exact = true;
+    built.plain = true;
+    for (const PathSegment& s : segments) built.plain &= coordinates::plain(s, PathBuffer::kPlainBound);
     return art;
   }
   SpiralRun runOf(const SpiralParameters& p) {
@@ -264,6 +267,30 @@ class BaseTransform : public PathWrites {
 };
 
 PathSegment at(float x, float y) { return {{x, y}, {x - 1, y}, {x + 1, y}, 0}; }
+
+// Arm 0's bottom anchor lies at x = centre + shift: -0 + -0 when the centre
+// is -0 and the shift 0 times a negative step. Moved by t = -0 towards the
+// centre it stays -0, and only the base transform (the identity here) makes
+// it +0, so the transform must still run.
+TEST_F(PathWrites, ANegativeZeroAnchorStillTakesTheIdentityTransform) {
+  SpiralParameters p = record();
+  p.pointShiftX = -1;
+  p.interpolationAmount = -0.0f;
+  host().gate().setLogging(true);
+  p.centerX = 0.0f;
+  ASSERT_EQ(generateSpirals(p), 0);
+  EXPECT_EQ(calls(kTransformArtSuite, "TransformArt"), 0) << "nothing to change: no transform";
+
+  host().beginMessage();
+  host().gate().clearLog();
+  p.centerX = -0.0f;
+  ASSERT_EQ(generateSpirals(p), 0);
+  EXPECT_EQ(calls(kTransformArtSuite, "TransformArt"), 1);
+  const auto all = paths();
+  const host::Segment& bottom = all.back()->state.segments[3];
+  EXPECT_EQ(bottom.anchor.x, 0.0f);
+  EXPECT_FALSE(std::signbit(bottom.anchor.x));
+}
 
 TEST_F(BaseTransform, TheIdentityIsLeftOutWhenItChangesNothing) {
   const ArtHandle art = makePath({at(1, 2), at(30, -40)});
