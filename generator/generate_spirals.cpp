@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "generator/extras.h"
@@ -14,6 +15,8 @@
 namespace {
 
 float f32(double value) { return static_cast<float>(value); }
+
+constexpr float kFloatMax = std::numeric_limits<float>::max();
 
 // Segment numbers are signed 16-bit: the last index a path can hold.
 constexpr int32_t kLastSegmentIndex = kMaxPathSegments - 1;
@@ -286,6 +289,7 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
   const HostPoint origin =
       chooseInterpolationOrigin(run.interpolationMode, centre, p.armGap, run.pageWidth, run.pageHeight, services);
   *centreOut = centre;
+  const bool finiteOrigin = coordinates::finite(origin);
 
   int32_t arms = p.armCount;
   if (p.randomArms) {
@@ -313,7 +317,9 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
         const HostReal t = anchorInterpolation(k, services);
         const HandleAngles angles = anchorAngles(k, state, services);
         PathSegment seg = anchorSegment(anchor, n, k, state, centre, shift, angles, services);
-        interpolateAnchor(origin, seg, t, services);
+        // p + 0 (origin - p) is p for finite points, except that -0 may come
+        // back +0: moving by t = 0 needs no host call otherwise.
+        if (!(t == 0 && coordinates::plain(seg.p, kFloatMax) && finiteOrigin)) interpolateAnchor(origin, seg, t, services);
         if (!coordinates::finite(seg)) {
           // The host refuses a point off the float range: the path holds the
           // anchors before it and the run ends with the host's code.

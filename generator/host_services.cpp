@@ -1,9 +1,7 @@
 #include "generator/host_services.h"
 
 #include <bit>
-#include <limits>
 
-#include "generator/coordinate_checks.h"
 #include "shell/suite_table.h"
 
 HostReal rnd() { return gRandomSuite->FloatRnd(); }
@@ -25,9 +23,6 @@ HostReal HostKernelServices::sine(HostReal radians) {
 }
 
 HostPoint HostKernelServices::interpolate(HostPoint origin, HostPoint p, HostReal t) {
-  // p + 0 * (origin - p) is p when both points are finite, except that a
-  // -0 coordinate may come back +0: those still ask the host.
-  if (t == 0 && (coordinates::plain(p, std::numeric_limits<float>::max()) & coordinates::finite(origin))) return p;
   HostPoint result = p;
   gRealMathSuite->PointInterpolate(&origin, &p, t, &result);
   return result;

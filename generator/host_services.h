@@ -16,8 +16,7 @@ HostReal randomSign();
 // Kernel services backed by the bound host suites (random, sine,
 // interpolation). The host's sine is a function of its argument's bits, so
 // the last two answers are kept (an arm's handle angles change only at its
-// end); a failed call is not kept. Moving a point by t = 0 leaves it where
-// it is, so that needs no call.
+// end); a failed call is not kept.
 class HostKernelServices final : public KernelServices {
  public:
   HostReal rnd() override;

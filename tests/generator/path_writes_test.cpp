@@ -223,22 +223,29 @@ TEST_F(PathWrites, AFailedSineShortensOneHandleOnly) {
 }
 
 TEST_F(PathWrites, MovingByZeroNeedsNoCallUnlessAZeroIsNegative) {
-  HostKernelServices services;
+  SpiralParameters p = record();
   host().gate().setLogging(true);
-  const HostPoint origin{10, 20};
-  const HostPoint kept = services.interpolate(origin, {3, -4}, 0.0f);
-  EXPECT_EQ(kept.h, 3);
-  EXPECT_EQ(kept.v, -4);
-  EXPECT_EQ(calls(kRealMathSuite, "PointInterpolate"), 0);
+  ASSERT_EQ(generateSpirals(p), 0);
+  EXPECT_EQ(calls(kRealMathSuite, "PointInterpolate"), 0) << "an amount of 0 moves nothing";
+  const std::vector<host::Segment> still = paths().back()->state.segments;
 
-  const HostPoint moved = services.interpolate(origin, {-0.0f, 5}, 0.0f);
+  // Arm 0's bottom anchor lies at x = -0 + -0 (a -0 centre, a shift of 0
+  // times a negative step): the host's answer for it is +0.
+  host().beginMessage();
+  host().gate().clearLog();
+  p.centerX = -0.0f;
+  p.pointShiftX = -1;
+  ASSERT_EQ(generateSpirals(p), 0);
   EXPECT_EQ(calls(kRealMathSuite, "PointInterpolate"), 1);
-  EXPECT_FALSE(std::signbit(moved.h)) << "the host's answer: -0 + 0 is +0";
 
-  const HostPoint half = services.interpolate(origin, {0, 0}, 0.5f);
-  EXPECT_EQ(calls(kRealMathSuite, "PointInterpolate"), 2);
-  EXPECT_EQ(half.h, 5);
-  EXPECT_EQ(half.v, 10);
+  host().beginMessage();
+  host().gate().clearLog();
+  p = record();
+  p.interpolationAmount = 50;
+  ASSERT_EQ(generateSpirals(p), 0);
+  EXPECT_EQ(calls(kRealMathSuite, "PointInterpolate"), 40);
+  const auto& halfway = paths().back()->state.segments;
+  EXPECT_FLOAT_EQ(halfway[1].anchor.y, still[1].anchor.y / 2) << "half way to the centre (0, 0)";
 }
 
 // ---- The base transform ---------------------------------------------------------
