@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 #include "generator/extras.h"
+#include "generator/coordinate_checks.h"
 #include "generator/host_services.h"
 #include "generator/output_order.h"
 #include "generator/placement.h"
@@ -12,6 +15,8 @@
 namespace {
 
 float f32(double value) { return static_cast<float>(value); }
+
+constexpr float kFloatMax = std::numeric_limits<float>::max();
 
 // Segment numbers are signed 16-bit: the last index a path can hold.
 constexpr int32_t kLastSegmentIndex = kMaxPathSegments - 1;
@@ -36,37 +41,106 @@ HostErr readSegment(ArtHandle path, int32_t index, PathSegment& segment) {
   return gPathSuite->GetPathSegments(path, static_cast<int16_t>(index), 1, &segment);
 }
 
+HostErr writeSegments(ArtHandle path, int32_t index, const std::vector<PathSegment>& segments) {
+  return gPathSuite->SetPathSegments(path, static_cast<int16_t>(index), static_cast<int16_t>(segments.size()),
+                                     segments.data());
+}
+
+// Writes `added` from segment `first` on with one call. A refused batch
+// (the memory budget) is written again one segment at a time up to the
+// first refusal, so the path ends as writing segment by segment would leave
+// it: every append after a refused one lies beyond the path's end and is
+// refused too. Returns how many segments the path took.
+std::size_t appendSegments(ArtHandle path, int32_t first, const std::vector<PathSegment>& added) {
+  if (added.empty()) return 0;
+  if (!writeSegments(path, first, added)) return added.size();
+  std::size_t taken = 0;
+  while (taken < added.size() && !writeSegment(path, first + static_cast<int32_t>(taken), added[taken])) ++taken;
+  return taken;
+}
+
+// Writes the arm loop's anchors with one call. When the host cannot hold
+// them all, they are written again one at a time, so the path keeps the
+// anchors that fit as writing them one by one would, and the first refusal
+// ends the run.
+HostErr writeArmLoop(ArtHandle path, const std::vector<PathSegment>& segs) {
+  if (segs.empty()) return kHostNoErr;
+  const HostErr err = writeSegments(path, 0, segs);
+  if (err != kHostOutOfMemoryErr) return err;
+  for (std::size_t i = 0; i < segs.size(); ++i)
+    if (HostErr e = writeSegment(path, static_cast<int32_t>(i), segs[i])) return e;
+  return err;
+}
+
 // The offset passes run the main path (segments 0..last) back and forth
-// beside itself. Reads and writes are not tested: a failing call leaves the
-// pass going. Appending stops at the path's segment limit.
-void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle path, int32_t last, int32_t& m) {
+// beside itself. The main path is read with one call and the passes are
+// appended with one call; neither is tested: a failing read leaves zeros and
+// the passes going. Appending stops at the path's segment limit.
+void runOffsetPasses(const SpiralRun& run, KernelServices& services, ArtHandle path, int32_t last, int32_t& m,
+                     PathBuffer& buffer) {
   const SpiralParameters& p = *run.p;
+  std::vector<PathSegment>& main = buffer.source;
+  main.assign(static_cast<std::size_t>(last) + 1, PathSegment{});
+  if (gPathSuite->GetPathSegments(path, 0, static_cast<int16_t>(main.size()), main.data()))
+    std::fill(main.begin(), main.end(), PathSegment{});
+  std::vector<PathSegment>& added = buffer.added;
+  added.clear();
+  const int32_t first = m + 1;
+  std::vector<PathSegment>& segs = buffer.segments;
+  std::size_t held = segs.size();  // the path's segments as the passes append
+  bool stopped = false;
   for (int32_t pass = 1; pass <= p.offsetCount; ++pass) {
     float f = 1.0f;
     const HostReal r1 = services.rnd();
     const HostReal r2 = services.rnd();
     const bool backward = pass % 2 == 1;
+    bool full = false;
     for (int32_t step = 0; step <= last; ++step) {
-      if (m >= kLastSegmentIndex) return;
+      if (m >= kLastSegmentIndex) {
+        full = true;
+        break;
+      }
       const int32_t d = backward ? last - step : step;
       HostReal sx = f32(static_cast<double>(pass) * p.spiralOffsetX);
       HostReal sy = f32(static_cast<double>(pass) * p.spiralOffsetY);
       applyOffsetMode(run.offsetMode, m, r1, r2, sx, sy, services);
+      ++m;
+      if (stopped) continue;
 
-      PathSegment seg{};
-      readSegment(path, d, seg);
+      const PathSegment& old = main[static_cast<std::size_t>(d)];
+      PathSegment seg = old;
       const float dx = f32(static_cast<double>(sx) * f);
       const float dy = f32(static_cast<double>(sy) * f);
-      const PathSegment old = seg;
       seg.p = {f32(static_cast<double>(old.p.h) + dx), f32(static_cast<double>(old.p.v) + dy)};
       const HostPoint& in = backward ? old.out : old.in;
       const HostPoint& out = backward ? old.in : old.out;
       seg.in = {f32(static_cast<double>(in.h) + dx), f32(static_cast<double>(in.v) + dy)};
       seg.out = {f32(static_cast<double>(out.h) + dx), f32(static_cast<double>(out.v) + dy)};
-      ++m;
-      writeSegment(path, m, seg);
+      // The host refuses a point off the float range. Refused in place of a
+      // segment the path holds (one the arm loop's last draw dropped), that
+      // segment stays; refused at the end, every later append would lie
+      // beyond the path's end: the passes append no more but run on for
+      // their draws.
+      const std::size_t at = static_cast<std::size_t>(m);
+      if (coordinates::finite(seg)) {
+        buffer.plain &= coordinates::plain(seg, PathBuffer::kPlainBound);
+        added.push_back(seg);
+        if (at == held) ++held;
+      } else if (at < held) {
+        added.push_back(segs[at]);
+      } else {
+        stopped = true;
+      }
       f = f32(static_cast<double>(f) * run.pointFactor);
     }
+    if (full) break;
+  }
+  const std::size_t taken = appendSegments(path, first, added);
+  if (taken < added.size()) buffer.exact = false;
+  for (std::size_t i = 0; i < taken; ++i) {
+    const std::size_t at = static_cast<std::size_t>(first) + i;
+    if (at < segs.size()) segs[at] = added[i];
+    else segs.push_back(added[i]);
   }
 }
 
@@ -193,11 +267,16 @@ void convertParameters(const SpiralParameters& p, SpiralRun& run) {
   run.sketchColourMode = toMode<SketchColourMode>(p.sketchColorMode);
 }
 
-HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandle* pathOut, HostPoint* centreOut) {
+HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandle* pathOut, HostPoint* centreOut,
+                        PathBuffer& buffer) {
   const SpiralParameters& p = *run.p;
   const KernelConstants& k = run.kernel;
   SpiralState state = startSpiral(k);
   int32_t m = 0;
+  std::vector<PathSegment>& segs = buffer.segments;
+  segs.clear();
+  buffer.exact = true;
+  buffer.plain = true;
 
   ArtHandle path = nullptr;
   HostErr err = gArtSuite->NewArt(kPathArt, kPlaceAboveAll, nullptr, &path);
@@ -210,6 +289,7 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
   const HostPoint origin =
       chooseInterpolationOrigin(run.interpolationMode, centre, p.armGap, run.pageWidth, run.pageHeight, services);
   *centreOut = centre;
+  const bool finiteOrigin = coordinates::finite(origin);
 
   int32_t arms = p.armCount;
   if (p.randomArms) {
@@ -218,7 +298,10 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
   }
   // The main path never outgrows the segment limit, whatever "Max points" holds.
   const int32_t cap = std::min(p.maxPoints, kMaxPathSegments);
+  segs.reserve(static_cast<std::size_t>(std::clamp(static_cast<int64_t>(arms) * 4, int64_t{0}, int64_t{cap})));
 
+  // The anchors gather in the buffer (an anchor whose draw drops it is
+  // overwritten by the next) and reach the host with one call.
   bool capped = false;
   for (int32_t n = 0; n < arms && !capped; ++n) {
     bool drawn = true;
@@ -234,8 +317,18 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
         const HostReal t = anchorInterpolation(k, services);
         const HandleAngles angles = anchorAngles(k, state, services);
         PathSegment seg = anchorSegment(anchor, n, k, state, centre, shift, angles, services);
-        interpolateAnchor(origin, seg, t, services);
-        if ((err = writeSegment(path, m, seg))) return err;
+        // p + 0 (origin - p) is p for finite points, except that -0 may come
+        // back +0: moving by t = 0 needs no host call otherwise.
+        if (!(t == 0 && coordinates::plain(seg.p, kFloatMax) && finiteOrigin)) interpolateAnchor(origin, seg, t, services);
+        if (!coordinates::finite(seg)) {
+          // The host refuses a point off the float range: the path holds the
+          // anchors before it and the run ends with the host's code.
+          if ((err = writeArmLoop(path, segs))) return err;
+          if ((err = writeSegment(path, m, seg))) return err;
+        }
+        buffer.plain &= coordinates::plain(seg, PathBuffer::kPlainBound);
+        if (static_cast<std::size_t>(m) < segs.size()) segs[static_cast<std::size_t>(m)] = seg;
+        else segs.push_back(seg);
         stepSpiral(n, anchor, k.structure, k.gap, state, services);
         if (!p.randomAbstract || static_cast<double>(services.rnd()) * 10.0 > 5.0) ++m;
       }
@@ -244,19 +337,22 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
     }
     if (!capped) stepSpiral(n, 5, k.structure, k.gap, state, services);
   }
+  if ((err = writeArmLoop(path, segs))) return err;
 
   // Retract the end handles: the path starts and ends on its anchors.
   PathSegment seg{};
   if ((err = readSegment(path, 0, seg))) return err;
   seg.in = seg.p;
   if ((err = writeSegment(path, 0, seg))) return err;
+  segs[0] = seg;
   --m;
   if ((err = readSegment(path, m, seg))) return err;
   seg.out = seg.p;
   if ((err = writeSegment(path, m, seg))) return err;
+  segs[static_cast<std::size_t>(m)] = seg;
   const int32_t last = m;
 
-  if (p.spiralOffsetX != 0.0f || p.spiralOffsetY != 0.0f) runOffsetPasses(run, services, path, last, m);
+  if (p.spiralOffsetX != 0.0f || p.spiralOffsetY != 0.0f) runOffsetPasses(run, services, path, last, m, buffer);
 
   if (p.closeSpiral) {
     if ((err = gPathSuite->SetPathClosed(path, 1))) return err;
@@ -287,11 +383,12 @@ HostErr generateSpirals(SpiralParameters& p) {
   }
 
   HostKernelServices services;
+  PathBuffer buffer;
   for (int32_t i = 0; i < p.spiralCount; ++i) {
     ArtHandle path = nullptr;
     HostPoint centre{0, 0};
-    if ((err = buildSpiralPath(run, services, &path, &centre))) return err;
-    if ((err = finishSpiral(run, path, centre))) return err;
+    if ((err = buildSpiralPath(run, services, &path, &centre, buffer))) return err;
+    if ((err = finishSpiral(run, path, centre, &buffer))) return err;
   }
 
   if (!p.fromGo) {

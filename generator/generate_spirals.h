@@ -16,8 +16,11 @@ HostErr generateSpirals(SpiralParameters& parameters);
 void convertParameters(const SpiralParameters& p, SpiralRun& run);
 
 // Builds one spiral's path (anchors, retracted end handles, offset passes,
-// closing) into *path and reports the centre its placement chose.
-HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandle* path, HostPoint* centre);
+// closing) into *path and reports the centre its placement chose. `buffer`
+// ends holding the path's segments as the host holds them (unless a write
+// was refused).
+HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandle* path, HostPoint* centre,
+                        PathBuffer& buffer);
 
 // How an offset pass moves one point: alters (sx, sy) by the offset mode.
 // j is the index of the previously written segment; r1 and r2 are the

@@ -1,5 +1,7 @@
 #include "generator/host_services.h"
 
+#include <bit>
+
 #include "shell/suite_table.h"
 
 HostReal rnd() { return gRandomSuite->FloatRnd(); }
@@ -9,8 +11,14 @@ HostReal randomSign() { return signOf(rnd()); }
 HostReal HostKernelServices::rnd() { return ::rnd(); }
 
 HostReal HostKernelServices::sine(HostReal radians) {
+  const uint32_t bits = std::bit_cast<uint32_t>(radians);
+  for (const KeptSine& k : sines_)
+    if (k.kept && k.bits == bits) return k.value;
   HostReal result = 0;
-  gRealMathSuite->RealSin(radians, &result);
+  if (gRealMathSuite->RealSin(radians, &result) == kHostNoErr) {
+    sines_[nextSine_] = {bits, result, true};
+    nextSine_ ^= 1;
+  }
   return result;
 }
 

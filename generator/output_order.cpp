@@ -4,9 +4,9 @@
 #include "generator/styling.h"
 #include "generator/transforms.h"
 
-HostErr finishSpiral(const SpiralRun& run, ArtHandle spiral, HostPoint centre) {
+HostErr finishSpiral(const SpiralRun& run, ArtHandle spiral, HostPoint centre, const PathBuffer* built) {
   const SpiralParameters& p = *run.p;
-  if (HostErr err = applySpiralTransforms(run, spiral)) return err;
+  if (HostErr err = applySpiralTransforms(run, spiral, built)) return err;
   if (HostErr err = styleSpiral(run, spiral)) return err;
   if (p.symbolize) {
     if (HostErr err = symbolizeSpiral(spiral)) return err;

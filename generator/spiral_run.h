@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "generator/kernel.h"
 #include "params/choice_modes.h"
@@ -25,4 +26,15 @@ struct SpiralRun {
   InterpolationMode interpolationMode = InterpolationMode::SpiralCentre;
   OffsetMode offsetMode = OffsetMode::Basic;
   SketchColourMode sketchColourMode = SketchColourMode::Black;
+};
+
+// The plug-in's copy of the path being built, and the offset passes'
+// scratch; kept across the spirals of a run so that it grows once.
+struct PathBuffer {
+  // A bound on coordinates that keeps a path's bounds finite.
+  static constexpr float kPlainBound = 1e37f;
+  std::vector<PathSegment> segments;  // the path as written
+  bool exact = true;                  // false once the host refused a write
+  bool plain = true;                  // every coordinate written within kPlainBound, none -0
+  std::vector<PathSegment> source, added;
 };

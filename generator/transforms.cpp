@@ -51,6 +51,13 @@ HostReal shiftCoordinate(HostReal& coordinate, HostReal amount, bool randomEach)
   return d;
 }
 
+// True when transforming the path by the identity about its bounds centre
+// would leave every coordinate as it is: a centre c gives the matrix
+// translate(-c) scale(1, 1) translate(c), exactly the identity for a finite
+// c (the plain bound keeps the bounds finite); the host then adds +0 to
+// each coordinate, which changes only -0.
+bool identityKeepsPath(const PathBuffer& built) { return built.exact && built.plain && !built.segments.empty(); }
+
 }  // namespace
 
 HostPoint boundsCentre(const HostRect& b) {
@@ -69,14 +76,17 @@ HostErr transformAboutCentre(ArtHandle art, const TransformStep* steps, std::siz
   return transformAbout(art, boundsCentre(bounds), steps, count);
 }
 
-HostErr applySpiralTransforms(const SpiralRun& run, ArtHandle art) {
+HostErr applySpiralTransforms(const SpiralRun& run, ArtHandle art, const PathBuffer* built) {
   const SpiralParameters& p = *run.p;
 
   TransformStep base[2];
   std::size_t n = 0;
   if (run.angleRadians != 0) base[n++] = rotateStep(run.angleRadians);
   base[n++] = scaleStep(run.scaleH, run.scaleV);
-  if (HostErr err = transformAboutCentre(art, base, n)) return err;
+  const bool identity = n == 1 && run.scaleH == 1 && run.scaleV == 1;
+  if (!(identity && built && identityKeepsPath(*built))) {
+    if (HostErr err = transformAboutCentre(art, base, n)) return err;
+  }
 
   if (p.randomAngle) {
     const TransformStep turn = rotateStep(product(10, rnd(), 1));

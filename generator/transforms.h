@@ -37,10 +37,12 @@ HostErr transformArt(ArtHandle art, const HostMatrix& matrix);
 // or the transform.
 HostErr transformAboutCentre(ArtHandle art, const TransformStep* steps, std::size_t count);
 
-// The base transform (turn and scale about the bounds centre, applied even
-// when it is the identity), then "Angle [R]", "Jitter center[R]",
-// "Scaling [R]" and "Jitter scaling[R]" as the record asks.
-HostErr applySpiralTransforms(const SpiralRun& run, ArtHandle art);
+// The base transform (turn and scale about the bounds centre), then
+// "Angle [R]", "Jitter center[R]", "Scaling [R]" and "Jitter scaling[R]" as
+// the record asks. The base transform is left out when it is the identity
+// and `built` (the path as written, when known) shows it would change no
+// coordinate.
+HostErr applySpiralTransforms(const SpiralRun& run, ArtHandle art, const PathBuffer* built = nullptr);
 
 // Three copies of `art` stacked above all art: its mirror image in the
 // vertical line x = halfWidth, its point reflection through (halfWidth,

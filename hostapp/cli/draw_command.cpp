@@ -59,7 +59,14 @@ class DrawingProgress {
                   int32_t spiralCount)
       : host_(host) {
     if (!line) return;
-    host.gate().setHeartbeat(kCallsPerLook, [line, share, &host, &session, spiralCount] {
+    host.gate().setHeartbeat(kCallsPerBeat, [line, share, &host, &session, spiralCount, lastStarted = ~std::uint64_t{0},
+                                             quietBeats = std::uint64_t{0}]() mutable {
+      // A look when a spiral has started since the last one, or after
+      // kBeatsPerLook beats without: the plug-in writes a whole path with a
+      // few calls, so a run of large spirals makes few calls.
+      if (host.document().newPathsSinceUndo() == lastStarted && ++quietBeats < kBeatsPerLook) return;
+      quietBeats = 0;
+      lastStarted = host.document().newPathsSinceUndo();
       int32_t total = spiralCount;
       if (const std::vector<unsigned char> kept = session.recordBytes(); kept.size() == kSpiralParametersSize)
         total = records::recordFromBytes(kept).spiralCount;
@@ -73,7 +80,8 @@ class DrawingProgress {
   void stop() { host_.gate().setHeartbeat(0, nullptr); }
 
  private:
-  static constexpr std::uint64_t kCallsPerLook = 1 << 16;
+  static constexpr std::uint64_t kCallsPerBeat = 1 << 6;
+  static constexpr std::uint64_t kBeatsPerLook = 1 << 10;
   host::HostContext& host_;
 };
 

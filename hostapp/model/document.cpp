@@ -1,6 +1,7 @@
 #include "hostapp/model/document.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "hostapp/model/resources.h"
@@ -582,6 +583,24 @@ Status Document::transform(ArtId id, const Matrix& m, float lineScale, bool tran
 
 // ---- Paths -----------------------------------------------------------------------------
 
+namespace {
+
+// Every coordinate of the segments finite. One pass without an early exit
+// and without a branch per coordinate: a whole path is checked at once.
+bool allFinite(const Segment* in, int32_t count) {
+  constexpr uint32_t kExponent = 0x7f800000u;
+  const auto infiniteOrNaN = [](float v) { return (std::bit_cast<uint32_t>(v) & kExponent) == kExponent; };
+  bool bad = false;
+  for (int32_t i = 0; i < count; ++i) {
+    const Segment& s = in[i];
+    bad |= infiniteOrNaN(s.anchor.x) | infiniteOrNaN(s.anchor.y) | infiniteOrNaN(s.in.x) | infiniteOrNaN(s.in.y) |
+           infiniteOrNaN(s.out.x) | infiniteOrNaN(s.out.y);
+  }
+  return !bad;
+}
+
+}  // namespace
+
 Status Document::segmentCount(ArtId id, int32_t* count) const {
   Status s;
   const Art* a = path(id, &s);
@@ -624,19 +643,20 @@ Status Document::setSegments(ArtId id, int32_t index, int32_t count, const Segme
   if (index < 0 || count < 1 || index > size) return Status::BadIndex;
   const int64_t end = int64_t{index} + count;
   if (end > kMaxSegments) return Status::TooManySegments;
-  for (int32_t i = 0; i < count; ++i)
-    if (!isFinite(in[i])) return Status::BadValue;
+  if (!allFinite(in, count)) return Status::BadValue;
   if (end > size) {
     const std::size_t extra = static_cast<std::size_t>(end - size) * sizeof(Segment);
     if (!rechargeTo(*a, a->chargedBytes + extra)) return Status::OutOfMemory;
   }
   touch(*a);
-  if (end == size + 1 && count == 1) {
-    segs.push_back(*in);  // the generator's usual write: one segment appended
-    return Status::Ok;
+  // Segments inside the path are overwritten, the rest appended: the path
+  // grows once, to the size the write asks for.
+  const int32_t inside = static_cast<int32_t>(std::min<int64_t>(count, size - index));
+  std::copy_n(in, inside, segs.begin() + index);
+  if (inside < count) {
+    if (segs.capacity() < static_cast<std::size_t>(end)) segs.reserve(std::max<std::size_t>(end, 2 * segs.size()));
+    segs.insert(segs.end(), in + inside, in + count);
   }
-  if (end > size) segs.resize(static_cast<std::size_t>(end));
-  std::copy_n(in, count, segs.begin() + index);
   return Status::Ok;
 }
 

@@ -91,6 +91,31 @@ TEST(DocumentSegments, WritingOnePastTheEndAppendsUpTo32767) {
   EXPECT_TRUE(d.art(p)->state.segments.empty());
 }
 
+TEST(DocumentSegments, AWriteOfManyOverwritesThenAppendsOrChangesNothing) {
+  Document d;
+  const ArtId p = makePath(d, {corner(0, 0), corner(1, 1), corner(2, 2)});
+  const std::vector<Segment> four{corner(10, 0), corner(11, 0), corner(12, 0), corner(13, 0)};
+  const std::size_t before = d.memory().used();
+  ASSERT_EQ(d.setSegments(p, 1, 4, four.data()), Status::Ok);
+  EXPECT_EQ(segmentsOf(d, p),
+            (std::vector<Segment>{corner(0, 0), corner(10, 0), corner(11, 0), corner(12, 0), corner(13, 0)}));
+  EXPECT_EQ(d.memory().used(), before + 2 * sizeof(Segment)) << "only the two appended are charged";
+
+  // A non-finite coordinate anywhere in the batch, even the last one, refuses all of it.
+  for (std::size_t bad = 0; bad < four.size(); ++bad) {
+    std::vector<Segment> batch = four;
+    batch[bad].in.x = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(d.setSegments(p, 3, 4, batch.data()), Status::BadValue) << bad;
+  }
+  EXPECT_EQ(d.art(p)->state.segments.size(), 5u);
+
+  d.memory().setLimit(d.memory().used() + 3 * sizeof(Segment));
+  EXPECT_EQ(d.setSegments(p, 5, 4, four.data()), Status::OutOfMemory);
+  EXPECT_EQ(d.art(p)->state.segments.size(), 5u);
+  EXPECT_EQ(d.setSegments(p, 5, 3, four.data()), Status::Ok) << "three fit";
+  EXPECT_EQ(d.art(p)->state.segments.size(), 8u);
+}
+
 // ---- Bounds and transforms --------------------------------------------------------
 
 TEST(DocumentGeometry, BoundsFollowTheCurveNotItsControlPoints) {
