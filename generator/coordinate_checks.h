@@ -3,7 +3,9 @@
 // their registers.
 #pragma once
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "shell/host/host_types.h"
@@ -14,7 +16,12 @@ namespace coordinates {
 inline bool finite(float v) { return std::fabs(v) <= std::numeric_limits<float>::max(); }
 
 // At most `bound` in magnitude (so finite) and not -0.
-inline bool plain(float v, float bound) { return (std::fabs(v) <= bound) & !((v == 0.0f) & std::signbit(v)); }
+// On the bits: a magnitude's bits order as the magnitudes do, and a NaN's
+// lie above the infinity's.
+inline bool plain(float v, float bound) {
+  const auto bits = std::bit_cast<std::uint32_t>(v);
+  return ((bits & 0x7fffffffu) <= std::bit_cast<std::uint32_t>(bound)) & (bits != 0x80000000u);
+}
 
 inline bool finite(const HostPoint& p) { return finite(p.h) & finite(p.v); }
 inline bool finite(const PathSegment& s) { return finite(s.p) & finite(s.in) & finite(s.out); }

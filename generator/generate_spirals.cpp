@@ -318,15 +318,19 @@ HostErr buildSpiralPath(const SpiralRun& run, KernelServices& services, ArtHandl
         const HandleAngles angles = anchorAngles(k, state, services);
         PathSegment seg = anchorSegment(anchor, n, k, state, centre, shift, angles, services);
         // p + 0 (origin - p) is p for finite points, except that -0 may come
-        // back +0: moving by t = 0 needs no host call otherwise.
-        if (!(t == 0 && coordinates::plain(seg.p, kFloatMax) && finiteOrigin)) interpolateAnchor(origin, seg, t, services);
-        if (!coordinates::finite(seg)) {
-          // The host refuses a point off the float range: the path holds the
-          // anchors before it and the run ends with the host's code.
-          if ((err = writeArmLoop(path, segs))) return err;
-          if ((err = writeSegment(path, m, seg))) return err;
+        // back +0: moving by t = 0 needs no host call otherwise. The usual
+        // anchor, plain and not moved, needs no other test.
+        const bool plainAnchor = coordinates::plain(seg, PathBuffer::kPlainBound);
+        if (!(t == 0 && plainAnchor && finiteOrigin)) {
+          if (!(t == 0 && coordinates::plain(seg.p, kFloatMax) && finiteOrigin)) interpolateAnchor(origin, seg, t, services);
+          if (!coordinates::finite(seg)) {
+            // The host refuses a point off the float range: the path holds
+            // the anchors before it and the run ends with the host's code.
+            if ((err = writeArmLoop(path, segs))) return err;
+            if ((err = writeSegment(path, m, seg))) return err;
+          }
+          buffer.plain &= coordinates::plain(seg, PathBuffer::kPlainBound);
         }
-        buffer.plain &= coordinates::plain(seg, PathBuffer::kPlainBound);
         if (static_cast<std::size_t>(m) < segs.size()) segs[static_cast<std::size_t>(m)] = seg;
         else segs.push_back(seg);
         stepSpiral(n, anchor, k.structure, k.gap, state, services);

@@ -100,7 +100,10 @@ HostErr SetPathSegments(ArtHandle path, int16_t index, int16_t count, const Path
     return st == Status::Ok ? kHostNoErr : refusal(*call.host, st, id, index, writeDetail(doc, st, id, index, 1, &s));
   }
   if (count < 1) return refusal(*call.host, Status::BadIndex, id, index, rangeDetail(doc, id, index, count));
-  std::vector<Segment> converted(static_cast<std::size_t>(count));
+  // The host's form of the segments, in a buffer kept between writes: a
+  // whole path is written at once, so it never needs allocating again.
+  thread_local std::vector<Segment> converted;
+  if (converted.size() < static_cast<std::size_t>(count)) converted.resize(static_cast<std::size_t>(count));
   for (int32_t i = 0; i < count; ++i) converted[i] = toSegment(segments[i]);
   const Status st = doc.setSegments(id, index, count, converted.data());
   return st == Status::Ok ? kHostNoErr
