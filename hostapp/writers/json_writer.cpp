@@ -64,7 +64,7 @@ class JsonStream {
     float numbers[8];
     beginArray();
     const std::size_t depth = levels_.size();
-    if (rows == 0 || depth + 1 > kBlanks.size()) {  // empty, or too deep for the fast layout
+    if (rows == 0 || depth + 2 > kBlanks.size()) {  // empty, or too deep for the fast layout
       for (std::size_t r = 0; r < rows; ++r) {
         element();
         beginArray();
@@ -78,40 +78,41 @@ class JsonStream {
       end();
       return;
     }
-    // ",\n" and the indents of a row and of its numbers.
-    const std::string_view rowBreak = kBreak.substr(0, 2 + depth);
-    const std::string_view numberBreak = kBreak.substr(0, 3 + depth);
-    const std::size_t rowBytes = rowBreak.size() + 1 + width * (numberBreak.size() + kLongestShortestFloat) +
-                                 1 + depth + 1;
+    // ",\n" and the indents of a row and of its numbers. Every piece is
+    // copied at a fixed size, kBreak's or a longest number's, and the
+    // pointer moves on by its real length: the room claimed covers the rest.
+    const std::size_t rowBreak = 2 + depth;
+    const std::size_t numberBreak = 3 + depth;
+    constexpr std::size_t kPiece = kBreak.size() > kLongestShortestFloat ? kBreak.size() : kLongestShortestFloat;
+    const std::size_t rowBytes = (kPiece + 1) + width * 2 * kPiece + kPiece + 1;
     for (std::size_t r = 0; r < rows; ++r) {
       row(r, numbers);
       char* p = out_.claim(rowBytes);
       const std::size_t skip = r == 0 ? 1 : 0;  // the first row has no comma
-      std::memcpy(p, rowBreak.data() + skip, rowBreak.size() - skip);
-      p += rowBreak.size() - skip;
+      std::memcpy(p, kBreak.data() + skip, kBreak.size() - 1);
+      p += rowBreak - skip;
       *p++ = '[';
       const char* starts[8];
       std::size_t lengths[8];
       std::uint32_t bits[8];
       for (std::size_t i = 0; i < width; ++i) {
         const std::size_t from = i == 0 ? 1 : 0;
-        std::memcpy(p, numberBreak.data() + from, numberBreak.size() - from);
-        p += numberBreak.size() - from;
+        std::memcpy(p, kBreak.data() + from, kBreak.size() - 1);
+        p += numberBreak - from;
         std::memcpy(&bits[i], &numbers[i], sizeof bits[i]);
         starts[i] = p;
         std::size_t same = 0;
         while (same < i && bits[same] != bits[i]) ++same;
         if (same < i) {
-          std::memcpy(p, starts[same], lengths[same]);
+          std::memmove(p, starts[same], kLongestShortestFloat);
           p += lengths[same];
         } else {
           p = writeShortestFloat(p, numbers[i]);
         }
         lengths[i] = static_cast<std::size_t>(p - starts[i]);
       }
-      *p++ = '\n';
-      std::memcpy(p, rowBreak.data() + 2, depth);
-      p += depth;
+      std::memcpy(p, kBreak.data() + 1, kBreak.size() - 1);
+      p += 1 + depth;
       *p++ = ']';
       out_.commit(p);
     }

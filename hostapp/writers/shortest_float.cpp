@@ -9,6 +9,8 @@
 // std::to_chars(float); only the digits are taken from it, the layout is ours.
 #include <fmt/format.h>
 
+#include "hostapp/writers/decimal_digits.h"
+
 namespace writers {
 
 char* writeShortestFloat(char* p, float value) {
@@ -25,15 +27,35 @@ char* writeShortestFloat(char* p, float value) {
     return p + 3;
   }
   const auto decimal = fmt::detail::dragonbox::to_decimal(value);
-  char digits[16];
-  const int k = static_cast<int>(std::to_chars(digits, digits + sizeof digits, decimal.significand).ptr - digits);
+  // The significand's digits (at most 9) end at the middle of `spare`, so
+  // that they and what follows them can be copied 16 bytes at a time.
+  char spare[32] = {};
+  char* digits = spare + 16;
+  for (std::uint32_t v = decimal.significand;; v /= 100) {
+    if (v < 10) {
+      *--digits = static_cast<char>('0' + v);
+      break;
+    }
+    digits -= 2;
+    std::memcpy(digits, kDigitPairs + 2 * (v % 100), 2);
+    if (v < 100) break;
+  }
+  const int k = static_cast<int>(spare + 16 - digits);
   const int n = decimal.exponent + k;  // the value is 0.d1..dk times 10^n
+  if (0 < n && n < k) {
+    // The usual number: digits, the point, the rest, each piece copied at
+    // a fixed size (n is at most 8 here).
+    std::memcpy(p, digits, 16);
+    p[n] = '.';
+    std::memcpy(p + n + 1, digits + n, 16);
+    return p + k + 1;
+  }
   if (k <= n && n <= 15) {
     // A whole number. std::to_chars spells it in fixed notation, exactly,
     // when that is no longer than its scientific form (d[.ddd]e+XX).
     const int scientificLength = k + (k > 1 ? 1 : 0) + 4;
     if (n <= scientificLength) {
-      p = std::to_chars(p, p + 16, static_cast<std::uint64_t>(value)).ptr;
+      p = decimalDigits(p, static_cast<std::uint64_t>(value));
     } else {
       std::memcpy(p, digits, static_cast<std::size_t>(k));
       std::memset(p + k, '0', static_cast<std::size_t>(n - k));

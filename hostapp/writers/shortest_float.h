@@ -12,7 +12,8 @@
 
 namespace writers {
 
-// The most characters writeShortestFloat writes.
+// The room writeShortestFloat needs: it writes at most 24 characters, some
+// of them in fixed-size pieces that reach further.
 inline constexpr std::size_t kLongestShortestFloat = 32;
 
 // Writes `value` at `out` and returns the end of what it wrote.

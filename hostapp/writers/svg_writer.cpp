@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <sstream>
 
 #include "hostapp/writers/art_numbers.h"
@@ -58,13 +60,32 @@ void point(TextSink& out, host::Point p) {
   out.fixed3(p.y);
 }
 
+// " C x1 y1 x2 y2 x y", straight into the sink. A handle lies on its
+// anchor's line, so a number often repeats one before it in the curve: it
+// is copied rather than formatted again.
 void curveTo(TextSink& out, host::Point c1, host::Point c2, host::Point end) {
-  out.put(" C ");
-  point(out, c1);
-  out.put(' ');
-  point(out, c2);
-  out.put(' ');
-  point(out, end);
+  const float numbers[6] = {c1.x, c1.y, c2.x, c2.y, end.x, end.y};
+  char* p = out.claim(3 + 7 * (TextSink::kLongestFixed3 + 1));  // the last copy moves a longest number
+  std::memcpy(p, " C ", 3);
+  p += 3;
+  const char* starts[6];
+  std::size_t lengths[6];
+  std::uint32_t bits[6];
+  for (std::size_t i = 0; i < 6; ++i) {
+    if (i != 0) *p++ = ' ';
+    std::memcpy(&bits[i], &numbers[i], sizeof bits[i]);
+    starts[i] = p;
+    std::size_t same = 0;
+    while (same < i && bits[same] != bits[i]) ++same;
+    if (same < i) {
+      std::memmove(p, starts[same], TextSink::kLongestFixed3);
+      p += lengths[same];
+    } else {
+      p = TextSink::fixed3At(p, numbers[i]);
+    }
+    lengths[i] = static_cast<std::size_t>(p - starts[i]);
+  }
+  out.commit(p);
 }
 
 void bezierData(TextSink& out, const std::vector<host::Segment>& segs, bool closed) {

@@ -8,10 +8,12 @@
 #include <cmath>
 #include <limits>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <ostream>
 #include <string_view>
 
+#include "hostapp/writers/decimal_digits.h"
 #include "hostapp/writers/shortest_float.h"
 
 namespace writers {
@@ -47,51 +49,46 @@ class TextSink {
   // "0", and a number that is not finite as 0: "%.3f" trimmed, the same
   // bytes as printf gives.
   void fixed3(double value) {
-    if (!std::isfinite(value)) value = 0;
     reserve(kLongestFixed3);
-    char* const start = buf_ + used_;
+    used_ = static_cast<std::size_t>(fixed3At(buf_ + used_, value) - buf_);
+  }
+  // fixed3() written at `start`, which has room for kLongestFixed3
+  // characters; returns the end of what it wrote.
+  static char* fixed3At(char* const start, double value) {
+    if (!std::isfinite(value)) value = 0;
+    char* const limit = start + kLongestFixed3;
     // Beyond 1e15 the three decimals say nothing and fixed notation would
     // spell out up to 39 digits: such numbers take the shortest form that
     // reads back, as a float when they are one, with an exponent.
     if (std::fabs(value) >= 1e15) {
       const auto asFloat = static_cast<float>(value);
       const bool isFloat = std::fabs(value) <= std::numeric_limits<float>::max() && double{asFloat} == value;
-      char* const last = isFloat ? std::to_chars(start, buf_ + kSize, asFloat).ptr
-                                 : std::to_chars(start, buf_ + kSize, value).ptr;
-      used_ = static_cast<std::size_t>(last - buf_);
-      return;
+      return isFloat ? std::to_chars(start, limit, asFloat).ptr : std::to_chars(start, limit, value).ptr;
     }
     // A float times 1000 is exact in a double (24 + 10 bits), so rounding
     // it to an integer rounds the exact value half to even, as printf does:
     // the thousandths are then written as integers. Other doubles go the
     // general way.
     if (static_cast<double>(static_cast<float>(value)) == value) {
-      const long long thousandths = std::llrint(value * 1000);
+      const long long thousandths = roundToEven(value * 1000);
       char* p = start;
       if (thousandths < 0) *p++ = '-';
       const auto magnitude = static_cast<unsigned long long>(thousandths < 0 ? -thousandths : thousandths);
-      p = std::to_chars(p, buf_ + kSize, magnitude / 1000).ptr;
-      if (unsigned fraction = static_cast<unsigned>(magnitude % 1000); fraction != 0) {
-        *p++ = '.';
-        *p++ = static_cast<char>('0' + fraction / 100);
-        fraction %= 100;
-        if (fraction != 0) {
-          *p++ = static_cast<char>('0' + fraction / 10);
-          fraction %= 10;
-          if (fraction != 0) *p++ = static_cast<char>('0' + fraction);
-        }
-      }
-      used_ = static_cast<std::size_t>(p - buf_);
-      return;
+      p = decimalDigits(p, magnitude / 1000);
+      // ".ddd" with its trailing zeros dropped, or nothing.
+      const unsigned fraction = static_cast<unsigned>(magnitude % 1000);
+      std::memcpy(p, kFractions.text[fraction], 4);
+      p += kFractions.length[fraction];
+      return p;
     }
-    char* end = std::to_chars(start, buf_ + kSize, value, std::chars_format::fixed, 3).ptr;
+    char* end = std::to_chars(start, limit, value, std::chars_format::fixed, 3).ptr;
     while (end[-1] == '0') --end;  // there is always a '.' before the decimals
     if (end[-1] == '.') --end;
     if (end - start == 2 && start[0] == '-' && start[1] == '0') {
       start[0] = '0';
       end = start + 1;
     }
-    used_ = static_cast<std::size_t>(end - buf_);
+    return end;
   }
   // The float32's shortest form that reads back to it (shortest_float.h).
   void shortestFloat(float value) {
@@ -106,6 +103,9 @@ class TextSink {
   }
   void commit(const char* end) { used_ = static_cast<std::size_t>(end - buf_); }
   static constexpr std::size_t kClaimable = 1 << 14;
+  // The longest number fixed3 writes: below 1e15 in fixed notation with
+  // three decimals, above it the shortest round-trip form of a double.
+  static constexpr std::size_t kLongestFixed3 = 32;
 
   void flush() {
     if (used_) out_.write(buf_, static_cast<std::streamsize>(used_));
@@ -114,9 +114,14 @@ class TextSink {
 
  private:
   static constexpr std::size_t kSize = kClaimable;
-  // The longest number written: below 1e15 in fixed notation with three
-  // decimals, above it the shortest round-trip form of a double.
-  static constexpr std::size_t kLongestFixed3 = 32;
+  // The nearest integer, a tie to the even one, as llrint in the default
+  // rounding mode. Below 2^51, adding 1.5 x 2^52 leaves no fraction bits,
+  // so the addition itself rounds (double arithmetic, never x87's).
+  static long long roundToEven(double v) {
+    if (std::fabs(v) < 0x1p51) return static_cast<long long>((v + 0x1.8p52) - 0x1.8p52);
+    return std::llrint(v);
+  }
+
   void reserve(std::size_t bytes) {
     if (kSize - used_ < bytes) flush();
   }
