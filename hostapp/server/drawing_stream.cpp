@@ -3,17 +3,16 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <vector>
 
-#include "hostapp/writers/envelope_warp.h"
 #include "hostapp/writers/svg_writer.h"
+#include "hostapp/writers/warped_paths.h"
 
 namespace server {
 namespace {
 
-bool finitePath(const std::vector<host::Segment>& segs) {
-  return std::all_of(segs.begin(), segs.end(), [](const host::Segment& s) { return host::isFinite(s); });
-}
+using writers::finitePath;
 
 // Appends little-endian words; the hosts this runs on are little-endian, so
 // a word is copied as it is.
@@ -68,54 +67,19 @@ void writeRecord(std::string& out, const host::Style& style, float opacity, bool
   }
 }
 
-envelope::Point toEnv(host::Point p) { return {p.x, p.y}; }
-
-// The paths an envelope shows: each held path flattened through the warp,
-// as the SVG writer draws it, as straight pieces (handles on their anchors).
 template <typename F>
 void forEachEnvelopePath(const host::Document& doc, const host::Art& env, F&& f) {
-  const host::EnvelopeData& data = env.state.envelope;
-  const host::Art* shapeArt = doc.art(data.shape);
-  if (!shapeArt || shapeArt->state.segments.empty() || !finitePath(shapeArt->state.segments)) return;
-  envelope::EnvelopeShape shape;
-  shape.kind = envelope::ShapeKind::kRectangle;
-  for (const host::Segment& s : shapeArt->state.segments)
-    if (!(s.in == s.anchor) || !(s.out == s.anchor)) shape.kind = envelope::ShapeKind::kEllipse;
-  const host::Rect sb = host::segmentBounds(shapeArt->state.segments, true);
-  shape.bounds = {sb.left, sb.top, sb.right, sb.bottom};
-  bool haveBounds = false;
-  host::Rect artBounds;
-  for (host::ArtId id : data.contents) {
-    const host::Art* a = doc.art(id);
-    if (!a || a->state.segments.empty() || !finitePath(a->state.segments)) continue;
-    const host::Rect b = host::segmentBounds(a->state.segments, a->state.closed);
-    artBounds = haveBounds ? host::unite(artBounds, b) : b;
-    haveBounds = true;
-  }
-  if (!haveBounds) return;
-  const envelope::WarpParams warp{data.warp.style, data.warp.bend, data.warp.horizontal, data.warp.vertical,
-                                  data.warp.rotate};
-  const envelope::Rect bounds{artBounds.left, artBounds.top, artBounds.right, artBounds.bottom};
+  const std::optional<writers::WarpedEnvelope> warped = writers::warpedEnvelope(doc, env);
+  if (!warped) return;
   std::vector<host::Segment> flat;
-  for (host::ArtId id : data.contents) {
-    const host::Art* a = doc.art(id);
-    if (!a || a->state.segments.empty() || !finitePath(a->state.segments)) continue;
-    const auto& segs = a->state.segments;
-    std::vector<envelope::Cubic> chain;
-    for (std::size_t i = 1; i < segs.size(); ++i)
-      chain.push_back({toEnv(segs[i - 1].anchor), toEnv(segs[i - 1].out), toEnv(segs[i].in), toEnv(segs[i].anchor)});
-    if (a->state.closed)
-      chain.push_back({toEnv(segs.back().anchor), toEnv(segs.back().out), toEnv(segs[0].in), toEnv(segs[0].anchor)});
-    if (chain.empty()) chain.push_back({toEnv(segs[0].anchor), toEnv(segs[0].anchor), toEnv(segs[0].anchor),
-                                        toEnv(segs[0].anchor)});
+  writers::forEachWarpedPath(*warped, [&](const host::Art& a, const std::vector<envelope::Point>& points) {
     flat.clear();
-    for (const envelope::Point& p : envelope::flattenThroughEnvelope(chain, bounds, shape, warp)) {
-      if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+    for (const envelope::Point& p : points) {
       const host::Point q{static_cast<float>(p.x), static_cast<float>(p.y)};
       flat.push_back({q, q, q, false});
     }
-    if (!flat.empty()) f(a->state.style, a->state.opacity, a->state.closed, flat);
-  }
+    f(a.state.style, a.state.opacity, a.state.closed, flat);
+  });
 }
 
 // Every path one art shows: f(style, opacity, closed, segments).

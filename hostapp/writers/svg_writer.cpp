@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <cstdint>
 #include <cstring>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "hostapp/writers/art_numbers.h"
 #include "hostapp/writers/envelope_warp.h"
 #include "hostapp/writers/text_sink.h"
+#include "hostapp/writers/warped_paths.h"
 
 namespace writers {
 namespace {
@@ -48,10 +50,6 @@ void paint(TextSink& out, bool on, const host::Color& color) {
     out.put(kHex[(b >> 4) & 15]);
     out.put(kHex[b & 15]);
   }
-}
-
-bool finitePath(const std::vector<host::Segment>& segs) {
-  return std::all_of(segs.begin(), segs.end(), [](const host::Segment& s) { return host::isFinite(s); });
 }
 
 void point(TextSink& out, host::Point p) {
@@ -249,78 +247,34 @@ bool offPage(const std::vector<host::Segment>& segs, bool closed, const host::St
   return VisibleArea{page, paintReach(style)}.misses(b.left, b.bottom, b.right, b.top);
 }
 
-envelope::Point toEnv(host::Point p) { return {p.x, p.y}; }
-
-envelope::Rect toEnv(const host::Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
-// A shape whose handles all sit on their anchors is drawn as a rectangle;
-// anything curved as an ellipse.
-envelope::ShapeKind shapeKind(const std::vector<host::Segment>& segs) {
-  for (const host::Segment& s : segs)
-    if (!(s.in == s.anchor) || !(s.out == s.anchor)) return envelope::ShapeKind::kEllipse;
-  return envelope::ShapeKind::kRectangle;
-}
-
 void writeEnvelope(TextSink& out, std::string_view indent, const host::Document& doc, const ArtNumbers& numbers,
                    const host::Art& env) {
-  const host::EnvelopeData& data = env.state.envelope;
-  const host::Art* shapeArt = doc.art(data.shape);
-  if (!shapeArt || shapeArt->state.segments.empty() || !finitePath(shapeArt->state.segments)) return;
-  envelope::EnvelopeShape shape;
-  shape.kind = shapeKind(shapeArt->state.segments);
-  shape.bounds = toEnv(host::segmentBounds(shapeArt->state.segments, true));
-
-  bool haveBounds = false;
-  host::Rect artBounds;
-  for (host::ArtId id : data.contents) {
-    const host::Art* a = doc.art(id);
-    if (!a || a->state.segments.empty() || !finitePath(a->state.segments)) continue;
-    const host::Rect b = host::segmentBounds(a->state.segments, a->state.closed);
-    artBounds = haveBounds ? host::unite(artBounds, b) : b;
-    haveBounds = true;
-  }
-  if (!haveBounds) return;
-
-  const envelope::WarpParams warp{data.warp.style, data.warp.bend, data.warp.horizontal, data.warp.vertical,
-                                  data.warp.rotate};
+  const std::optional<WarpedEnvelope> warped = warpedEnvelope(doc, env);
+  if (!warped) return;
   out.put(indent);
   out.put("<g id=\"envelope-");
   out.integer(numbers.of(env.id));
   out.put("\" data-warp-style=\"");
-  out.integer(data.warp.style);
+  out.integer(env.state.envelope.warp.style);
   out.put("\">\n");
-  for (host::ArtId id : data.contents) {
-    const host::Art* a = doc.art(id);
-    if (!a || a->state.segments.empty() || !finitePath(a->state.segments)) continue;
-    const auto& segs = a->state.segments;
-    std::vector<envelope::Cubic> chain;
-    for (std::size_t i = 1; i < segs.size(); ++i)
-      chain.push_back({toEnv(segs[i - 1].anchor), toEnv(segs[i - 1].out), toEnv(segs[i].in), toEnv(segs[i].anchor)});
-    if (a->state.closed)
-      chain.push_back({toEnv(segs.back().anchor), toEnv(segs.back().out), toEnv(segs[0].in), toEnv(segs[0].anchor)});
-    if (chain.empty()) chain.push_back({toEnv(segs[0].anchor), toEnv(segs[0].anchor), toEnv(segs[0].anchor),
-                                        toEnv(segs[0].anchor)});
-    const auto points = envelope::flattenThroughEnvelope(chain, toEnv(artBounds), shape, warp);
-    const auto finite = [](const envelope::Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); };
-    if (std::none_of(points.begin(), points.end(), finite)) continue;
+  forEachWarpedPath(*warped, [&](const host::Art& a, const std::vector<envelope::Point>& points) {
     out.put(indent);
     out.put("  <path id=\"art-");
-    out.integer(numbers.of(a->id));
+    out.integer(numbers.of(a.id));
     out.put("\" d=\"");
     bool first = true;
     for (const envelope::Point& p : points) {
-      if (!finite(p)) continue;
       out.put(first ? "M " : " L ");
       first = false;
       out.fixed3(p.x);
       out.put(' ');
       out.fixed3(p.y);
     }
-    if (a->state.closed) out.put(" Z");
+    if (a.state.closed) out.put(" Z");
     out.put('"');
-    styleAttributes(out, a->state.style, a->state.opacity);
+    styleAttributes(out, a.state.style, a.state.opacity);
     out.put("/>\n");
-  }
+  });
   out.put(indent);
   out.put("</g>\n");
 }
